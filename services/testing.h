@@ -1,0 +1,30 @@
+// Hooks for tests, tools and benchmarks: drive the services without a person.
+// Input goes in as real SDL events, so it takes exactly the road real input
+// takes (Mouse_Examine / Key_Examine snapshots); the clock can be made manual.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Selects SDL's dummy video and audio drivers (call before Sprite_Init).
+void Testing_UseHeadlessDrivers();
+// Ends every service and returns all service state to its start values.
+void Testing_ResetServices();
+
+// Input injection (queued; seen at the next Mouse_Examine / Key_Examine).
+void Testing_MouseMove(int x, int y);                // absolute window position
+void Testing_MouseButton(int button, bool down);     // 1 left, 2 right, 3 middle
+void Testing_MouseWheel(int notches);                // positive = away from the user
+void Testing_Key(int scanCode, bool down);           // scan code as in services.h (kKey*)
+void Testing_TypeText(const std::string& utf8);      // text input, as typed
+
+// Manual clock: ElapsedMilliseconds, Delay and Date_Now stop following the
+// real clock. Delay advances the manual clock instead of sleeping.
+void Testing_UseManualClock(bool manual);
+void Testing_AdvanceClock(int milliseconds);
+void Testing_SetDateNow(std::int64_t date);          // what Date_Now returns (it ticks with the clock)
+std::int64_t Testing_TotalDelayed();                 // sum of Delay calls since the clock went manual
+
+// Makes the named initialisation fail (for start-up tests): "sprite",
+// "mouse", "keyboard", "sound", "3d", "window", "screen"; "" clears.
+void Testing_FailInit(const std::string& which);
