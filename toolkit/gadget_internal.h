@@ -169,6 +169,18 @@ GadgetRecord* FindGadgetBySelf(int self);             // lookup by identity; nul
 GadgetRecord& NewGadget(int number, int kind, int x, int y, int width, int height, KindRecord kindRecord);
 void DeleteGadgetRecord(GadgetRecord& record);        // unlinks and destroys one record
 
+// Number allocation and lookup (registry.cpp). FindGadget also records the
+// record as the one accessed last.
+int AllocateGadgetNumber(int requested);              // the number a creation with `requested` takes
+
+// Shared between the toolkit's files.
+void ScrollBar_SetValue(ScrollBarRecord& bar, int value);  // clamp: lower limit first, the upper one wins
+int Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int minimum, int maximum,
+                           int page, int flags);      // a list's or Editor's own bar; returns its self
+int List_MeasureRowHeight(const GadgetRecord& list, const RowRecord& row);   // with the row's font
+int Editor_MeasureLineHeight(const GadgetRecord& editor, const LineRecord& line);
+void List_MouseStep(GadgetRecord& list);              // column resize, header sort clicks, row selection
+
 template <class T> T* KindAs(GadgetRecord* g) { return g ? std::get_if<T>(&g->kindRecord) : nullptr; }
 inline bool IsList(const GadgetRecord* g) {
     return g && (g->kind == GadgetKind_ColumnList || g->kind == GadgetKind_FileList);
