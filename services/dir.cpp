@@ -1,0 +1,140 @@
+// Directory scans with Windows-style, case-insensitive patterns.
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "services_internal.h"
+
+namespace svc {
+DirState dirs;
+
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// '*' any run, '?' any one character; "*.*" matches every name, dotted or not.
+bool Matches(const char* pattern, const char* name) {
+    const char* starP = nullptr;
+    const char* starN = nullptr;
+    while (*name) {
+        if (*pattern == '*') {
+            starP = pattern++;
+            starN = name;
+        } else if (*pattern == '?' || Lower(*pattern) == Lower(*name)) {
+            ++pattern;
+            ++name;
+        } else if (starP) {
+            pattern = starP + 1;
+            name = ++starN;
+        } else {
+            return false;
+        }
+    }
+    // What is left of the pattern may only be stars, or a ".*" after a star.
+    while (*pattern == '*' || (*pattern == '.' && pattern[1] == '*')) pattern += *pattern == '*' ? 1 : 2;
+    return *pattern == '\0';
+}
+
+bool CaseInsensitiveLess(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const char x = Lower(a[i]), y = Lower(b[i]);
+        if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    }
+    return a.size() < b.size();
+}
+
+DirScan* FindScan(int number) {
+    auto it = dirs.scans.find(number);
+    return it == dirs.scans.end() ? nullptr : &it->second;
+}
+
+// The current entry's facts, or null when there is none.
+const struct stat* EntryInfo(int number) {
+    DirScan* d = FindScan(number);
+    return d && d->hasEntry && d->statOk ? &d->info : nullptr;
+}
+
+}  // namespace
+}  // namespace svc
+
+using namespace svc;
+
+int Dir_Create(const std::string& path) {
+    std::string p = OsPath(path);
+    while (!p.empty() && (p.back() == ' ' || p.back() == '/')) p.pop_back();
+    if (p.empty()) return 0;
+    return mkdir(p.c_str(), 0777) == 0 ? 1 : 0;
+}
+
+int Dir_Examine(int number, const std::string& directory, const std::string& pattern) {
+    if (number != kServiceAuto && (number < 0 || number > kServiceMaxNumber)) return 0;
+    if (number != kServiceAuto) Dir_Finish(number);
+    std::string dir = OsPath(directory);
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    const std::string pat = pattern.empty() ? "*.*" : pattern;
+    DIR* d = opendir(dir.c_str());
+    if (!d) return 0;
+    DirScan scan;
+    scan.directory = dir;
+    while (const dirent* e = readdir(d))
+        if (Matches(pat.c_str(), e->d_name)) scan.names.emplace_back(e->d_name);
+    closedir(d);
+    // Sorted as a Windows volume lists them, "." and ".." first.
+    std::sort(scan.names.begin(), scan.names.end(), CaseInsensitiveLess);
+    const int key = number == kServiceAuto ? NewId() : number;
+    dirs.scans[key] = std::move(scan);
+    return number == kServiceAuto ? key : 1;
+}
+
+int Dir_Next(int number) {
+    DirScan* d = FindScan(number);
+    if (!d) return 0;
+    if (d->next >= d->names.size()) {
+        d->hasEntry = false;
+        return 0;
+    }
+    d->name = d->names[d->next++];
+    d->hasEntry = true;
+    d->statOk = stat((d->directory + d->name).c_str(), &d->info) == 0;
+    return 1;
+}
+
+std::string Dir_EntryName(int number) {
+    DirScan* d = FindScan(number);
+    return d && d->hasEntry ? d->name : "";
+}
+
+int Dir_EntryType(int number) {
+    DirScan* d = FindScan(number);
+    if (!d || !d->hasEntry) return 0;
+    return d->statOk && S_ISDIR(d->info.st_mode) ? kEntryDirectory : kEntryFile;
+}
+
+std::int64_t Dir_EntrySize(int number) {
+    const struct stat* st = EntryInfo(number);
+    return st && !S_ISDIR(st->st_mode) ? static_cast<std::int64_t>(st->st_size) : 0;
+}
+
+int Dir_EntryAttributes(int number) {
+    DirScan* d = FindScan(number);
+    if (!d || !d->hasEntry) return 0;
+    int bits = 0;
+    if (d->statOk && S_ISDIR(d->info.st_mode)) bits |= kAttrDirectory;
+    if (access((d->directory + d->name).c_str(), W_OK) != 0) bits |= kAttrReadOnly;
+    if (!d->name.empty() && d->name[0] == '.' && d->name != "." && d->name != "..") bits |= kAttrHidden;
+    if (bits == 0) bits = kAttrNormal;
+    return bits;
+}
+
+std::int64_t Dir_EntryDate(int number, int which) {
+    const struct stat* st = EntryInfo(number);
+    if (!st) return 0;
+    // POSIX keeps no creation time: the last change of the entry stands in.
+    const std::time_t t = which == 1 ? st->st_atime : which == 2 ? st->st_mtime : std::min(st->st_ctime, st->st_mtime);
+    return LocalSeconds(t);
+}
+
+void Dir_Finish(int number) { dirs.scans.erase(number); }

@@ -1,0 +1,49 @@
+// The screen: our own 32-bit back buffer, shown in the window by Screen_Flip.
+#include "services_internal.h"
+
+namespace svc {
+ScreenState screen;
+
+void CloseScreen() {
+    if (!screen.back) return;
+    ForgetDrawTarget(screen.back.get());
+    DropHandle(screen.id);
+    SDL_ShowCursor(SDL_ENABLE);
+    screen = ScreenState{};
+}
+}  // namespace svc
+
+using namespace svc;
+
+int Screen_OpenInWindow(int windowHandle, int x, int y, int width, int height, int autoStretch,
+                        int rightOffset, int bottomOffset) {
+    (void)x, (void)y, (void)autoStretch, (void)rightOffset, (void)bottomOffset;
+    if (FailForced("screen") || !windows.spriteReady) return 0;
+    const HandleTarget h = LookupHandle(windowHandle);
+    if (h.kind != Kind::Window) return 0;
+    const Window& w = windows.windows.at(h.key);
+    SurfacePtr back = NewSurface(width, height);
+    if (!back) return 0;
+    SDL_FillRect(back.get(), nullptr, 0xFF000000u);
+    CloseScreen();
+    screen.back = std::move(back);
+    screen.window = w.window;
+    screen.windowKey = h.key;
+    screen.id = NewId();
+    RegisterHandle(screen.id, Kind::Screen, 0);
+    // The program draws its own pointer; the system one is hidden over the window, not grabbed.
+    SDL_ShowCursor(SDL_DISABLE);
+    return 1;
+}
+
+void Screen_Flip() {
+    if (!screen.back) return;
+    SDL_Surface* front = SDL_GetWindowSurface(screen.window);
+    if (!front) return;
+    SDL_BlitSurface(screen.back.get(), nullptr, front, nullptr);
+    SDL_UpdateWindowSurface(screen.window);
+}
+
+int Screen_Width() { return screen.back ? screen.back->w : 0; }
+int Screen_Height() { return screen.back ? screen.back->h : 0; }
+int Draw_ScreenOutput() { return screen.back ? screen.id : 0; }

@@ -1,0 +1,213 @@
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "fixture.h"
+
+namespace {
+using DrawTest = ScreenTest;
+using Pixels = std::set<std::pair<int, int>>;
+
+constexpr int kRed = 255, kGreen = 255 * 256, kBlue = 255 * 65536, kWhite = 0xFFFFFF;
+
+// Pixels of a colour within a small window of the open target.
+Pixels Painted(int colour, int x0 = 0, int y0 = 0, int w = 40, int h = 40) {
+    Pixels p;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x)
+            if (Draw_Point(x, y) == colour) p.insert({x, y});
+    return p;
+}
+
+Pixels Rect(int x, int y, int w, int h) {
+    Pixels p;
+    for (int j = y; j < y + h; ++j)
+        for (int i = x; i < x + w; ++i) p.insert({i, j});
+    return p;
+}
+}  // namespace
+
+TEST_F(DrawTest, BoxesFollowPixelRules) {
+    struct Case {
+        int x, y, w, h, mode;
+        Pixels expected;
+    };
+    Pixels outline = Rect(2, 3, 5, 4);
+    for (auto q : Rect(3, 4, 3, 2)) outline.erase(q);
+    const Case cases[] = {
+        {5, 5, 1, 1, 0, {{5, 5}}},
+        {2, 3, 5, 4, 0, Rect(2, 3, 5, 4)},
+        {7, 8, -3, -2, 0, Rect(4, 6, 3, 2)},
+        {2, 3, 0, 4, 0, {}},
+        {2, 3, 5, 4, kDrawOutline, outline},
+        {2, 3, 1, 3, kDrawOutline, Rect(2, 3, 1, 3)},
+        {-5, -5, 7, 7, 0, Rect(0, 0, 2, 2)},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+        Draw_Box(0, 0, 40, 40, 0);
+        Draw_Mode(c.mode);
+        Draw_Box(c.x, c.y, c.w, c.h, kRed);
+        EXPECT_EQ(Painted(kRed), c.expected) << c.x << "," << c.y << " " << c.w << "x" << c.h << " mode " << c.mode;
+        Draw_End();
+    }
+}
+
+TEST_F(DrawTest, BoxesClipAtEveryEdge) {
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Box(0, 0, 1024, 768, 0);
+    Draw_Box(1020, 760, 100, 100, kGreen);
+    Draw_Box(-2000000000, -2000000000, 2100000000, 2000000001, kBlue);
+    EXPECT_EQ(Painted(kGreen, 1000, 740, 24, 28), Rect(1020, 760, 4, 8));
+    EXPECT_EQ(Draw_Point(0, 0), kBlue);
+    EXPECT_EQ(Draw_Point(1, 0), kBlue);
+    EXPECT_EQ(Draw_Point(0, 1), 0);
+    EXPECT_EQ(Draw_Point(1024, 0), 0);  // outside the target
+    EXPECT_EQ(Draw_Point(-1, 5), 0);
+    Draw_End();
+}
+
+TEST_F(DrawTest, LinesExcludeTheirEndPointLineXYIncludesIt) {
+    struct Case {
+        bool xy;
+        int a, b, c, d;
+        Pixels expected;
+    };
+    const Case cases[] = {
+        {false, 3, 4, 10, 0, Rect(3, 4, 10, 1)},
+        {false, 3, 4, 0, 5, Rect(3, 4, 1, 5)},
+        {false, 3, 4, 0, 0, {}},
+        {false, 10, 10, 3, 3, {{10, 10}, {11, 11}, {12, 12}}},
+        {false, 10, 10, -3, 0, {{10, 10}, {9, 10}, {8, 10}}},
+        {true, 3, 4, 3, 4, {{3, 4}}},
+        {true, 3, 4, 6, 4, Rect(3, 4, 4, 1)},
+        {true, 6, 9, 6, 5, Rect(6, 5, 1, 5)},
+        {true, 1, 1, 4, 4, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+        Draw_Box(0, 0, 40, 40, 0);
+        if (c.xy)
+            Draw_LineXY(c.a, c.b, c.c, c.d, kRed);
+        else
+            Draw_Line(c.a, c.b, c.c, c.d, kRed);
+        EXPECT_EQ(Painted(kRed), c.expected) << (c.xy ? "LineXY " : "Line ") << c.a << "," << c.b << "," << c.c << "," << c.d;
+        Draw_End();
+    }
+}
+
+TEST_F(DrawTest, CirclesAreSymmetricDiscs) {
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Box(0, 0, 40, 40, 0);
+    Draw_Circle(10, 10, 1, kRed);
+    EXPECT_EQ(Painted(kRed), Rect(9, 9, 2, 2));
+    Draw_Circle(10, 10, 0, kBlue);
+    EXPECT_TRUE(Painted(kBlue).empty());
+
+    for (int r : {2, 3, 5, 9}) {
+        for (int mode : {0, kDrawOutline}) {
+            Draw_Box(0, 0, 40, 40, 0);
+            Draw_Mode(mode);
+            Draw_Circle(20, 20, r, kRed);
+            const Pixels p = Painted(kRed);
+            // Bounded by the 2r x 2r square, touching all four sides, mirror-symmetric.
+            for (auto [x, y] : p) {
+                EXPECT_TRUE(x >= 20 - r && x < 20 + r && y >= 20 - r && y < 20 + r) << r;
+                EXPECT_TRUE(p.count({39 - x, y}) && p.count({x, 39 - y}) && p.count({y, x})) << r << " " << x << "," << y;
+            }
+            EXPECT_TRUE(p.count({20 - r, 20}) && p.count({20 + r - 1, 20}) && p.count({20, 20 - r})) << r;
+            if (mode == kDrawOutline) {
+                EXPECT_FALSE(p.count({20, 20})) << r;
+                // Each outline pixel has a neighbour outside the disc.
+                Draw_Mode(0);
+                Draw_Box(0, 0, 40, 40, 0);
+                Draw_Circle(20, 20, r, kBlue);
+                const Pixels disc = Painted(kBlue);
+                for (auto [x, y] : p)
+                    EXPECT_TRUE(!disc.count({x - 1, y}) || !disc.count({x + 1, y}) || !disc.count({x, y - 1}) ||
+                                !disc.count({x, y + 1}));
+                for (auto [x, y] : disc) {
+                    if (!p.count({x, y})) {
+                        EXPECT_TRUE(disc.count({x - 1, y}) && disc.count({x + 1, y}) && disc.count({x, y - 1}) &&
+                                    disc.count({x, y + 1}));
+                    }
+                }
+            }
+        }
+    }
+    Draw_End();
+}
+
+TEST_F(DrawTest, InvertModeFlipsPixelsTwice) {
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Box(0, 0, 40, 40, 0x123456);
+    Draw_Mode(kDrawInvert);
+    Draw_Box(2, 2, 4, 4, kRed);
+    EXPECT_EQ(Draw_Point(3, 3), 0xFFFFFF ^ 0x123456);
+    EXPECT_EQ(Draw_Point(6, 6), 0x123456);
+    Draw_Box(2, 2, 4, 4, kBlue);
+    EXPECT_EQ(Draw_Point(3, 3), 0x123456);
+    Draw_LineXY(0, 10, 5, 10, 0);
+    EXPECT_EQ(Draw_Point(5, 10), 0xFFFFFF ^ 0x123456);
+    Draw_End();
+}
+
+TEST_F(DrawTest, NothingHappensOutsideBeginEnd) {
+    ClearScreen(0);
+    Draw_Box(0, 0, 10, 10, kRed);
+    Draw_Plot(1, 1, kRed);
+    Draw_LineXY(0, 0, 5, 5, kRed);
+    Draw_Circle(5, 5, 3, kRed);
+    EXPECT_EQ(Draw_Text(0, 0, "x"), 0);
+    EXPECT_EQ(Draw_Point(1, 1), 0);
+    EXPECT_EQ(ScreenPixel(1, 1), 0);
+    EXPECT_EQ(Draw_Begin(0), 0);
+    EXPECT_EQ(Draw_Begin(12345), 0);
+    EXPECT_EQ(Draw_Begin(Draw_SpriteOutput(77)), 0);
+}
+
+TEST_F(DrawTest, FrontColourModeAndFontResetAtEnd) {
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_FrontColour(kGreen);
+    Draw_Box(0, 0, 2, 2);
+    EXPECT_EQ(Draw_Point(1, 1), kGreen);
+    Draw_Mode(kDrawOutline);
+    Draw_End();
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Box(0, 0, 3, 3);  // default front colour, filled again
+    EXPECT_EQ(Draw_Point(1, 1), kWhite);
+    Draw_End();
+}
+
+TEST_F(DrawTest, SpriteAndImageTargets) {
+    ASSERT_NE(Sprite_Create(3, 8, 6), 0);
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(3)), 0);
+    EXPECT_EQ(Draw_Point(0, 0), 0);
+    Draw_Plot(7, 5, kRed);
+    EXPECT_EQ(Draw_Point(7, 5), kRed);
+    EXPECT_EQ(Draw_Point(8, 5), 0);
+    // Freeing the open target closes the drawing instead of leaving it dangling.
+    Sprite_Free(3);
+    Draw_Plot(1, 1, kRed);
+    EXPECT_EQ(Draw_Point(7, 5), 0);
+
+    ASSERT_NE(Image_Create(2, 5, 5), 0);
+    ASSERT_NE(Draw_Begin(Draw_ImageOutput(2)), 0);
+    Draw_Box(1, 1, 3, 3, kBlue);
+    EXPECT_EQ(Draw_Point(2, 2), kBlue);
+    Draw_End();
+    // The image drawn onto the screen, plain and stretched.
+    ClearScreen(kRed);
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Image(Image_Handle(2), 10, 10);
+    EXPECT_EQ(Draw_Point(10, 10), 0);
+    EXPECT_EQ(Draw_Point(12, 12), kBlue);
+    EXPECT_EQ(Draw_Point(15, 15), kRed);
+    Draw_Image(Image_Handle(2), 100, 100, 50, 50);
+    EXPECT_EQ(Draw_Point(125, 125), kBlue);
+    EXPECT_EQ(Draw_Point(101, 101), 0);
+    EXPECT_EQ(Draw_Point(150, 150), kRed);
+    Draw_Image(0, 0, 0);  // no picture: nothing
+    EXPECT_EQ(Draw_Point(0, 0), kRed);
+    Draw_End();
+}

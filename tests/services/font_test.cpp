@@ -1,0 +1,66 @@
+#include "fixture.h"
+
+namespace {
+using FontTest = ScreenTest;
+constexpr int kWhite = 0xFFFFFF, kRed = 255;
+}  // namespace
+
+TEST_F(FontTest, PointsBecomePixelsAt96Dpi) {
+    ASSERT_NE(Font_Load(1, "Standard", 9, 0), 0);  // unknown face: the default sans
+    ASSERT_NE(Font_Load(2, "DejaVu Sans", 18, kFontBold), 0);
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Font(Font_Handle(1));
+    const int h9 = Draw_TextHeight("Ag");
+    EXPECT_GE(h9, 12);
+    EXPECT_LE(h9, 16);
+    EXPECT_EQ(Draw_TextHeight(""), 0);
+    EXPECT_EQ(Draw_TextWidth(""), 0);
+    const int w9 = Draw_TextWidth("Keelwright");
+    Draw_Font(Font_Handle(2));
+    EXPECT_GT(Draw_TextHeight("Ag"), 2 * h9 - 4);
+    EXPECT_GT(Draw_TextWidth("Keelwright"), 2 * w9 - 4);
+    Draw_Font(-1);  // system font
+    EXPECT_GT(Draw_TextHeight("Ag"), 0);
+    Draw_End();
+    EXPECT_EQ(Font_Handle(7), 0);
+    EXPECT_EQ(Font_Load(3, "sans", 0, 0), 0);
+    EXPECT_EQ(Font_Handle(3), 0);
+}
+
+TEST_F(FontTest, TextDrawsTopLeftAndReturnsTheEnd) {
+    ASSERT_NE(Font_Load(1, "sans", 12, 0), 0);
+    ClearScreen(kRed);
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Font(Font_Handle(1));
+    const int w = Draw_TextWidth("Hello");
+    const int h = Draw_TextHeight("Hello");
+    // Opaque mode paints a black background box exactly under the text.
+    EXPECT_EQ(Draw_Text(100, 200, "Hello", kWhite), 100 + w);
+    EXPECT_EQ(Draw_Point(100, 200), 0);
+    EXPECT_EQ(Draw_Point(100 + w - 1, 200 + h - 1), 0);
+    EXPECT_EQ(Draw_Point(100 + w, 200), kRed);
+    EXPECT_EQ(Draw_Point(99, 200), kRed);
+    int white = 0;
+    for (int y = 200; y < 200 + h; ++y)
+        for (int x = 100; x < 100 + w; ++x) white += Draw_Point(x, y) == kWhite;
+    EXPECT_GT(white, 10);
+    // Transparent mode leaves the background.
+    Draw_Mode(kDrawTransparent);
+    Draw_FrontColour(kWhite);
+    EXPECT_EQ(Draw_Text(300, 300, "Hello"), 300 + w);
+    EXPECT_EQ(Draw_Point(300, 300), kRed);
+    EXPECT_EQ(Draw_Text(5, 5, ""), 5);
+    Draw_End();
+}
+
+TEST_F(FontTest, FreedFontFallsBackToSystemFont) {
+    ASSERT_NE(Font_Load(1, "sans", 30, kFontItalic | kFontUnderline), 0);
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Font(Font_Handle(1));
+    const int big = Draw_TextHeight("x");
+    Draw_Text(0, 0, "cached");
+    Font_Free(1);
+    EXPECT_LT(Draw_TextHeight("x"), big);
+    EXPECT_GT(Draw_Text(0, 0, "cached"), 0);
+    Draw_End();
+}

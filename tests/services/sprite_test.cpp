@@ -1,0 +1,181 @@
+#include "fixture.h"
+
+namespace {
+using SpriteTest = ScreenTest;
+
+constexpr int kRed = 255, kGreen = 255 * 256, kBlue = 255 * 65536;
+
+// A w x h sprite filled with `fill` and a `dot` pixel at (1, 1).
+void MakeSprite(int number, int w, int h, int fill, int dot) {
+    ASSERT_NE(Sprite_Create(number, w, h), 0);
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(number)), 0);
+    Draw_Box(0, 0, w, h, fill);
+    Draw_Plot(1, 1, dot);
+    Draw_End();
+}
+}  // namespace
+
+TEST_F(SpriteTest, CreateDisplayAndClip) {
+    MakeSprite(1, 10, 8, kRed, kGreen);
+    EXPECT_EQ(Sprite_Width(1), 10);
+    EXPECT_EQ(Sprite_Height(1), 8);
+    ClearScreen(0);
+    Sprite_Display(1, 100, 50);
+    EXPECT_EQ(ScreenPixel(100, 50), kRed);
+    EXPECT_EQ(ScreenPixel(101, 51), kGreen);
+    EXPECT_EQ(ScreenPixel(109, 57), kRed);
+    EXPECT_EQ(ScreenPixel(110, 57), 0);
+    // Partly off every edge: clipped, not skipped.
+    Sprite_Display(1, -1, -1);
+    EXPECT_EQ(ScreenPixel(0, 0), kGreen);
+    Sprite_Display(1, 1020, 764);
+    EXPECT_EQ(ScreenPixel(1023, 767), kRed);
+    ClearScreen(0);
+    Sprite_Display(1, 5000, 5000);
+    Sprite_Display(1, -10, 0);  // entirely off: nothing
+    Sprite_Display(1, 0, -8);
+    EXPECT_EQ(ScreenPixel(5, 5), 0);
+}
+
+TEST_F(SpriteTest, TransparentDisplaySkipsTheColourKey) {
+    MakeSprite(2, 4, 4, 0, kBlue);  // black is the default key
+    ClearScreen(kRed);
+    Sprite_DisplayTransparent(2, 10, 10);
+    EXPECT_EQ(ScreenPixel(10, 10), kRed);
+    EXPECT_EQ(ScreenPixel(11, 11), kBlue);
+    Sprite_SetTransparentColour(2, kBlue);
+    Sprite_DisplayTransparent(2, 20, 20);
+    EXPECT_EQ(ScreenPixel(20, 20), 0);
+    EXPECT_EQ(ScreenPixel(21, 21), kRed);
+    // Drawing into the sprite afterwards is seen by the next transparent display.
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(2)), 0);
+    Draw_Plot(0, 0, kGreen);
+    Draw_End();
+    Sprite_DisplayTransparent(2, 30, 30);
+    EXPECT_EQ(ScreenPixel(30, 30), kGreen);
+    Sprite_DisplayTransparent(2, -2, -2);  // clipped
+    EXPECT_EQ(ScreenPixel(0, 0), 0);
+    EXPECT_EQ(ScreenPixel(1, 1), 0);
+}
+
+TEST_F(SpriteTest, CopyKeepsPixelsAndKey) {
+    MakeSprite(1, 3, 3, kRed, kGreen);
+    Sprite_SetTransparentColour(1, kRed);
+    ASSERT_NE(Sprite_Copy(1, 5), 0);
+    Sprite_Free(1);
+    EXPECT_EQ(Sprite_Width(1), 0);
+    EXPECT_EQ(Sprite_Width(5), 3);
+    ClearScreen(kBlue);
+    Sprite_DisplayTransparent(5, 0, 0);
+    EXPECT_EQ(ScreenPixel(0, 0), kBlue);
+    EXPECT_EQ(ScreenPixel(1, 1), kGreen);
+    EXPECT_EQ(Sprite_Copy(1, 6), 0);  // empty source
+    EXPECT_EQ(Sprite_Width(6), 0);
+    const int ref = Sprite_Copy(5, -1);
+    EXPECT_GE(ref, kServiceReferenceBase);
+    EXPECT_EQ(Sprite_Width(ref), 3);
+}
+
+TEST_F(SpriteTest, FailedLoadEmptiesTheNumber) {
+    MakeSprite(1, 3, 3, kRed, kRed);
+    EXPECT_EQ(Sprite_Load(1, Path("missing.png"), 0), 0);
+    EXPECT_EQ(Sprite_Width(1), 0);
+    ClearScreen(0);
+    Sprite_Display(1, 0, 0);
+    Sprite_DisplayTransparent(1, 0, 0);
+    EXPECT_EQ(ScreenPixel(0, 0), 0);
+    EXPECT_EQ(Draw_SpriteOutput(1), 0);
+    EXPECT_EQ(Sprite_Create(2, 0, 5), 0);
+    EXPECT_EQ(Sprite_Create(2, 5, -1), 0);
+    EXPECT_EQ(Sprite_Create(2, 100000, 100000), 0);
+    EXPECT_EQ(Sprite_Create(-5, 5, 5), 0);
+    EXPECT_EQ(Sprite_Create(kServiceMaxNumber + 1, 5, 5), 0);
+}
+
+TEST_F(SpriteTest, ReferencesAndHandlesAreNeverReused) {
+    const int a = Sprite_Create(-1, 2, 2);
+    const int b = Sprite_Create(-1, 2, 2);
+    ASSERT_GE(a, kServiceReferenceBase);
+    ASSERT_GT(b, a);
+    const int oldTarget = Draw_SpriteOutput(a);
+    Sprite_Free(a);
+    EXPECT_EQ(Sprite_Width(a), 0);
+    EXPECT_EQ(Draw_Begin(oldTarget), 0);
+    const int c = Sprite_Create(-1, 2, 2);
+    EXPECT_NE(c, a);
+    EXPECT_NE(Draw_SpriteOutput(c), oldTarget);
+    // Re-creating a number gives a new drawing target too.
+    ASSERT_NE(Sprite_Create(4, 2, 2), 0);
+    const int t4 = Draw_SpriteOutput(4);
+    ASSERT_NE(Sprite_Create(4, 3, 3), 0);
+    EXPECT_NE(Draw_SpriteOutput(4), t4);
+    EXPECT_EQ(Draw_Begin(t4), 0);
+}
+
+TEST_F(SpriteTest, GrabCopiesTheBackBuffer) {
+    ClearScreen(kRed);
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Plot(1023, 767, kGreen);
+    Draw_End();
+    ASSERT_NE(Sprite_Grab(1, 1020, 764, 8, 8), 0);
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(1)), 0);
+    EXPECT_EQ(Draw_Point(0, 0), kRed);
+    EXPECT_EQ(Draw_Point(3, 3), kGreen);
+    EXPECT_EQ(Draw_Point(4, 4), 0);  // beyond the screen: black
+    Draw_End();
+    EXPECT_EQ(Sprite_Grab(2, 0, 0, 0, 5), 0);
+}
+
+TEST_F(SpriteTest, SaveAndLoadRoundTrip) {
+    MakeSprite(1, 7, 5, kRed, kGreen);
+    ASSERT_NE(Sprite_Save(1, Path("s.png"), kPngEncoder), 0);
+    ASSERT_NE(Sprite_Save(1, Path("s.bmp"), 0), 0);
+    for (const char* name : {"s.png", "s.bmp"}) {
+        ASSERT_NE(Sprite_Load(2, Path(name), 0), 0) << name;
+        EXPECT_EQ(Sprite_Width(2), 7);
+        EXPECT_EQ(Sprite_Height(2), 5);
+        ASSERT_NE(Draw_Begin(Draw_SpriteOutput(2)), 0);
+        EXPECT_EQ(Draw_Point(0, 0), kRed) << name;
+        EXPECT_EQ(Draw_Point(1, 1), kGreen) << name;
+        Draw_End();
+    }
+    EXPECT_EQ(Sprite_Save(9, Path("none.png"), kPngEncoder), 0);
+    EXPECT_EQ(File_Size(Path("none.png")), -1);
+}
+
+TEST(ScreenLifecycle, ScreenNeedsSpriteInitAndAWindow) {
+    Testing_ResetServices();
+    EXPECT_EQ(Draw_ScreenOutput(), 0);
+    EXPECT_EQ(Screen_Width(), 0);
+    EXPECT_EQ(Screen_OpenInWindow(Window_Handle(0), 0, 0, 1024, 768, 0, 0, 0), 0);
+    ASSERT_NE(Sprite_Init(), 0);
+    EXPECT_EQ(Screen_OpenInWindow(12345, 0, 0, 1024, 768, 0, 0, 0), 0);
+    ASSERT_NE(Window_Open(0, 0, 0, 1024, 768, "t", kWindowSystemMenu), 0);
+    EXPECT_NE(Window_Handle(0), 0);
+    ASSERT_NE(Screen_OpenInWindow(Window_Handle(0), 0, 0, 1024, 768, 0, 0, 0), 0);
+    EXPECT_EQ(Screen_Width(), 1024);
+    EXPECT_EQ(Screen_Height(), 768);
+    Screen_Flip();
+    EXPECT_EQ(Window_PollEvent(), 0);
+    Window_Close(0);
+    EXPECT_EQ(Screen_Width(), 0);
+    EXPECT_EQ(Window_Handle(0), 0);
+    Screen_Flip();  // nothing to show: no harm
+    Testing_ResetServices();
+}
+
+TEST(ScreenLifecycle, ForcedInitialisationFailures) {
+    const char* names[] = {"sprite", "mouse", "keyboard", "sound", "3d", "window", "screen"};
+    for (const char* which : names) {
+        Testing_ResetServices();
+        Testing_FailInit(which);
+        const bool ok = Sprite_Init() && Mouse_Init() && Key_Init() && Sound_Init() && Device3D_Init() &&
+                        Window_Open(0, 0, 0, 64, 64, "t", 1) &&
+                        Screen_OpenInWindow(Window_Handle(0), 0, 0, 64, 64, 0, 0, 0);
+        EXPECT_FALSE(ok) << which;
+    }
+    Testing_ResetServices();
+    EXPECT_NE(Sprite_Init(), 0);
+    EXPECT_NE(Device3D_Init(), 0);
+    Testing_ResetServices();
+}
