@@ -174,6 +174,7 @@ void DeleteGadgetRecord(GadgetRecord& record);        // unlinks and destroys on
 int AllocateGadgetNumber(int requested);              // the number a creation with `requested` takes
 
 // Shared between the toolkit's files.
+int FileList_ConvertFlags(int fileListFlags);         // FileList flags -> the ColumnList flags they imply
 void ScrollBar_SetValue(ScrollBarRecord& bar, int value);  // clamp: lower limit first, the upper one wins
 int Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int minimum, int maximum,
                            int page, int flags);      // a list's or Editor's own bar; returns its self
