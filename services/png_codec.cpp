@@ -111,10 +111,24 @@ SurfacePtr DecodeBmp(const std::uint8_t* data, std::size_t size) {
     return s;
 }
 
+// Every chunk must fit in the file. libpng would otherwise allocate what a
+// damaged length claims (up to 2 GB) before finding the data missing.
+bool ChunksFit(const std::uint8_t* data, std::size_t size) {
+    std::size_t pos = 8;
+    while (pos + 8 <= size) {
+        const std::uint32_t length = (std::uint32_t{data[pos]} << 24) | (std::uint32_t{data[pos + 1]} << 16) |
+                                     (std::uint32_t{data[pos + 2]} << 8) | data[pos + 3];
+        if (length > size - pos - 8 || size - pos - 8 - length < 4) return false;
+        if (std::memcmp(data + pos + 4, "IEND", 4) == 0) return true;
+        pos += 12 + static_cast<std::size_t>(length);
+    }
+    return true;  // a missing end is libpng's to judge
+}
+
 }  // namespace
 
 SurfacePtr DecodePng(const std::uint8_t* data, std::size_t size) {
-    if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return nullptr;
+    if (size < 8 || png_sig_cmp(data, 0, 8) != 0 || !ChunksFit(data, size)) return nullptr;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
     if (!png) return nullptr;
     png_infop info = png_create_info_struct(png);

@@ -1,6 +1,5 @@
 // One-shot WAV sounds through SDL_mixer.
 #include <algorithm>
-#include <cstdlib>
 
 #include "services_internal.h"
 
@@ -46,13 +45,14 @@ int Sound_Init() {
     if (sound.ready) return 1;
     if (!OpenMixer()) {
         // No usable audio device: play into nothing so the editor still starts.
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        core.sdlSubsystems &= ~static_cast<std::uint32_t>(SDL_INIT_AUDIO);
-        if (SDL_AudioInit("dummy") != 0) return 0;
-        if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
-            SDL_AudioQuit();
-            return 0;
+        if (core.sdlSubsystems & SDL_INIT_AUDIO) {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            core.sdlSubsystems &= ~static_cast<std::uint32_t>(SDL_INIT_AUDIO);
         }
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+        const bool opened = OpenMixer();
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+        if (!opened) return 0;
     }
     Mix_AllocateChannels(16);
     sound.ready = true;

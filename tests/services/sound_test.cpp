@@ -1,0 +1,76 @@
+#include <cstdlib>
+#include <fstream>
+
+#include "fixture.h"
+
+namespace {
+using SoundTest = ScratchTest;
+
+std::string Le(std::uint32_t v, int bytes) {
+    std::string s;
+    for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+    return s;
+}
+
+// A short 16-bit mono PCM WAV file.
+std::string Wav(int samples) {
+    std::string data;
+    for (int i = 0; i < samples; ++i) data += Le(static_cast<std::uint16_t>((i % 40) * 800), 2);
+    const std::string fmt = Le(1, 2) + Le(1, 2) + Le(22050, 4) + Le(44100, 4) + Le(2, 2) + Le(16, 2);
+    const std::string body = "WAVEfmt " + Le(16, 4) + fmt + "data" + Le(static_cast<std::uint32_t>(data.size()), 4) + data;
+    return "RIFF" + Le(static_cast<std::uint32_t>(body.size()), 4) + body;
+}
+
+void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+}  // namespace
+
+TEST_F(SoundTest, LoadPlayAndFree) {
+    ASSERT_NE(Sound_Init(), 0);
+    Write(OsPath("click.wav"), Wav(2000));
+    ASSERT_NE(Sound_Load(0, Path("click.wav")), 0);
+    Sound_Volume(0, 150);  // clamped
+    Sound_Volume(0, -3);
+    Sound_Volume(0, 40);
+    Sound_Play(0, 0);
+    Sound_Play(0, 0);  // again: starts over
+    Sound_Play(0, 1);
+    const int ref = Sound_Load(-1, Path("click.wav"));
+    EXPECT_GE(ref, kServiceReferenceBase);
+    Sound_Play(ref, 0);
+    Sound_Free(ref);
+    Sound_Play(ref, 0);
+    Sound_Free(0);
+    Sound_Play(0, 0);
+    Sound_Volume(0, 50);
+}
+
+TEST_F(SoundTest, BadFilesFailAndEmptyTheNumber) {
+    ASSERT_NE(Sound_Init(), 0);
+    Write(OsPath("click.wav"), Wav(100));
+    Write(OsPath("bad.wav"), "RIFF\x10\x00\x00\x00WAVEjunk");
+    const std::string good = Wav(100);
+    Write(OsPath("cut.wav"), good.substr(0, 30));
+    Write(OsPath("empty.wav"), "");
+    for (const char* bad : {"bad.wav", "cut.wav", "empty.wav", "missing.wav"}) {
+        ASSERT_NE(Sound_Load(2, Path("click.wav")), 0);
+        EXPECT_EQ(Sound_Load(2, Path(bad)), 0) << bad;
+        Sound_Play(2, 0);  // empty now: nothing
+    }
+    EXPECT_EQ(Sound_Load(-9, Path("click.wav")), 0);
+}
+
+TEST_F(SoundTest, NeedsInitAndFallsBackWithoutADevice) {
+    EXPECT_EQ(Sound_Load(0, Path("x.wav")), 0);
+    // No such audio driver: the mixer still opens, into nothing.
+    const char* old = std::getenv("SDL_AUDIODRIVER");
+    const std::string saved = old ? old : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_NE(Sound_Init(), 0);
+    if (old)
+        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
+    Write(OsPath("click.wav"), Wav(100));
+    EXPECT_NE(Sound_Load(0, Path("click.wav")), 0);
+    Sound_Play(0, 0);
+}
