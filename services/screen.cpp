@@ -1,4 +1,6 @@
 // The screen: our own 32-bit back buffer, shown in the window by Screen_Flip.
+#include <cstring>
+
 #include "services_internal.h"
 
 namespace svc {
@@ -40,7 +42,17 @@ void Screen_Flip() {
     if (!screen.back) return;
     SDL_Surface* front = SDL_GetWindowSurface(screen.window);
     if (!front) return;
-    SDL_BlitSurface(screen.back.get(), nullptr, front, nullptr);
+    SDL_Surface* back = screen.back.get();
+    const Uint32 f = front->format->format;
+    if ((f == SDL_PIXELFORMAT_RGB888 || f == SDL_PIXELFORMAT_ARGB8888) && front->w >= back->w && front->h >= back->h &&
+        SDL_LockSurface(front) == 0) {
+        // Same bytes per pixel in the same order: a row copy, where SDL's blit
+        // would convert pixel by pixel for the alpha byte.
+        for (int y = 0; y < back->h; ++y) std::memcpy(Row(front, y), Row(back, y), static_cast<std::size_t>(back->w) * 4);
+        SDL_UnlockSurface(front);
+    } else {
+        SDL_BlitSurface(back, nullptr, front, nullptr);
+    }
     SDL_UpdateWindowSurface(screen.window);
 }
 

@@ -1,0 +1,103 @@
+// The services' per-frame work against the floor of copying one screen:
+// background display, 80 labels, 40 boxes, colour-keyed sprites and the flip.
+// Prints "NAME: MEDIAN us, RATIO x memcpy" per figure. Headless (dummy driver).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "services.h"
+#include "testing.h"
+
+namespace {
+
+constexpr int kW = 1024, kH = 768;
+
+double MedianMicros(int runs, const std::function<void()>& work) {
+    std::vector<double> times;
+    work();  // warm caches and lazily built state
+    for (int i = 0; i < runs; ++i) {
+        const auto t0 = std::chrono::steady_clock::now();
+        work();
+        times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void Report(const char* name, double us, double floor) { std::printf("%s: %.1f us, %.2f x memcpy\n", name, us, us / floor); }
+
+void DrawLabels() {
+    Draw_Begin(Draw_ScreenOutput());
+    Draw_Mode(kDrawTransparent);
+    Draw_Font(Font_Handle(1));
+    for (int i = 0; i < 80; ++i) Draw_Text(10 + (i % 4) * 250, 10 + (i / 4) * 36, "Label " + std::to_string(i), 0x202020);
+    Draw_End();
+}
+
+void DrawBoxes() {
+    Draw_Begin(Draw_ScreenOutput());
+    for (int i = 0; i < 40; ++i) Draw_Box(20 + (i % 8) * 120, 300 + (i / 8) * 60, 100, 22, 0xC0C0C0 + i);
+    Draw_End();
+}
+
+void DisplayKeyed() {
+    for (int i = 0; i < 6; ++i) Sprite_DisplayTransparent(2 + i % 2, 100 + i * 140, 600);
+}
+
+}  // namespace
+
+int main() {
+    Testing_UseHeadlessDrivers();
+    if (!Sprite_Init() || !Window_Open(0, 0, 0, kW, kH, "bench", kWindowSystemMenu) ||
+        !Screen_OpenInWindow(Window_Handle(0), 0, 0, kW, kH, 0, 0, 0) || !Font_Load(1, "Standard", 9, 0)) {
+        std::fprintf(stderr, "services did not start\n");
+        return 1;
+    }
+    // Background with detail, so no blit can take a shortcut on uniform data.
+    Sprite_Create(1, kW, kH);
+    Draw_Begin(Draw_SpriteOutput(1));
+    for (int y = 0; y < kH; y += 8) Draw_Box(0, y, kW, 8, (y * 2654435761u) & 0xFFFFFF);
+    Draw_End();
+    // Pointer-sized and button-sized keyed sprites: a disc on black.
+    for (int s : {2, 3}) {
+        const int size = s == 2 ? 32 : 96;
+        Sprite_Create(s, size, size);
+        Draw_Begin(Draw_SpriteOutput(s));
+        Draw_Circle(size / 2, size / 2, size / 2 - 2, 0x30A0F0);
+        Draw_End();
+    }
+
+    std::vector<std::uint8_t> a(static_cast<std::size_t>(kW) * kH * 4, 1), b(a.size());
+    const int runs = 200;
+    const double floor = MedianMicros(runs, [&] {
+        std::memcpy(b.data(), a.data(), a.size());
+        a[b[12345] % a.size()]++;  // keep the copy observable
+    });
+    std::printf("memcpy_screen: %.1f us, 1.00 x memcpy\n", floor);
+
+    Report("sprite_display_background", MedianMicros(runs, [] { Sprite_Display(1, 0, 0); }), floor);
+    Report("draw_text_80_labels", MedianMicros(runs, DrawLabels), floor);
+    Report("draw_box_40", MedianMicros(runs, DrawBoxes), floor);
+    Report("sprite_display_transparent_6", MedianMicros(runs, DisplayKeyed), floor);
+    Report("screen_flip", MedianMicros(runs, Screen_Flip), floor);
+    Report("frame_total", MedianMicros(runs, [] {
+               Sprite_Display(1, 0, 0);
+               DrawLabels();
+               DrawBoxes();
+               DisplayKeyed();
+               Screen_Flip();
+           }), floor);
+
+    // Saving a screenshot happens inside a frame: the fast PNG setting.
+    const std::string shot = (std::filesystem::temp_directory_path() / "kw-bench-shot.png").string();
+    Sprite_Grab(4, 0, 0, kW, kH);
+    Report("sprite_save_png_screen", MedianMicros(10, [&] { Sprite_Save(4, shot, kPngEncoder); }), floor);
+    std::filesystem::remove(shot);
+    Services_End();
+    return 0;
+}
