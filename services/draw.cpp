@@ -1,6 +1,7 @@
 // Immediate-mode drawing on the open target: boxes, lines and circles with
 // the pixel rules of the original (end points of Draw_Line excluded, a 1 x 1
 // box is one pixel, radius 1 is a 2 x 2 box), images and alpha images.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -82,18 +83,21 @@ int DiscHalfWidth(int radius, int row) {
     return k;
 }
 
+// Screen and sprites stay opaque whatever alpha a picture copied onto them had.
+void KeepOpaque(const SDL_Rect& r) {
+    if (draw.targetHasAlpha) return;
+    for (int row = r.y; row < r.y + r.h; ++row) {
+        std::uint32_t* p = Row(draw.target, row);
+        for (int col = r.x; col < r.x + r.w; ++col) p[col] |= 0xFF000000u;
+    }
+}
+
 void Blit(SDL_Surface* source, int x, int y, SDL_BlendMode blend) {
     SDL_Rect dst{x, y, source->w, source->h};
     SDL_SetSurfaceBlendMode(source, blend);
-    SDL_BlitSurface(source, nullptr, draw.target, &dst);
+    const bool drawn = SDL_BlitSurface(source, nullptr, draw.target, &dst) == 0;
     SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
-    if (!draw.targetHasAlpha) {
-        // Screen and sprites stay opaque whatever alpha the picture had.
-        for (int row = dst.y; row < dst.y + dst.h; ++row) {
-            std::uint32_t* p = Row(draw.target, row);
-            for (int col = dst.x; col < dst.x + dst.w; ++col) p[col] |= 0xFF000000u;
-        }
-    }
+    if (drawn) KeepOpaque(dst);
 }
 
 }  // namespace
@@ -120,7 +124,10 @@ int Draw_Begin(int target) {
         }
         case Kind::Image: {
             Image* img = FindImage(h.key);
-            if (img) s = img->surface.get();
+            if (img) {
+                s = img->surface.get();
+                ++img->version;  // its pixels are about to change
+            }
             alpha = true;
             break;
         }
@@ -229,14 +236,36 @@ void Draw_Image(int pictureHandle, int x, int y) {
 
 void Draw_Image(int pictureHandle, int x, int y, int width, int height) {
     Image* img = FindImageByHandle(pictureHandle);
-    if (!draw.target || !img || width < 1 || height < 1) return;
+    if (!draw.target || !img || width < 1 || height < 1 || img->surface.get() == draw.target) return;
     SDL_Surface* src = img->surface.get();
     if (src->w == width && src->h == height) {
         Draw_Image(pictureHandle, x, y);
         return;
     }
-    SurfacePtr scaled = ScaleSurface(src, width, height);
-    if (scaled) Blit(scaled.get(), x, y, SDL_BLENDMODE_NONE);
+    if (width > src->w || height > src->h) {
+        // Growing: nearest neighbour straight into the target, clipped, no copy.
+        SDL_Rect dst{x, y, width, height};
+        if (SDL_BlitScaled(src, nullptr, draw.target, &dst) == 0) KeepOpaque(dst);
+        return;
+    }
+    // Shrinking: area averaging. Gadgets stretch the same picture every frame,
+    // so recent results are kept until the picture changes.
+    auto& cache = images.scaled;
+    auto hit = std::find_if(cache.begin(), cache.end(), [&](const ScaledImage& s) {
+        return s.id == img->id && s.version == img->version && s.surface->w == width && s.surface->h == height;
+    });
+    if (hit == cache.end()) {
+        SurfacePtr scaled = ScaleSurface(src, width, height);
+        if (!scaled) return;
+        constexpr std::size_t kKeep = 32;
+        if (cache.size() >= kKeep) cache.pop_back();
+        cache.insert(cache.begin(), ScaledImage{img->id, img->version, std::move(scaled)});
+        hit = cache.begin();
+    } else if (hit != cache.begin()) {
+        std::rotate(cache.begin(), hit, hit + 1);
+        hit = cache.begin();
+    }
+    Blit(hit->surface.get(), x, y, SDL_BLENDMODE_NONE);
 }
 
 void Draw_AlphaImage(int pictureHandle, int x, int y) {

@@ -21,6 +21,7 @@ void FreeImage(int number) {
     if (it == images.images.end()) return;
     ForgetDrawTarget(it->second.surface.get());
     DropHandle(it->second.id);
+    std::erase_if(images.scaled, [id = it->second.id](const ScaledImage& s) { return s.id == id; });
     images.images.erase(it);
 }
 
@@ -63,6 +64,7 @@ int Image_Resize(int number, int width, int height, int mode) {
     if (!scaled) return 0;  // refused size: the picture stays as it was
     ForgetDrawTarget(img->surface.get());
     img->surface = std::move(scaled);
+    ++img->version;
     return 1;
 }
 

@@ -142,10 +142,19 @@ Sprite* FindSprite(int number);
 struct Image {
     SurfacePtr surface;        // pixels with per-pixel alpha
     int id = 0;                // Image_Handle and Draw_ImageOutput value
+    int version = 0;           // bumped whenever the pixels may change
+};
+
+// A stretched copy kept for the next Draw_Image of the same picture and size.
+struct ScaledImage {
+    int id = 0;                // Image_Handle of the picture
+    int version = 0;           // its version when scaled
+    SurfacePtr surface;        // the scaled pixels
 };
 
 struct ImageState {
     std::unordered_map<int, Image> images;  // by number or reference
+    std::vector<ScaledImage> scaled;        // recent stretched copies, newest first
 };
 extern ImageState images;
 Image* FindImage(int number);
@@ -209,6 +218,7 @@ struct InputState {
     struct Typed { int key; std::string text; };
     std::vector<Typed> typed;      // text waiting for its key to be seen up
     bool closeRequested = false;   // a close request arrived since the last poll
+    int injectedX = 0, injectedY = 0;  // where the last injected move went (button events carry it)
 };
 extern InputState input;
 

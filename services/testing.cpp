@@ -35,6 +35,8 @@ void Testing_MouseMove(int x, int y) {
     e.type = SDL_MOUSEMOTION;
     e.motion.x = x;
     e.motion.y = y;
+    input.injectedX = x;
+    input.injectedY = y;
     Push(e);
 }
 
@@ -46,8 +48,8 @@ void Testing_MouseButton(int button, bool down) {
     e.button.button = kButtons[button];
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.clicks = 1;
-    e.button.x = input.rawX;
-    e.button.y = input.rawY;
+    e.button.x = input.injectedX;
+    e.button.y = input.injectedY;
     Push(e);
 }
 

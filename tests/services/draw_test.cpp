@@ -211,3 +211,40 @@ TEST_F(DrawTest, SpriteAndImageTargets) {
     EXPECT_EQ(Draw_Point(0, 0), kRed);
     Draw_End();
 }
+
+TEST_F(DrawTest, StretchedImagesFollowChangesAndClip) {
+    ASSERT_NE(Image_Create(1, 8, 8), 0);
+    const int h = Image_Handle(1);
+    auto fill = [&](int colour) {
+        ASSERT_NE(Draw_Begin(Draw_ImageOutput(1)), 0);
+        Draw_Box(0, 0, 8, 8, colour);
+        Draw_End();
+    };
+    fill(kRed);
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Image(h, 0, 0, 4, 4);  // shrunk
+    EXPECT_EQ(Draw_Point(3, 3), kRed);
+    EXPECT_EQ(Draw_Point(4, 4), 0);
+    Draw_End();
+    // The picture changes: the next shrunk draw shows the change, not a stale copy.
+    fill(kGreen);
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Image(h, 0, 0, 4, 4);
+    EXPECT_EQ(Draw_Point(2, 2), kGreen);
+    // Grown beyond the screen's edges: clipped, not refused.
+    Draw_Image(h, -100, -100, 1200, 1000);
+    EXPECT_EQ(Draw_Point(0, 0), kGreen);
+    EXPECT_EQ(Draw_Point(1023, 767), kGreen);
+    Draw_Image(h, 0, 0, 0, 10);  // no size: nothing
+    Draw_Image(h, 0, 0, 17, 3);  // one side grows, the other shrinks
+    EXPECT_EQ(Draw_Point(16, 2), kGreen);
+    Draw_End();
+    // Resizing changes the picture too.
+    ASSERT_NE(Image_Resize(1, 2, 2, 0), 0);
+    fill(kBlue);  // only 2 x 2 now: the box clips
+    ClearScreen(0);
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Image(h, 10, 10, 1, 1);
+    EXPECT_EQ(Draw_Point(10, 10), kBlue);
+    Draw_End();
+}

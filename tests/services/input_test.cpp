@@ -121,3 +121,13 @@ TEST_F(InputTest, TypedTextWaitsForItsKeyAndKeepsOrder) {
     // Key_Released keeps marks of its own.
     EXPECT_EQ(Key_Released(30), 0);
 }
+
+TEST_F(InputTest, ClickAfterAMoveInTheSameFrameKeepsThePosition) {
+    ASSERT_NE(Mouse_Init(), 0);
+    Testing_MouseMove(321, 123);
+    Testing_MouseButton(1, true);
+    Frame();
+    EXPECT_EQ(Mouse_X(), 321);
+    EXPECT_EQ(Mouse_Y(), 123);
+    EXPECT_NE(Mouse_Button(1), 0);
+}
