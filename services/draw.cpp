@@ -2,6 +2,7 @@
 // the pixel rules of the original (end points of Draw_Line excluded, a 1 x 1
 // box is one pixel, radius 1 is a 2 x 2 box), images and alpha images.
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -27,60 +28,67 @@ void Span(int x0, int x1, int y, std::uint32_t pixel, bool invert) {
     }
 }
 
-void ClippedSpan(int x0, int x1, int y, std::uint32_t pixel, bool invert) {
+// Coordinates are widened: callers may pass anything an int holds, and sums
+// such as x + width must neither overflow nor walk billions of off-target pixels.
+using Wide = std::int64_t;
+
+void ClippedSpan(Wide x0, Wide x1, Wide y, std::uint32_t pixel, bool invert) {
     if (y < 0 || y >= draw.target->h) return;
-    if (x0 < 0) x0 = 0;
-    if (x1 > draw.target->w) x1 = draw.target->w;
-    if (x0 < x1) Span(x0, x1, y, pixel, invert);
+    x0 = std::max<Wide>(x0, 0);
+    x1 = std::min<Wide>(x1, draw.target->w);
+    if (x0 < x1) Span(static_cast<int>(x0), static_cast<int>(x1), static_cast<int>(y), pixel, invert);
 }
 
-void Put(int x, int y, std::uint32_t pixel, bool invert) {
+void Put(Wide x, Wide y, std::uint32_t pixel, bool invert) {
     if (x < 0 || y < 0 || x >= draw.target->w || y >= draw.target->h) return;
-    std::uint32_t& p = Row(draw.target, y)[x];
+    std::uint32_t& p = Row(draw.target, static_cast<int>(y))[x];
     p = invert ? p ^ 0x00FFFFFFu : pixel;
 }
 
-// Bresenham from (x1, y1) to (x2, y2); the last point only when asked.
-void Segment(int x1, int y1, int x2, int y2, int colour, bool includeLast) {
+// The line from (x1, y1) to (x2, y2), one pixel per step along its longer
+// axis, the other coordinate rounded from the exact line; the last point only
+// when asked. Only the steps that land on the target are walked.
+void Segment(Wide x1, Wide y1, Wide x2, Wide y2, int colour, bool includeLast) {
     const std::uint32_t pixel = PixelOf(colour);
     const bool invert = draw.mode & kDrawInvert;
-    const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
-    const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
-    int err = dx + dy;
-    int x = x1, y = y1;
-    for (;;) {
-        const bool last = x == x2 && y == y2;
-        if (last && !includeLast) return;
-        Put(x, y, pixel, invert);
-        if (last) return;
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x += sx;
-        }
-        if (e2 <= dx) {
-            err += dx;
-            y += sy;
-        }
+    const Wide dx = x2 - x1, dy = y2 - y1;
+    const Wide adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    const bool xMajor = adx >= ady;
+    const Wide steps = std::max(adx, ady);
+    const Wide last = includeLast ? steps : steps - 1;
+    if (last < 0) return;
+    const Wide major0 = xMajor ? x1 : y1, minor0 = xMajor ? y1 : x1;
+    const Wide majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1, minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    const Wide minorLength = xMajor ? ady : adx;
+    const Wide size = xMajor ? draw.target->w : draw.target->h;
+    Wide lo = majorStep > 0 ? -major0 : major0 - (size - 1);
+    Wide hi = majorStep > 0 ? size - 1 - major0 : major0;
+    lo = std::max<Wide>(lo, 0);
+    hi = std::min(hi, last);
+    for (Wide i = lo; i <= hi; ++i) {
+        const Wide offset =
+            steps == 0 ? 0 : static_cast<Wide>((static_cast<__int128>(2) * i * minorLength + steps) / (2 * static_cast<__int128>(steps)));
+        const Wide major = major0 + majorStep * i, minor = minor0 + minorStep * offset;
+        if (xMajor)
+            Put(major, minor, pixel, invert);
+        else
+            Put(minor, major, pixel, invert);
     }
 }
 
 // The disc is centred on a pixel corner; a pixel is inside when its centre is
 // within the radius. For the row whose centre lies row + 0.5 from the centre,
 // returns k such that columns -k-1 .. k are inside, or -1 when none is.
-int DiscHalfWidth(int radius, int row) {
-    // Row centre offset is row + 0.5; doubled to stay in integers.
-    const std::int64_t dy2 = 2 * static_cast<std::int64_t>(row) + 1;
-    const std::int64_t r2 = 4 * static_cast<std::int64_t>(radius) * radius;
-    if (dy2 * dy2 > r2) return -1;
-    // Largest k with (2k + 1)^2 + dy2^2 <= r2: columns -k-1 .. k are inside.
-    int k = -1;
-    while (true) {
-        const std::int64_t dx2 = 2 * static_cast<std::int64_t>(k + 1) + 1;
-        if (dx2 * dx2 + dy2 * dy2 > r2) break;
-        ++k;
-    }
-    return k;
+Wide DiscHalfWidth(Wide radius, Wide row) {
+    // Doubled to stay in integers: (2k + 1)^2 + (2 row + 1)^2 <= (2 radius)^2.
+    using Big = __int128;
+    const Big dy2 = 2 * static_cast<Big>(row) + 1;
+    const Big rest = 4 * static_cast<Big>(radius) * radius - dy2 * dy2;
+    if (rest < 1) return -1;
+    Big root = static_cast<Big>(std::sqrt(static_cast<long double>(rest)));
+    while (root * root > rest) --root;
+    while ((root + 1) * (root + 1) <= rest) ++root;
+    return static_cast<Wide>((root - 1) / 2);
 }
 
 // Screen and sprites stay opaque whatever alpha a picture copied onto them had.
@@ -160,29 +168,29 @@ void Draw_Box(int x, int y, int width, int height) { Draw_Box(x, y, width, heigh
 void Draw_Box(int x, int y, int width, int height, int colour) {
     if (!draw.target) return;
     // A negative size reaches left or up from (x, y).
-    if (width < 0) x += width, width = -width;
-    if (height < 0) y += height, height = -height;
-    if (width == 0 || height == 0) return;
+    Wide x0 = x, y0 = y, w = width, h = height;
+    if (w < 0) x0 += w, w = -w;
+    if (h < 0) y0 += h, h = -h;
+    if (w == 0 || h == 0) return;
     const std::uint32_t pixel = PixelOf(colour);
     const bool invert = draw.mode & kDrawInvert;
-    const std::int64_t x1 = static_cast<std::int64_t>(x) + width, y1 = static_cast<std::int64_t>(y) + height;
-    const int xe = static_cast<int>(std::min<std::int64_t>(x1, draw.target->w));
-    const int ye = static_cast<int>(std::min<std::int64_t>(y1, draw.target->h));
+    const Wide x1 = x0 + w, y1 = y0 + h;
     if (draw.mode & kDrawOutline) {
-        ClippedSpan(x, xe, y, pixel, invert);
-        if (height > 1) ClippedSpan(x, xe, static_cast<int>(y1 - 1), pixel, invert);
-        for (int row = std::max(y + 1, 0); row < std::min<std::int64_t>(y1 - 1, draw.target->h); ++row) {
-            ClippedSpan(x, x + 1, row, pixel, invert);
-            if (width > 1) ClippedSpan(static_cast<int>(x1 - 1), static_cast<int>(x1), row, pixel, invert);
+        ClippedSpan(x0, x1, y0, pixel, invert);
+        if (h > 1) ClippedSpan(x0, x1, y1 - 1, pixel, invert);
+        for (Wide row = std::max<Wide>(y0 + 1, 0); row < std::min<Wide>(y1 - 1, draw.target->h); ++row) {
+            ClippedSpan(x0, x0 + 1, row, pixel, invert);
+            if (w > 1) ClippedSpan(x1 - 1, x1, row, pixel, invert);
         }
         return;
     }
-    for (int row = std::max(y, 0); row < ye; ++row) ClippedSpan(x, xe, row, pixel, invert);
+    for (Wide row = std::max<Wide>(y0, 0); row < std::min<Wide>(y1, draw.target->h); ++row)
+        ClippedSpan(x0, x1, row, pixel, invert);
 }
 
 void Draw_Line(int x, int y, int width, int height, int colour) {
     if (!draw.target) return;
-    Segment(x, y, x + width, y + height, colour, false);
+    Segment(x, y, Wide{x} + width, Wide{y} + height, colour, false);
 }
 
 void Draw_LineXY(int x1, int y1, int x2, int y2, int colour) {
@@ -195,10 +203,14 @@ void Draw_Circle(int x, int y, int radius, int colour) {
     const std::uint32_t pixel = PixelOf(colour);
     const bool invert = draw.mode & kDrawInvert;
     const bool outline = draw.mode & kDrawOutline;
-    // Rows y - radius .. y + radius - 1; symmetric about the corner (x, y).
-    for (int r = -radius; r < radius; ++r) {
-        const int row = y + r;
-        const int k = DiscHalfWidth(radius, r >= 0 ? r : -r - 1);
+    // Rows y - radius .. y + radius - 1, symmetric about the corner (x, y);
+    // only those on the target are computed.
+    const Wide first = std::max<Wide>(-Wide{radius}, -Wide{y});
+    const Wide end = std::min<Wide>(radius, Wide{draw.target->h} - y);
+    for (Wide r = first; r < end; ++r) {
+        const Wide row = y + r;
+        const Wide rin = r >= 0 ? r : -r - 1;
+        const Wide k = DiscHalfWidth(radius, rin);
         if (k < 0) continue;
         if (!outline) {
             ClippedSpan(x - k - 1, x + k + 1, row, pixel, invert);
@@ -206,12 +218,11 @@ void Draw_Circle(int x, int y, int radius, int colour) {
         }
         // Outline: the pixels with a neighbour outside the disc, i.e. the two
         // ends and what the next row outwards does not cover.
-        const int rin = r >= 0 ? r : -r - 1;
-        const int kout = rin + 1 < radius ? DiscHalfWidth(radius, rin + 1) : -1;
+        const Wide kout = rin + 1 < radius ? DiscHalfWidth(radius, rin + 1) : -1;
         if (kout < 0) {
             ClippedSpan(x - k - 1, x + k + 1, row, pixel, invert);
         } else {
-            const int inner = std::min(kout, k - 1);
+            const Wide inner = std::min(kout, k - 1);
             ClippedSpan(x - k - 1, x - inner - 1, row, pixel, invert);
             ClippedSpan(x + inner + 1, x + k + 1, row, pixel, invert);
         }

@@ -2,6 +2,8 @@
 // Rendered labels are cached whole: the editor draws the same texts every frame.
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "services_internal.h"
@@ -175,7 +177,7 @@ int Draw_Text(int x, int y, const std::string& text, int colour) {
     }
     SDL_Rect dst{x, y, label->w, label->h};
     SDL_BlitSurface(label, nullptr, draw.target, &dst);
-    return x + label->w;
+    return static_cast<int>(std::min<std::int64_t>(std::int64_t{x} + label->w, INT32_MAX));
 }
 
 // Measuring needs no open target: callers lay out before they draw.

@@ -1,4 +1,5 @@
 // Sprites: opaque 32-bit pictures copied to the back buffer, with a colour key.
+#include <algorithm>
 #include <cstring>
 
 #include "services_internal.h"
@@ -54,15 +55,13 @@ void FlattenOntoBlack(SDL_Surface* s) {
 
 // Clips a width x height picture at (x, y) to the back buffer.
 bool ClipToScreen(int w, int h, int x, int y, SDL_Rect& src, SDL_Rect& dst) {
-    const int sw = screen.back->w, sh = screen.back->h;
-    int x0 = x, y0 = y, x1 = x + w, y1 = y + h;
-    if (x0 < 0) x0 = 0;
-    if (y0 < 0) y0 = 0;
-    if (x1 > sw) x1 = sw;
-    if (y1 > sh) y1 = sh;
+    // Widened: x + w must not overflow for positions far off the screen.
+    const std::int64_t x0 = std::max<std::int64_t>(x, 0), y0 = std::max<std::int64_t>(y, 0);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{x} + w, screen.back->w);
+    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{y} + h, screen.back->h);
     if (x0 >= x1 || y0 >= y1) return false;
-    src = SDL_Rect{x0 - x, y0 - y, x1 - x0, y1 - y0};
-    dst = SDL_Rect{x0, y0, x1 - x0, y1 - y0};
+    src = SDL_Rect{static_cast<int>(x0 - x), static_cast<int>(y0 - y), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)};
+    dst = SDL_Rect{static_cast<int>(x0), static_cast<int>(y0), src.w, src.h};
     return true;
 }
 

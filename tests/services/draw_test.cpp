@@ -1,3 +1,4 @@
+#include <climits>
 #include <set>
 #include <utility>
 #include <vector>
@@ -246,5 +247,33 @@ TEST_F(DrawTest, StretchedImagesFollowChangesAndClip) {
     ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
     Draw_Image(h, 10, 10, 1, 1);
     EXPECT_EQ(Draw_Point(10, 10), kBlue);
+    Draw_End();
+}
+
+TEST_F(DrawTest, FarAwayCoordinatesNeitherOverflowNorStall) {
+    ASSERT_NE(Sprite_Create(1, 4, 4), 0);
+    ClearScreen(0);
+    Sprite_Display(1, INT_MAX, INT_MAX);
+    Sprite_Display(1, INT_MIN, INT_MIN);
+    Sprite_DisplayTransparent(1, INT_MAX - 1, 0);
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_LineXY(-2000000000, 5, 2000000000, 5, kRed);
+    EXPECT_EQ(Painted(kRed, 0, 0, 1024, 8), Rect(0, 5, 1024, 1));
+    Draw_Line(INT_MAX, INT_MAX, INT_MAX, INT_MAX, kGreen);
+    Draw_Line(INT_MIN, 7, INT_MAX, 0, kGreen);  // ends at x = -1: nothing visible
+    EXPECT_TRUE(Painted(kGreen, 0, 0, 1024, 8).empty());
+    // A huge disc covers the screen; its outline passes far outside it.
+    Draw_Mode(kDrawOutline);
+    Draw_Circle(512, 384, INT_MAX, kGreen);
+    Draw_Box(INT_MIN, INT_MIN, INT_MAX, INT_MAX, kGreen);
+    Draw_Box(INT_MAX, INT_MAX, INT_MAX, INT_MAX, kGreen);
+    EXPECT_EQ(Draw_Point(512, 384), 0);
+    Draw_Mode(0);
+    Draw_Circle(512, 384, INT_MAX, kBlue);
+    EXPECT_EQ(Draw_Point(0, 0), kBlue);
+    EXPECT_EQ(Draw_Point(1023, 767), kBlue);
+    Draw_Box(INT_MAX, 0, INT_MIN, 10, kRed);
+    EXPECT_EQ(Draw_Point(1023, 9), kRed);
+    EXPECT_EQ(Draw_Text(INT_MAX - 1, 0, "x"), INT_MAX);
     Draw_End();
 }
