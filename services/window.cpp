@@ -21,19 +21,19 @@ int Device3D_Init() { return FailForced("3d") ? 0 : 1; }
 
 int Window_Open(int number, int x, int y, int width, int height, const std::string& title, int flags) {
     if (FailForced("window")) return 0;
-    const int key = CreationKey(number, 0);
-    if (key < 0 || number == kServiceAuto) return 0;
+    if (number != kServiceAuto && CreationKey(number, 0) < 0) return 0;
+    if (number != kServiceAuto) Window_Close(number);
     if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) return 0;
-    Window_Close(number);
     if (!EnsureSdl(SDL_INIT_VIDEO | SDL_INIT_EVENTS)) return 0;
     Uint32 sdlFlags = SDL_WINDOW_SHOWN;
     if (!(flags & kWindowSystemMenu)) sdlFlags |= SDL_WINDOW_BORDERLESS;
     SDL_Window* w = SDL_CreateWindow(title.c_str(), x, y, width, height, sdlFlags);
     if (!w) return 0;
     const int id = NewId();
+    const int key = CreationKey(number, id);
     windows.windows[key] = Window{w, id};
     RegisterHandle(id, Kind::Window, key);
-    return 1;
+    return number == kServiceAuto ? key : 1;
 }
 
 int Window_Handle(int number) {

@@ -161,6 +161,20 @@ TEST(ScreenLifecycle, ScreenNeedsSpriteInitAndAWindow) {
     EXPECT_EQ(Screen_Width(), 0);
     EXPECT_EQ(Window_Handle(0), 0);
     Screen_Flip();  // nothing to show: no harm
+    // A window under a number of the service's choosing; reopening a number replaces it.
+    const int ref = Window_Open(-1, 0, 0, 320, 200, "t", 0);
+    ASSERT_GE(ref, kServiceReferenceBase);
+    const int handle = Window_Handle(ref);
+    ASSERT_NE(Window_Open(1, 0, 0, 64, 64, "t", 0), 0);
+    const int first = Window_Handle(1);
+    ASSERT_NE(Window_Open(1, 0, 0, 64, 64, "t", 0), 0);
+    EXPECT_NE(Window_Handle(1), first);
+    EXPECT_EQ(Screen_OpenInWindow(first, 0, 0, 64, 64, 0, 0, 0), 0);
+    ASSERT_NE(Screen_OpenInWindow(handle, 0, 0, 320, 200, 0, 0, 0), 0);
+    EXPECT_EQ(Screen_Width(), 320);
+    Window_Close(ref);
+    EXPECT_EQ(Screen_Width(), 0);
+    EXPECT_EQ(Window_Open(0, 0, 0, 0, 10, "t", 0), 0);
     Testing_ResetServices();
 }
 
