@@ -82,7 +82,7 @@ int Dir_Examine(int number, const std::string& directory, const std::string& pat
     while (const dirent* e = readdir(d))
         if (Matches(pat.c_str(), e->d_name)) scan.names.emplace_back(e->d_name);
     closedir(d);
-    // Sorted as a Windows volume lists them, "." and ".." first.
+    // Sorted without regard to case, so "." and ".." come first and the order is stable.
     std::sort(scan.names.begin(), scan.names.end(), CaseInsensitiveLess);
     const int key = number == kServiceAuto ? NewId() : number;
     dirs.scans[key] = std::move(scan);
