@@ -1,0 +1,35 @@
+// Shared between lists.cpp and file_list.cpp: row sorting, cell access and
+// the FileList refill with an explicit current row.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "gadget_internal.h"
+
+inline constexpr int kCompareNumeric = 5;    // SortRows compare type: cells read with Val
+inline constexpr int kCompareText = 8;       // SortRows compare type: signed bytes, prefix equal
+inline constexpr int kSortAscending = 0;     // SortRows order
+inline constexpr int kSortDescending = 1;    // SortRows order
+inline constexpr int kListImageOffset = 20;  // columns move right by this while rows have images
+inline constexpr int kMinImageRowHeight = 19;  // a row with an image is never lower than this
+
+// FileList flags (fileListFlags).
+inline constexpr int kFileListNoFiles = 1;       // files are not listed
+inline constexpr int kFileListNoParent = 2;      // ".." is not listed
+inline constexpr int kFileListNoDirectories = 4; // directories (".." included) are not listed
+inline constexpr int kFileListNoNavigation = 8;  // selected rows are never opened
+inline constexpr int kFileListNoHeaderSort = 32; // header clicks only cycle the marks
+inline constexpr int kFileListSortByName = 64;   // every refill sorts directories, then files
+
+// Cell `cell` (1-based) of a row text: up to the next line feed; empty past the last.
+std::string_view List_RowCell(std::string_view text, int cell);
+// 1-based cell index of the name column in rows built by a refill; 1 without one.
+int FileList_NameCell(const ColumnListRecord& list);
+// Clamps the range and column as SortRows does, then sorts rows first .. end - 1.
+void List_SortRows(ColumnListRecord& list, int column, int compareType, int order, int first, int end);
+// Appends or inserts a row measured with the list's font; keeps rowsHaveImages.
+RowRecord& List_InsertRow(const GadgetRecord& gadget, ColumnListRecord& list, int position,
+                          const std::string& text, int image);
+// A refill whose navigation looks at `currentRow` (-1: no navigation).
+void FileList_RefillWithCurrentRow(GadgetRecord& gadget, const std::string& spec, int currentRow);
