@@ -318,18 +318,31 @@ TEST_F(FileListTest, ParentOfTheRootGivesAnEmptyList) {
     EXPECT_TRUE(List().rows.empty());
 }
 
-TEST_F(FileListTest, UnreadableOrMissingDirectoriesGiveAnEmptyList) {
+TEST_F(FileListTest, DirectoriesThatCannotBeExaminedGiveAnEmptyList) {
     MakeFile("keep.txt", 1);
-    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir() + "missing\\", 0);
-    EXPECT_TRUE(List().rows.empty());
-    EXPECT_EQ(List().directory, Dir() + "missing\\*.*");
+    struct Case {
+        std::string spec, directory;
+    };
+    const Case cases[] = {
+        {Dir() + "missing\\", Dir() + "missing\\*.*"},
+        {Dir() + "keep.txt\\*.txt", Dir() + "keep.txt\\*.txt"},  // a file, not a directory
+        {"", "C:\\*.*"},
+    };
+    for (const auto& c : cases) {
+        Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), 0);
+        ASSERT_FALSE(List().rows.empty());
+        Gadget_SetText(kFiles, c.spec);
+        EXPECT_TRUE(List().rows.empty()) << c.spec;
+        EXPECT_EQ(List().directory, c.directory);
+        EXPECT_EQ(List().rowsHaveImages, 0);
+    }
+}
 
-    Gadget_CreateFileList(5, 0, 0, 400, 300, "", 0);
-    EXPECT_EQ(List(5).directory, "C:\\*.*");
-
-    Gadget_SetText(kFiles, Dir());
-    EXPECT_FALSE(List().rows.empty());
+TEST_F(FileListTest, UnreadableDirectoryGivesAnEmptyList) {
     if (geteuid() == 0) GTEST_SKIP() << "running as root: permissions do not stop reading";
+    MakeFile("keep.txt", 1);
+    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), 0);
+    ASSERT_FALSE(List().rows.empty());
     ASSERT_EQ(chmod(root_.c_str(), 0), 0);
     FileList_Refill(kFiles, Dir());
     EXPECT_TRUE(List().rows.empty());
