@@ -38,6 +38,12 @@ protected:
         Key_Examine();
         return Gadget_ProcessEvents();
     }
+    // Queued button events carry the pointer position of the moment they are
+    // injected, so a move is taken in before anything else happens.
+    static void MoveTo(int x, int y) {
+        Testing_MouseMove(x, y);
+        Mouse_Examine();
+    }
     // Delay asked for by one frame.
     static std::int64_t FrameDelay() {
         const std::int64_t before = Testing_TotalDelayed();
@@ -112,7 +118,7 @@ TEST_F(EventsTest, MouseScenariosFrameByFrame) {
         for (std::size_t i = 0; i < s.frames.size(); ++i) {
             const MouseFrame& f = s.frames[i];
             SCOPED_TRACE("frame " + std::to_string(i + 1));
-            if (f.x >= 0) Testing_MouseMove(f.x, f.y);
+            if (f.x >= 0) MoveTo(f.x, f.y);
             if (f.left >= 0) Testing_MouseButton(1, f.left != 0);
             if (f.right >= 0) Testing_MouseButton(2, f.right != 0);
             if (f.wheel) Testing_MouseWheel(f.wheel);
@@ -134,7 +140,7 @@ TEST_F(EventsTest, HitAreaIncludesBothEdges) {
     };
     for (const Point& p : points) {
         SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
-        Testing_MouseMove(p.x, p.y);
+        MoveTo(p.x, p.y);
         EXPECT_EQ(Frame(), p.gadget >= 0 ? GadgetEvent : 0);
         EXPECT_EQ(Gadget_EventGadget(), p.gadget);
     }
@@ -148,12 +154,12 @@ TEST_F(EventsTest, FirstCreatedOfOverlappingGadgetsWinsAndUnhittableOnesAreSkipp
     Gadget_CreateButton(4, 100, 100, 50, 20, "under it");
     Gadget_Hide(1, 1);
     Gadget_Disable(2, 1);
-    Testing_MouseMove(110, 110);
+    MoveTo(110, 110);
     EXPECT_EQ(Frame(), GadgetEvent);
     EXPECT_EQ(Gadget_EventGadget(), 3);
 
     // A press on a Frame alone is a press on nothing: focus is lost.
-    Testing_MouseMove(300, 300);
+    MoveTo(300, 300);
     Testing_MouseButton(1, true);
     EXPECT_EQ(Frame(), 0);
     EXPECT_EQ(Gadget_EventGadget(), -1);
@@ -174,10 +180,10 @@ TEST_F(EventsTest, NoGadgetsStillReportsButtonTypes) {
 TEST_F(EventsTest, GadgetCreatedAfterAHitGoesRightAfterTheHitOne) {
     Gadget_CreateButton(1, 0, 0, 10, 10, "a");
     Gadget_CreateButton(2, 100, 100, 50, 50, "b");
-    Testing_MouseMove(5, 5);
+    MoveTo(5, 5);
     Frame();
     Gadget_CreateButton(3, 100, 100, 50, 50, "c");  // lands between 1 and 2
-    Testing_MouseMove(120, 120);
+    MoveTo(120, 120);
     Frame();
     EXPECT_EQ(Gadget_EventGadget(), 3);
 }
@@ -199,7 +205,7 @@ TEST_F(EventsTest, TogglesFlipOnTheLeftPressOnly) {
             Gadget_CreateButton(1, 100, 100, 50, 20, "t", c.flags);
         else
             Gadget_CreateImageButton(1, 100, 100, 50, 20, 0, c.flags);
-        Testing_MouseMove(110, 110);
+        MoveTo(110, 110);
         Testing_MouseButton(1, true);
         Frame();
         EXPECT_EQ(Gadget_GetToggleState(1), c.wantAfterClick) << "flips on the press";
@@ -318,7 +324,7 @@ TEST_F(EventsTest, KeysReachOnlyAnEnabledFocusedTextField) {
     EXPECT_EQ(Gadget_GetText(4), "cd");
 
     // Clicking field 3 gives it the keys; field 4 stays untouched.
-    Testing_MouseMove(110, 205);
+    MoveTo(110, 205);
     Testing_MouseButton(1, true);
     Frame();
     Testing_MouseButton(1, false);
@@ -343,7 +349,7 @@ TEST_F(EventsTest, KeysReachOnlyAnEnabledFocusedTextField) {
 
 TEST_F(EventsTest, CharactersTypedWithoutFocusDoNotSpillIntoTheNextField) {
     Gadget_CreateTextField(3, 100, 200, 100, 20, "ab", 0);
-    Testing_MouseMove(600, 600);
+    MoveTo(600, 600);
     Testing_MouseButton(1, true);
     Frame();
     Testing_MouseButton(1, false);
@@ -352,7 +358,7 @@ TEST_F(EventsTest, CharactersTypedWithoutFocusDoNotSpillIntoTheNextField) {
     Testing_TypeText("zz");
     Frame();
 
-    Testing_MouseMove(110, 205);
+    MoveTo(110, 205);
     Testing_MouseButton(1, true);
     Frame();
     Testing_MouseButton(1, false);
@@ -412,7 +418,7 @@ TEST_F(EventsTest, ScrollBarFrameByFrame) {
         for (std::size_t i = 0; i < s.frames.size(); ++i) {
             const BarFrame& f = s.frames[i];
             SCOPED_TRACE("frame " + std::to_string(i + 1));
-            Testing_MouseMove(505, f.y);
+            MoveTo(505, f.y);
             if (f.left == 2) Testing_MouseButton(2, true);
             else if (f.left >= 0) Testing_MouseButton(1, f.left != 0);
             EXPECT_EQ(Frame(), GadgetEvent);
@@ -435,7 +441,7 @@ TEST_F(EventsTest, ReleaseOverAListRowSelectsIt) {
     ASSERT_GT(list->rows[0].height, 0);
     const int rowOneY = 300 + list->headerHeight + list->rows[0].height + 1;
 
-    Testing_MouseMove(150, rowOneY);
+    MoveTo(150, rowOneY);
     Testing_MouseButton(1, true);
     Frame();
     EXPECT_EQ(Gadget_GetState(8), -1) << "the press alone selects nothing";
