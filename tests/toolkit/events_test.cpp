@@ -410,11 +410,16 @@ TEST_F(EventsTest, ScrollBarFrameByFrame) {
         SCOPED_TRACE(s.name);
         TearDown();
         SetUp();
-        Gadget_CreateScrollBar(50, 500, 100, 14, s.height, s.minimum, s.maximum, s.page, 1);
+        ScrollBarRecord fields;
+        fields.minimum = s.minimum;
+        fields.maximum = s.maximum;
+        fields.page = s.page;
+        fields.value = s.value;
+        fields.thumbLength = s.thumbLength;
+        fields.flags = 1;
+        NewGadget(50, GadgetKind_ScrollBar, 500, 100, 14, s.height, fields);
         ScrollBarRecord* bar = KindAs<ScrollBarRecord>(FindGadget(50));
         ASSERT_NE(bar, nullptr);
-        bar->thumbLength = s.thumbLength;
-        bar->value = s.value;
         for (std::size_t i = 0; i < s.frames.size(); ++i) {
             const BarFrame& f = s.frames[i];
             SCOPED_TRACE("frame " + std::to_string(i + 1));
