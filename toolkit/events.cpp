@@ -242,7 +242,10 @@ int Gadget_ProcessEvents() {
     ReadMouse();
 
     t.wheelDelta = Mouse_Wheel();
-    Key_Examine();
+    // No Key_Examine here: the caller takes the keyboard snapshot once per
+    // frame with the mouse's, and a second one would drop a key pressed and
+    // let go within the frame, which the first snapshot still shows held.
+
     // Taken every frame, focused field or not, so that characters typed with
     // no field focused never spill into the next field that gets the focus.
     const std::string typed = Key_TypedText();

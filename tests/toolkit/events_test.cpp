@@ -312,6 +312,17 @@ TEST_F(EventsTest, HeldKeysActOncePerFrame) {
     EXPECT_EQ(Field(3).overwrite, 0);
 }
 
+TEST_F(EventsTest, AKeyTappedWithinOneFrameStillActs) {
+    Gadget_CreateTextField(3, 100, 200, 100, 20, "abc", 0);
+    Field(3).caret = 3;
+    Testing_Key(kKeyBackspace, true);
+    Testing_Key(kKeyBackspace, false);
+    EXPECT_EQ(FrameDelay(), 50);
+    EXPECT_EQ(Gadget_GetText(3), "ab");
+    EXPECT_EQ(FrameDelay(), 0);
+    EXPECT_EQ(Gadget_GetText(3), "ab");
+}
+
 TEST_F(EventsTest, KeysReachOnlyAnEnabledFocusedTextField) {
     Gadget_CreateTextField(3, 100, 200, 100, 20, "ab", 0);
     Gadget_CreateTextField(4, 100, 300, 100, 20, "cd", 0);
