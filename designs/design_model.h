@@ -1,0 +1,130 @@
+// The design model: the open design folder, the part setup being edited, and
+// the four lists (prototypes, parts, test ship nodes, palette buttons).
+// Records are addressed by 0-based position; records are only ever appended
+// and only whole lists are cleared, so a position stays valid while its list
+// lives.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+
+// Bit 24 of a connection mask: the connection point is in use.
+inline constexpr std::uint32_t ConnectionActive = 0x1000000;
+// Bits 0..23 of a connection mask: the prototypes allowed there, by position.
+inline constexpr std::uint32_t kAllowedBits = 0xFFFFFF;
+// Masks address 24 prototypes; AddPrototype refuses more.
+inline constexpr int kMaxPrototypes = 24;
+// Connection points per part and per prototype.
+inline constexpr int kConnections = 8;
+
+// ShipNode.Child values below 0.
+inline constexpr int ChildInactive = -2;  // the connection is not active in the node's prototype
+inline constexpr int ChildFree = -1;      // active and nothing attached
+
+// Gadgets of the editor's layout that the design operations fill.
+inline constexpr int kGadgetPrototypeName = 10;   // name field of the selected prototype
+inline constexpr int kGadgetCompatibility = 11;   // prototypes allowed at the shown connection
+inline constexpr int kGadgetPrototypeList = 13;   // the prototype names
+inline constexpr int kGadgetSetupPrototype = 34;  // prototype choice of the part setup
+inline constexpr int kGadgetSetupRows = 36;       // display offset and connection rows
+
+// Service objects the design operations use.
+inline constexpr int kPreviewSprite = 4;          // 245 x 185 prototype preview
+inline constexpr int kDesignFile = 1;             // file number for every design file
+
+// The setup of one part image; also the exact content of its setup file.
+struct PartSetup {
+    std::int32_t OffsetX = 0;                     // image point placed on the parent's connection
+    std::int32_t OffsetY = 0;
+    std::int32_t PrototypeIndex = 0;              // position in Prototypes, -1 = not assigned
+    std::array<std::int32_t, kConnections> ConnX{};     // connection points from the image's top-left
+    std::array<std::int32_t, kConnections> ConnY{};
+    std::array<std::int32_t, kConnections> ConnExtra{}; // stored and carried, never interpreted
+};
+
+// One named kind of part (its file record is 101 bytes, see prototypes.h).
+struct Prototype {
+    std::string Name;                                      // no CR, LF or zero byte
+    std::int8_t Index = 0;                                 // own position, written at creation
+    std::array<std::uint32_t, kConnections> ConnectionMask{}; // ConnectionActive | allowed bits
+    std::array<std::uint8_t, 64> reserved{};               // unused; kept as the file held it
+};
+
+// A part image of the open folder with its setup.
+struct Part {
+    std::int32_t OffsetX = 0;                     // as in PartSetup
+    std::int32_t OffsetY = 0;
+    std::int32_t PrototypeIndex = 0;
+    std::array<std::int32_t, kConnections> ConnX{};
+    std::array<std::int32_t, kConnections> ConnY{};
+    std::array<std::int32_t, kConnections> ConnExtra{};
+    int Image = 0;                                // owned image; 0 = the picture failed to load
+};
+
+// One placed part of the test ship.
+struct ShipNode {
+    std::int32_t PrototypeIndex = 0;              // position of the node's prototype
+    int Image = 0;                                // the Part's image (not owned); 0 = nothing drawn or hit
+    std::array<std::int32_t, kConnections> Child{}; // ChildInactive, ChildFree or a node position
+};
+
+// One button of the part palette.
+struct PaletteEntry {
+    int PartImage = 0;                            // image of the offered Part (not owned)
+    int Icon = 0;                                 // 16 x 16 image, owned
+    int Button = 0;                               // image button gadget, owned
+    std::int32_t PrototypeIndex = 0;              // prototype of the offered part
+};
+
+// An ordered list addressed by position. A deque keeps every record at the
+// same address while records are appended.
+template <class Record> class DesignList {
+public:
+    // Number of records.
+    int Count() const { return static_cast<int>(records_.size()); }
+    // The record at a position; nullptr outside 0..Count()-1. Use it at once, never keep it.
+    Record* At(int position) { return Has(position) ? &records_[static_cast<std::size_t>(position)] : nullptr; }
+    const Record* At(int position) const {
+        return Has(position) ? &records_[static_cast<std::size_t>(position)] : nullptr;
+    }
+    // A new all-zero record, placed last.
+    Record& Append() { return records_.emplace_back(); }
+    // Removes every record; owned images and gadgets must be freed first.
+    void Clear() { records_.clear(); }
+
+private:
+    bool Has(int position) const { return position >= 0 && position < Count(); }
+    std::deque<Record> records_;
+};
+
+// Everything of the design side. Reset by assigning a fresh value.
+struct DesignState {
+    std::string BaseDir;                  // current directory at start-up, ending in a separator
+    int DesignFolder = -1;                // number of the open design folder, -1 = none
+    std::string PartImageName;            // file name (with extension) of the image being set up
+    ::PartSetup PartSetup;                // the setup being edited
+    int SelectedProtoConnection = -1;     // connection shown by the compatibility list, -1 = none
+    int PreviewVisible = 0;               // nonzero once the prototype preview was drawn
+    int TestMode = 0;                     // 1 while the test ship view is on
+    int SelectedNode = 0;                 // node the user clicked last
+    int SelectedConnection = 0;           // its clicked connection, -1 = the node itself
+    int HighlightedNode = 0;              // node outlined in white, -1 = none (the root at first)
+    int ViewX = 190;                      // canvas point the root part is centred on
+    int ViewY = 150;
+    DesignList<Prototype> Prototypes;     // the open folder's prototypes
+    DesignList<Part> Parts;               // parts loaded for the test ship
+    DesignList<ShipNode> ShipNodes;       // the test ship; position 0 is the root
+    DesignList<PaletteEntry> Palette;     // the part buttons on offer
+};
+
+extern DesignState design;
+
+// Folder of the open design: BaseDir + "Designs\" + n + "\" (names a
+// never-created "-1" folder when none is open, so file operations fail).
+std::string DesignFolderPath();
+// Setup file of PartImageName in the open folder: the image name + ".spset".
+std::string PartSetupPath();
+// Prototype list of the open folder.
+std::string PrototypesPath();
