@@ -1,0 +1,237 @@
+#include <random>
+
+#include "designs_fixture.h"
+#include "part_setup.h"
+
+namespace {
+
+PartSetup RandomSetup(std::mt19937& rng) {
+    std::uniform_int_distribution<std::int32_t> any(INT32_MIN, INT32_MAX);
+    PartSetup s;
+    s.OffsetX = any(rng);
+    s.OffsetY = any(rng);
+    s.PrototypeIndex = any(rng);
+    for (int i = 0; i < kConnections; ++i) {
+        s.ConnX[i] = any(rng);
+        s.ConnY[i] = any(rng);
+        s.ConnExtra[i] = any(rng);
+    }
+    return s;
+}
+
+void ExpectSameSetup(const PartSetup& a, const PartSetup& b) {
+    EXPECT_EQ(a.OffsetX, b.OffsetX);
+    EXPECT_EQ(a.OffsetY, b.OffsetY);
+    EXPECT_EQ(a.PrototypeIndex, b.PrototypeIndex);
+    EXPECT_EQ(a.ConnX, b.ConnX);
+    EXPECT_EQ(a.ConnY, b.ConnY);
+    EXPECT_EQ(a.ConnExtra, b.ConnExtra);
+}
+
+class PartSetupFileTest : public DesignsTest {
+protected:
+    // Prototypes 0 and 1; prototype 1 uses connections 0 and 3.
+    void TwoPrototypes() {
+        design.Prototypes.Append().Name = "hull";
+        Prototype& gun = design.Prototypes.Append();
+        gun.Name = "gun";
+        gun.Index = 1;
+        gun.ConnectionMask[0] = ConnectionActive;
+        gun.ConnectionMask[3] = ConnectionActive | 1;
+        gun.ConnectionMask[5] = 0x3;  // allowed bits alone do not make it active
+    }
+    std::vector<int> ConnectionRowColours() {
+        std::vector<int> colours;
+        for (int row = 1; row <= kConnections; ++row) colours.push_back(RowColour(kGadgetSetupRows, row));
+        return colours;
+    }
+};
+
+}  // namespace
+
+TEST_F(PartSetupFileTest, SeededRoundTripKeepsAll27Values) {
+    std::mt19937 rng(20261207);
+    const std::string path = (Folder() / "Hull.png.spset").string();
+    for (int round = 0; round < 50; ++round) {
+        const PartSetup written = RandomSetup(rng);
+        ASSERT_EQ(WriteSetupFile(path, written), 1);
+        PartSetup read;
+        ASSERT_EQ(ReadSetupFile(path, read), 1);
+        ExpectSameSetup(read, written);
+    }
+}
+
+TEST_F(PartSetupFileTest, FileLayout) {
+    PartSetup s;
+    s.OffsetX = 1;
+    s.OffsetY = -2;
+    s.PrototypeIndex = -1;
+    for (int i = 0; i < kConnections; ++i) {
+        s.ConnX[i] = 100 + i;
+        s.ConnY[i] = 200 + i;
+        s.ConnExtra[i] = 0x01020304 + i;
+    }
+    design.PartSetup = s;
+    design.PartImageName = "Hull.png";
+    SavePartSetup();
+    // Named after the image with its extension.
+    EXPECT_FALSE(std::filesystem::exists(Folder() / "Hull.spset"));
+    const Bytes bytes = ReadBytes(Folder() / "Hull.png.spset");
+    ASSERT_EQ(bytes.size(), 108u);
+    auto at = [&](std::size_t offset) {
+        return static_cast<std::int32_t>(bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
+                                         static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
+    };
+    EXPECT_EQ(at(0), 1);
+    EXPECT_EQ(at(4), -2);
+    EXPECT_EQ(at(8), -1);
+    for (int i = 0; i < kConnections; ++i) {
+        EXPECT_EQ(at(12 + 12 * i), 100 + i);
+        EXPECT_EQ(at(16 + 12 * i), 200 + i);
+        EXPECT_EQ(at(20 + 12 * i), 0x01020304 + i);
+    }
+    EXPECT_EQ(bytes[20], 0x04);  // little-endian
+}
+
+TEST_F(PartSetupFileTest, ShortAndLongFiles) {
+    const auto path = Folder() / "Part.png.spset";
+    struct Case {
+        const char* what;
+        std::size_t length;           // bytes kept of the 27 values 1..27
+        std::int32_t conn0x;          // ConnX[0] after reading
+        std::int32_t conn7extra;      // ConnExtra[7] after reading
+    };
+    const Case cases[] = {
+        {"empty", 0, 0, 0},
+        {"offset and prototype only", 12, 0, 0},
+        {"value cut after two bytes keeps them", 14, 4, 0},
+        {"complete", 108, 4, 27},
+        {"trailing bytes ignored", 140, 4, 27},
+    };
+    for (const Case& c : cases) {
+        Bytes bytes;
+        for (int v = 1; v <= 35; ++v) PutLong(bytes, v);
+        bytes.resize(c.length);
+        WriteBytes(path, bytes);
+        std::mt19937 rng(1);
+        PartSetup read = RandomSetup(rng);
+        ASSERT_EQ(ReadSetupFile(path.string(), read), 1) << c.what;
+        EXPECT_EQ(read.OffsetX, c.length >= 4 ? 1 : 0) << c.what;
+        EXPECT_EQ(read.PrototypeIndex, c.length >= 12 ? 3 : 0) << c.what;
+        EXPECT_EQ(read.ConnX[0], c.conn0x) << c.what;
+        EXPECT_EQ(read.ConnExtra[7], c.conn7extra) << c.what;
+        if (c.length == 12) {
+            for (int i = 0; i < kConnections; ++i) {
+                EXPECT_EQ(read.ConnX[i] | read.ConnY[i] | read.ConnExtra[i], 0) << i;
+            }
+        }
+    }
+}
+
+TEST_F(PartSetupFileTest, MissingFileOrFolderChangesNothing) {
+    std::mt19937 rng(3);
+    const PartSetup before = RandomSetup(rng);
+    PartSetup setup = before;
+    EXPECT_EQ(ReadSetupFile((Folder() / "None.png.spset").string(), setup), 0);
+    ExpectSameSetup(setup, before);
+
+    // No folder open: the "-1" folder does not exist, so nothing is written.
+    design.DesignFolder = -1;
+    design.PartImageName = "Hull.png";
+    SavePartSetup();
+    EXPECT_FALSE(std::filesystem::exists(root / "Designs" / "-1"));
+    // No image: no nameless ".spset" file.
+    design.DesignFolder = 7;
+    design.PartImageName = "";
+    SavePartSetup();
+    EXPECT_TRUE(std::filesystem::is_empty(Folder()));
+}
+
+TEST_F(PartSetupFileTest, LoadFillsRowsAndColoursByPrototype) {
+    TwoPrototypes();
+    PartSetup s;
+    s.OffsetX = 5;
+    s.OffsetY = 6;
+    s.PrototypeIndex = 1;
+    for (int i = 0; i < kConnections; ++i) {
+        s.ConnX[i] = 10 * i;
+        s.ConnY[i] = -i;
+        s.ConnExtra[i] = 77;
+    }
+    ASSERT_EQ(WriteSetupFile((Folder() / "Gun.png.spset").string(), s), 1);
+    design.PartImageName = "Gun.png";
+    Gadget_AddItem(kGadgetSetupPrototype, -1, "stale");
+    Gadget_AddItem(kGadgetSetupRows, -1, "stale");
+    LoadPartSetup();
+
+    ExpectSameSetup(design.PartSetup, s);
+    EXPECT_EQ(Rows(kGadgetSetupPrototype), (std::vector<std::string>{"hull", "gun"}));
+    EXPECT_EQ(SelectedRows(kGadgetSetupPrototype), std::vector<int>{1});
+    const std::vector<std::string> rows = Rows(kGadgetSetupRows);
+    ASSERT_EQ(rows.size(), 9u);
+    EXPECT_EQ(rows[0], "Display Offset\n5\n6");
+    EXPECT_EQ(rows[1], "Connection 1\n0\n0");
+    EXPECT_EQ(rows[8], "Connection 8\n70\n-7");
+    EXPECT_EQ(Gadget_GetCellText(kGadgetSetupRows, 4, 1), "30");
+    const int L = kActiveRowColour, D = kInactiveRowColour;
+    EXPECT_EQ(ConnectionRowColours(), (std::vector<int>{L, D, D, L, D, D, D, D}));
+    // The display offset row keeps its own colour.
+    EXPECT_EQ(RowColour(kGadgetSetupRows, 0), -1);
+
+    // Another prototype for the same setup recolours the rows.
+    design.PartSetup.PrototypeIndex = 0;
+    ColorConnectionRows();
+    EXPECT_EQ(ConnectionRowColours(), std::vector<int>(8, D));
+}
+
+TEST_F(PartSetupFileTest, PrototypeNoneOrUnknownGivesDarkRowsAndNoChoice) {
+    TwoPrototypes();
+    for (std::int32_t prototype : {-1, 2, 99, -5}) {
+        PartSetup s;
+        s.PrototypeIndex = prototype;
+        design.PartSetup = s;
+        design.PartImageName = "Hull.png";
+        SavePartSetup();
+        design.PartSetup = PartSetup{};
+        LoadPartSetup();
+        // Stored as it was; shown as no choice.
+        EXPECT_EQ(design.PartSetup.PrototypeIndex, prototype);
+        EXPECT_EQ(ConnectionRowColours(), std::vector<int>(8, kInactiveRowColour)) << prototype;
+        EXPECT_TRUE(SelectedRows(kGadgetSetupPrototype).empty()) << prototype;
+        EXPECT_EQ(Gadget_CountItems(kGadgetSetupPrototype), 2);
+    }
+}
+
+TEST_F(PartSetupFileTest, NeverSetUpImageStartsFromTheLastConnectionPoints) {
+    TwoPrototypes();
+    design.PartImageName = "A.png";
+    LoadPartSetup();
+    EXPECT_EQ(design.PartSetup.PrototypeIndex, -1);
+    design.PartSetup.OffsetX = 12;
+    design.PartSetup.OffsetY = 13;
+    design.PartSetup.PrototypeIndex = 1;
+    for (int i = 0; i < kConnections; ++i) {
+        design.PartSetup.ConnX[i] = 40 + i;
+        design.PartSetup.ConnY[i] = 50 + i;
+    }
+    // Leaving A for B saves A first, as the editor does.
+    SavePartSetup();
+    design.PartImageName = "B.png";
+    LoadPartSetup();
+    EXPECT_EQ(design.PartSetup.OffsetX, 0);
+    EXPECT_EQ(design.PartSetup.OffsetY, 0);
+    EXPECT_EQ(design.PartSetup.PrototypeIndex, -1);
+    for (int i = 0; i < kConnections; ++i) {
+        EXPECT_EQ(design.PartSetup.ConnX[i], 40 + i);
+        EXPECT_EQ(design.PartSetup.ConnY[i], 50 + i);
+    }
+    EXPECT_EQ(Gadget_GetItemText(kGadgetSetupRows, 0), "Display Offset\n0\n0");
+    EXPECT_EQ(Gadget_GetItemText(kGadgetSetupRows, 3), "Connection 3\n42\n52");
+    EXPECT_FALSE(std::filesystem::exists(Folder() / "B.png.spset"));
+
+    // A comes back as saved.
+    design.PartImageName = "A.png";
+    LoadPartSetup();
+    EXPECT_EQ(design.PartSetup.OffsetX, 12);
+    EXPECT_EQ(SelectedRows(kGadgetSetupPrototype), std::vector<int>{1});
+}
