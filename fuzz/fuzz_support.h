@@ -1,0 +1,53 @@
+// What both fuzz targets share: headless services, the gadgets the readers
+// fill, and a scratch directory for the input file.
+#pragma once
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <string>
+
+#include "design_model.h"
+#include "gadget.h"
+#include "services.h"
+#include "testing.h"
+
+// Checked in every build type: a fuzz target must stop on a broken property.
+#define FUZZ_CHECK(condition)                                                  \
+    do {                                                                       \
+        if (!(condition)) {                                                    \
+            fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition,     \
+                    __FILE__, __LINE__);                                       \
+            abort();                                                           \
+        }                                                                      \
+    } while (0)
+
+inline std::string& FuzzDirectory() {
+    static std::string directory;
+    return directory;
+}
+
+inline void FuzzSetUp() {
+    Testing_UseHeadlessDrivers();
+    Sprite_Init();
+    Gadget_Init();
+    Gadget_CreateColumnList(kGadgetPrototypeList, 10, 370, 110, 200, "Parts", 110, 0x10008);
+    Gadget_CreateColumnList(kGadgetSetupPrototype, 810, 120, 180, 200, "select prototype", 180, 0x10008);
+    Gadget_CreateColumnList(kGadgetSetupRows, 510, 350, 280, 200, "Connections", 120, 0x10008);
+    char pattern[] = "/tmp/keelwright-fuzz-XXXXXX";
+    if (!mkdtemp(pattern)) abort();
+    FuzzDirectory() = std::string(pattern) + "/";
+}
+
+// Puts the input into a file of the scratch directory and returns its path.
+inline std::string FuzzInputFile(const char* name, const std::uint8_t* data, std::size_t size) {
+    const std::string path = FuzzDirectory() + name;
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file) abort();
+    if (size && fwrite(data, 1, size, file) != size) abort();
+    fclose(file);
+    return path;
+}
