@@ -1,0 +1,25 @@
+// The editor application: start-up, the frame loop and the end, as separate
+// steps so that main() and the tests string them together the same way.
+#pragma once
+
+#include "editor_state.h"
+
+// ---------------------------------------------------------------- start-up and end
+int StartEditor();        // start-up sequence; 0 when a service, the window or the screen failed
+void EndEditor();         // frees the gadgets, closes the window, then FinalCleanup
+void FinalCleanup();      // ends the toolkit and every service
+
+// ---------------------------------------------------------------- frame loop
+void RunFrame();          // one whole frame, paced to at least kFrameMilliseconds
+void RunFrameLoop();      // frames until QuitRequested
+void FrameBeginAndDraw(); // frame start, input, background, gadgets, pictures
+void FrameEvents();       // the toolkit's event processing and the dispatch of its event
+void FramePresent();      // pointer, flip
+void PaceFrame();         // sleeps away what is left of the frame
+
+// ---------------------------------------------------------------- input, pointer and click
+void FlushWindowEvents(); // drains window events unread (the close box is ignored)
+void ReadInput();         // samples mouse and keyboard; refreshes MouseX, MouseY
+void DrawMousePointer();  // sprite 2 with its hot spot at the pointer
+void SetMousePointer(int kind); // 0: sprite 2 becomes a copy of sprite 1
+void PlayClick();         // the click sound at ClickVolume

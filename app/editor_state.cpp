@@ -1,0 +1,3 @@
+#include "editor_state.h"
+
+EditorState editor;

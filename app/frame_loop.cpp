@@ -1,0 +1,43 @@
+// The frame loop: one fixed sequence per frame, at most one frame per 30 ms.
+#include "app.h"
+#include "gadget.h"
+#include "services.h"
+
+void FrameBeginAndDraw() {
+    editor.FrameStart = ElapsedMilliseconds();
+    ReadInput();
+    // The background is the only thing that erases the previous frame.
+    Sprite_Display(kBackgroundSprite, 0, 0);
+}
+
+void FrameEvents() {
+    // FrameEventType is only replaced here, so the next frame's pictures
+    // still see the type of this frame's event.
+    editor.FrameEvent = Gadget_ProcessEvents();
+    editor.FrameGadget = Gadget_EventGadget();
+    editor.FrameEventType = Gadget_EventType();
+}
+
+void FramePresent() {
+    DrawMousePointer();
+    Screen_Flip();
+}
+
+void PaceFrame() {
+    const std::int64_t elapsed = ElapsedMilliseconds() - editor.FrameStart;
+    // A slow frame is not made up for by a shorter next one.
+    if (elapsed >= 0 && elapsed < kFrameMilliseconds) Delay(static_cast<int>(kFrameMilliseconds - elapsed));
+}
+
+void RunFrame() {
+    FrameBeginAndDraw();
+    FrameEvents();
+    FramePresent();
+    PaceFrame();
+}
+
+void RunFrameLoop() {
+    do {
+        RunFrame();
+    } while (editor.QuitRequested == 0);
+}

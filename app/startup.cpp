@@ -1,0 +1,99 @@
+// Start-up sequence and the orderly end.
+#include <array>
+
+#include "app.h"
+#include "editor_tables.h"
+#include "gadget.h"
+#include "services.h"
+
+namespace {
+
+struct ServiceInit {
+    const char* what;  // named in the start-up failure
+    int (*init)();
+};
+
+// Order matters: the 3D device and the screen hang off the sprite service.
+const std::array<ServiceInit, 5> kServiceInits = {{
+    {"the sprite service", Sprite_Init},
+    {"the mouse", Mouse_Init},
+    {"the keyboard", Key_Init},
+    {"the sound service", Sound_Init},
+    {"the 3D device", Device3D_Init},
+}};
+
+// The "Save as" list of the test view, which holds the size classes.
+constexpr int kSaveAsList = 20;
+// Labels 24..28: "tiny" .. "huge".
+constexpr int kFirstSizeClassLabel = 24;
+constexpr int kSizeClassCount = 5;
+
+int Fail(const std::string& what) {
+    editor.StartupFailure = what;
+    return 0;
+}
+
+void LoadMedia() {
+    const std::string media = design.BaseDir + "Media\\";
+    // A missing file leaves its number empty; every later use of it then does nothing.
+    Sound_Load(kClickSound, media + "Button.wav");
+    Sprite_Load(kPointerSourceSprite, media + "Mouse.png", 0);
+    Sprite_Load(kBackgroundSprite, media + "BG.png", 0);
+    Image_Load(kCrosshairImage, media + "Crosshair solid.png", 0);
+    Image_Load(kArrowUpImage, media + "BtnUp.png", 0);
+    Image_Load(kArrowDownImage, media + "BtnDown.png", 0);
+    Image_Load(kArrowLeftImage, media + "BtnLeft.png", 0);
+    Image_Load(kArrowRightImage, media + "BtnRight.png", 0);
+}
+
+}  // namespace
+
+int StartEditor() {
+    editor = EditorState{};
+    Gadget_Init();
+
+    for (const ServiceInit& service : kServiceInits) {
+        if (!service.init()) return Fail("cannot initialise " + std::string(service.what));
+    }
+
+    // The fixed tables are constants of the program; the design model starts
+    // with its four lists empty and its start values.
+    design = DesignState{};
+
+    design.BaseDir = CurrentDirectory();
+    // Both usually exist already; later saves into a missing one fail quietly.
+    Dir_Create(design.BaseDir + "Designs");
+    Dir_Create(design.BaseDir + "ShipPics");
+
+    // Without a screen nothing could be seen or clicked, so stop rather than run blind.
+    if (!Window_Open(0, 0, 0, kScreenWidth, kScreenHeight, "", kWindowSystemMenu))
+        return Fail("cannot open the window");
+    if (!Screen_OpenInWindow(Window_Handle(0), 0, 0, kScreenWidth, kScreenHeight, 0, 0, 0)) {
+        Window_Close(0);
+        return Fail("cannot open the screen in the window");
+    }
+
+    LoadMedia();
+    Sprite_Create(kPreviewSprite, 245, 185);
+    Sprite_Create(kShipCanvasSprite, 370, 290);
+
+    // Gadgets draw over the background without a fill of their own.
+    Gadget_SetDefaultFillMode(0);
+    Gadget_SetDefaultTextColor(0xCCB7B5);
+
+    for (int i = 0; i < kSizeClassCount; ++i) Gadget_AddItem(kSaveAsList, -1, Labels[kFirstSizeClassLabel + i]);
+
+    SetMousePointer(0);
+    return 1;
+}
+
+void EndEditor() {
+    Gadget_FreeAll();
+    Window_Close(0);
+    FinalCleanup();
+}
+
+void FinalCleanup() {
+    Gadget_End();
+    Services_End();
+}
