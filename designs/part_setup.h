@@ -17,9 +17,10 @@ int WriteSetupFile(const std::string& path, const PartSetup& setup);
 // Reads a setup file (zeros past its end); 0 and `setup` untouched when it cannot be opened.
 int ReadSetupFile(const std::string& path, PartSetup& setup);
 
-// Saves design.PartSetup as the setup file of design.PartImageName.
-void SavePartSetup();
-// Reads the setup of design.PartImageName (defaults when it has none) and fills gadgets 34 and 36.
-void LoadPartSetup();
+// Saves design.PartSetup as the setup file of design.PartImageName; nonzero when written.
+int SavePartSetup();
+// Reads the setup of design.PartImageName (defaults when it has none) and fills gadgets 34
+// and 36; nonzero when the file was read.
+int LoadPartSetup();
 // Greys the connection rows of gadget 36 by whether the setup's prototype uses them.
 void ColorConnectionRows();

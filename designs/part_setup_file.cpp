@@ -51,16 +51,17 @@ int ReadSetupFile(const std::string& path, PartSetup& setup) {
     return 1;
 }
 
-void SavePartSetup() {
+int SavePartSetup() {
     // Without an image there is no file name to write to.
-    if (design.PartImageName.empty()) return;
-    WriteSetupFile(PartSetupPath(), design.PartSetup);
+    if (design.PartImageName.empty()) return 0;
+    return WriteSetupFile(PartSetupPath(), design.PartSetup);
 }
 
-void LoadPartSetup() {
+int LoadPartSetup() {
     Gadget_ClearItems(kGadgetSetupRows);
     PartSetup& setup = design.PartSetup;
-    if (design.PartImageName.empty() || !ReadSetupFile(PartSetupPath(), setup)) {
+    const int read = !design.PartImageName.empty() && ReadSetupFile(PartSetupPath(), setup);
+    if (!read) {
         // A new setup starts at the connection points the last one left.
         setup.OffsetX = 0;
         setup.OffsetY = 0;
@@ -78,6 +79,7 @@ void LoadPartSetup() {
     ColorConnectionRows();
     // A prototype the folder does not have is shown as no choice.
     if (SetupPrototype()) Gadget_SetItemState(kGadgetSetupPrototype, setup.PrototypeIndex, 1);
+    return read;
 }
 
 void ColorConnectionRows() {

@@ -69,8 +69,8 @@ std::string CleanPrototypeName(const std::string& name) {
     return clean;
 }
 
-void SavePrototypes(const std::string& path) {
-    if (!File_Create(kDesignFile, path)) return;
+int SavePrototypes(const std::string& path) {
+    if (!File_Create(kDesignFile, path)) return 0;
     File_WriteLong(kDesignFile, design.Prototypes.Count());
     for (int p = 0; p < design.Prototypes.Count(); ++p) {
         const Prototype& prototype = *design.Prototypes.At(p);
@@ -80,11 +80,12 @@ void SavePrototypes(const std::string& path) {
         File_WriteLine(kDesignFile, CleanPrototypeName(prototype.Name));
     }
     File_Close(kDesignFile);
+    return 1;
 }
 
-void LoadPrototypes(const std::string& path) {
+int LoadPrototypes(const std::string& path) {
     design.Prototypes.Clear();
-    if (!File_OpenRead(kDesignFile, path)) return;
+    if (!File_OpenRead(kDesignFile, path)) return 0;
     // A damaged count must not run away: no real list comes near the bound.
     // Past the end of the file the reads give zeros and empty lines, so a
     // short file yields empty prototypes for its missing entries.
@@ -99,4 +100,5 @@ void LoadPrototypes(const std::string& path) {
         Gadget_AddItem(kGadgetPrototypeList, -1, prototype.Name);
     }
     File_Close(kDesignFile);
+    return 1;
 }

@@ -39,10 +39,11 @@ void DecodePrototypeRecord(std::span<const std::uint8_t> record, Prototype& prot
 // The name without the CR, LF and zero bytes a name line cannot hold.
 std::string CleanPrototypeName(const std::string& name);
 
-// Writes every prototype to the file.
-void SavePrototypes(const std::string& path);
+// Writes every prototype to the file; nonzero when written.
+int SavePrototypes(const std::string& path);
 // Replaces the prototypes by the file's and adds each name as a row of gadget 13.
-void LoadPrototypes(const std::string& path);
+// The list is emptied first, so a file that cannot be opened leaves it empty; 0 then.
+int LoadPrototypes(const std::string& path);
 
 // Draws the prototype at a position into the preview sprite; nothing for none.
 void DrawPrototypePreview(int position);

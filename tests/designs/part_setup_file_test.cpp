@@ -138,12 +138,12 @@ TEST_F(PartSetupFileTest, MissingFileOrFolderChangesNothing) {
     // No folder open: the "-1" folder does not exist, so nothing is written.
     design.DesignFolder = -1;
     design.PartImageName = "Hull.png";
-    SavePartSetup();
+    EXPECT_EQ(SavePartSetup(), 0);
     EXPECT_FALSE(std::filesystem::exists(root / "Designs" / "-1"));
     // No image: no nameless ".spset" file.
     design.DesignFolder = 7;
     design.PartImageName = "";
-    SavePartSetup();
+    EXPECT_EQ(SavePartSetup(), 0);
     EXPECT_TRUE(std::filesystem::is_empty(Folder()));
 }
 
@@ -215,9 +215,9 @@ TEST_F(PartSetupFileTest, NeverSetUpImageStartsFromTheLastConnectionPoints) {
         design.PartSetup.ConnY[i] = 50 + i;
     }
     // Leaving A for B saves A first, as the editor does.
-    SavePartSetup();
+    EXPECT_EQ(SavePartSetup(), 1);
     design.PartImageName = "B.png";
-    LoadPartSetup();
+    EXPECT_EQ(LoadPartSetup(), 0);
     EXPECT_EQ(design.PartSetup.OffsetX, 0);
     EXPECT_EQ(design.PartSetup.OffsetY, 0);
     EXPECT_EQ(design.PartSetup.PrototypeIndex, -1);
@@ -231,7 +231,7 @@ TEST_F(PartSetupFileTest, NeverSetUpImageStartsFromTheLastConnectionPoints) {
 
     // A comes back as saved.
     design.PartImageName = "A.png";
-    LoadPartSetup();
+    EXPECT_EQ(LoadPartSetup(), 1);
     EXPECT_EQ(design.PartSetup.OffsetX, 12);
     EXPECT_EQ(SelectedRows(kGadgetSetupPrototype), std::vector<int>{1});
 }

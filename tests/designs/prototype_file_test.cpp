@@ -143,13 +143,13 @@ TEST_F(PrototypeFileTest, LoadReplacesListButAppendsRows) {
     design.Prototypes.Append().Name = "old";
     Gadget_AddItem(kGadgetPrototypeList, -1, "row kept");
     // Missing file: the list is emptied before trying it.
-    LoadPrototypes(Path());
+    EXPECT_EQ(LoadPrototypes(Path()), 0);
     EXPECT_EQ(design.Prototypes.Count(), 0);
 
     design.Prototypes.Append().Name = "saved";
-    SavePrototypes(Path());
+    EXPECT_EQ(SavePrototypes(Path()), 1);
     design.Prototypes.Append().Name = "unsaved";
-    LoadPrototypes(Path());
+    EXPECT_EQ(LoadPrototypes(Path()), 1);
     ASSERT_EQ(design.Prototypes.Count(), 1);
     EXPECT_EQ(design.Prototypes.At(0)->Name, "saved");
     // The caller clears gadget 13, not the loader.
@@ -169,7 +169,7 @@ TEST_F(PrototypeFileTest, NamesAreWrittenAsOneLine) {
 
 TEST_F(PrototypeFileTest, SaveWithoutFolderWritesNothing) {
     design.Prototypes.Append().Name = "first";
-    SavePrototypes((root / "Designs" / "-1" / "Prototypes.pt").string());
+    EXPECT_EQ(SavePrototypes((root / "Designs" / "-1" / "Prototypes.pt").string()), 0);
     EXPECT_FALSE(std::filesystem::exists(root / "Designs" / "-1"));
     EXPECT_EQ(design.Prototypes.Count(), 1);
 }
