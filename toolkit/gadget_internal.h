@@ -61,6 +61,7 @@ struct EditorRecord {
     int caretColumn = 0;     // character position in the caret's line
     int overwrite = 0;       // as in TextFieldRecord
     int caretLine = 0;       // index of the caret's line
+    unsigned long long drawnSignature = 0; // what the sprite shows; unchanged content is not redrawn
 };
 
 struct ButtonRecord {
