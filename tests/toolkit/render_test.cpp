@@ -1,0 +1,625 @@
+// Drawing of the gadgets, checked pixel by pixel on the back buffer.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gadget_internal.h"
+#include "services.h"
+#include "testing.h"
+
+namespace {
+
+constexpr int kBackground = 0x102030;  // a colour no gadget paints
+constexpr int kWhite = 0xFFFFFF;
+constexpr int kGrey = 0x808080;
+constexpr int kRed = 255;
+
+class RenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Testing_ResetServices();
+        toolkit = ToolkitState{};
+        ASSERT_NE(Sprite_Init(), 0);
+        ASSERT_NE(Window_Open(0, 0, 0, 1024, 768, "test", 0), 0);
+        ASSERT_NE(Screen_OpenInWindow(Window_Handle(0), 0, 0, 1024, 768, 0, 0, 0), 0);
+        Gadget_Init();
+        Gadget_SetDefaultFillMode(0);  // transparent unless a test asks for a fill
+    }
+    void TearDown() override {
+        Gadget_End();
+        toolkit = ToolkitState{};
+        Testing_ResetServices();
+    }
+
+    // Frees every gadget; FreeAll brings back fill mode 1, the tests want 0.
+    static void FreshGadgets() {
+        Gadget_FreeAll();
+        Gadget_SetDefaultFillMode(0);
+    }
+    // Clears the screen to the background colour and runs one draw pass.
+    static void DrawFrame() {
+        ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+        Draw_Box(0, 0, 1024, 768, kBackground);
+        Draw_End();
+        Gadget_DrawAll();
+    }
+    static int Pixel(int x, int y) {
+        if (!Draw_Begin(Draw_ScreenOutput())) return -1;
+        const int c = Draw_Point(x, y);
+        Draw_End();
+        return c;
+    }
+    // Text metrics in the toolkit's font.
+    static int TextWidth(const std::string& text) {
+        Draw_Begin(Draw_ScreenOutput());
+        Draw_Font(Font_Handle(kToolkitFont));
+        const int w = Draw_TextWidth(text);
+        Draw_End();
+        return w;
+    }
+    static int TextHeight(const std::string& text) {
+        Draw_Begin(Draw_ScreenOutput());
+        Draw_Font(Font_Handle(kToolkitFont));
+        const int h = Draw_TextHeight(text);
+        Draw_End();
+        return h;
+    }
+    static GadgetRecord& Record(int number) {
+        GadgetRecord* g = FindGadget(number);
+        EXPECT_NE(g, nullptr) << "no gadget " << number;
+        static GadgetRecord none;
+        return g ? *g : none;
+    }
+    static ColumnListRecord& List(int number) { return std::get<ColumnListRecord>(Record(number).kindRecord); }
+    static ScrollBarRecord* Bar(int owner) { return KindAs<ScrollBarRecord>(FindGadget(owner + 2000)); }
+};
+
+// ---------------------------------------------------------------- borders
+
+struct BevelCase {
+    const char* name;
+    int toggleState;     // -1: plain button
+    bool heldDown;       // event gadget with EventType_LeftDown
+    int light, dark;
+};
+
+TEST_F(RenderTest, ButtonBevelHasEverySegmentInItsColour) {
+    const BevelCase cases[] = {
+        {"raised", -1, false, kWhite, kGrey},
+        {"held down", -1, true, kGrey, kWhite},
+        {"toggle in", 1, false, kGrey, kWhite},
+        {"toggle out", 0, false, kWhite, kGrey},
+    };
+    const int x = 100, y = 100, w = 120, h = 40;
+    for (const BevelCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FreshGadgets();
+        Gadget_CreateButton(1, x, y, w, h, "", c.toggleState >= 0 ? 0x1003 : 0);
+        if (c.toggleState >= 0) Gadget_SetToggleState(1, c.toggleState);
+        toolkit.activeGadget = -1;
+        toolkit.eventGadget = c.heldDown ? 1 : -1;
+        toolkit.eventType = c.heldDown ? EventType_LeftDown : EventType_None;
+        DrawFrame();
+        EXPECT_EQ(Pixel(x + 50, y), c.light) << "top";
+        EXPECT_EQ(Pixel(x, y + 15), c.light) << "left";
+        EXPECT_EQ(Pixel(x + 5, y + h - 5), c.light) << "bottom-left cut";
+        EXPECT_EQ(Pixel(x + w, y + 25), c.dark) << "right";
+        EXPECT_EQ(Pixel(x + 60, y + h), c.dark) << "bottom";
+        EXPECT_EQ(Pixel(x + w - 5, y + 5), c.dark) << "top-right cut";
+        EXPECT_EQ(Pixel(x + w - 1, y), kBackground) << "the cut corner stays open";
+        EXPECT_EQ(Pixel(x, y + h - 1), kBackground) << "the cut corner stays open";
+    }
+}
+
+TEST_F(RenderTest, BoxBorderOfImageButtonRaisedAndPressed) {
+    const int x = 300, y = 200, w = 40, h = 30;
+    for (int state : {0, 1}) {
+        SCOPED_TRACE(state);
+        FreshGadgets();
+        Gadget_CreateImageButton(1, x, y, w, h, 0, 0x1003);
+        Gadget_SetToggleState(1, state);
+        DrawFrame();
+        const int light = state ? kGrey : kWhite, dark = state ? kWhite : kGrey;
+        EXPECT_EQ(Pixel(x + 20, y), light);
+        EXPECT_EQ(Pixel(x, y + 15), light);
+        EXPECT_EQ(Pixel(x + w, y + 15), dark);
+        EXPECT_EQ(Pixel(x + 20, y + h), dark);
+        EXPECT_EQ(Pixel(x + w, y + h), dark) << "the bottom edge closes the corner";
+    }
+}
+
+TEST_F(RenderTest, TextSunkenBorderOnlyWithItsFlag) {
+    Gadget_CreateText(1, 50, 50, 100, 30, "", 0);
+    Gadget_CreateText(2, 50, 150, 100, 30, "", 0x20000);
+    DrawFrame();
+    EXPECT_EQ(Pixel(80, 50), kBackground);
+    EXPECT_EQ(Pixel(80, 150), kGrey) << "sunken: grey top";
+    EXPECT_EQ(Pixel(150, 170), kWhite) << "sunken: white right";
+}
+
+TEST_F(RenderTest, TextFieldBorderUnlessFlagged) {
+    Gadget_CreateTextField(1, 50, 50, 100, 30, "", 0);
+    Gadget_CreateTextField(2, 50, 150, 100, 30, "", 0x20000);
+    toolkit.activeGadget = -1;
+    DrawFrame();
+    EXPECT_EQ(Pixel(80, 50), kGrey);
+    EXPECT_EQ(Pixel(80, 150), kBackground);
+}
+
+// Leftmost column in x0..x1 with a pixel other than the background in rows y0..y1; -1 if none.
+int LeftmostInk(int x0, int x1, int y0, int y1) {
+    if (!Draw_Begin(Draw_ScreenOutput())) return -1;
+    int found = -1;
+    for (int x = x0; x <= x1 && found < 0; ++x)
+        for (int y = y0; y <= y1; ++y)
+            if (Draw_Point(x, y) != kBackground) {
+                found = x;
+                break;
+            }
+    Draw_End();
+    return found;
+}
+
+TEST_F(RenderTest, CaptionsAreAlignedByTheirFlags) {
+    const std::string text = "Mm";
+    const int tw = TextWidth(text);
+    const int x = 100, y = 100, w = 200, h = 30;
+    struct Case {
+        const char* name;
+        bool button;
+        int flags;
+        int expectedStart;  // where the text's box starts
+    };
+    const Case cases[] = {
+        {"text", false, 0, x + 5},
+        {"text centred", false, 1, x + 5 + (w - tw) / 2},
+        {"text right", false, 2, x + w - tw},
+        {"button centred", true, 0, x + (w - tw) / 2},
+        {"button left", true, 0x100, x},
+        {"button right", true, 0x200, x + w - tw},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FreshGadgets();
+        if (c.button) Gadget_CreateButton(1, x, y, w, h, text, c.flags);
+        else Gadget_CreateText(1, x, y, w, h, text, c.flags);
+        Record(1).textColor = 0xFFFF00;
+        DrawFrame();
+        // Ink between the borders; "M" starts within a pixel or two of its box.
+        const int ink = LeftmostInk(x + 1, x + w - 1, y + 11, y + h - 11);
+        EXPECT_GE(ink, c.expectedStart);
+        EXPECT_LE(ink, c.expectedStart + 2);
+    }
+}
+
+// ---------------------------------------------------------------- frames
+
+TEST_F(RenderTest, FrameLeavesAGapForItsCaption) {
+    const int x = 100, y = 100, w = 300, h = 100;
+    const std::string caption = "Setup";
+    const int cw = TextWidth(caption);
+    Gadget_CreateFrame(1, x, y, w, h, caption, 0);
+    DrawFrame();
+    EXPECT_EQ(Pixel(x + 3, y), 9478052) << "stub before the caption";
+    EXPECT_EQ(Pixel(x + 6, y), kBackground) << "gap starts after the 5-pixel stub";
+    EXPECT_EQ(Pixel(x + cw + 9, y), kBackground) << "gap ends where the caption does";
+    EXPECT_EQ(Pixel(x + cw + 10, y), 9478052);
+    EXPECT_EQ(Pixel(x + w - 11, y), 9478052) << "top edge reaches the cut";
+}
+
+TEST_F(RenderTest, FrameWithoutCaptionHasOnlyTheStub) {
+    Gadget_CreateFrame(1, 100, 100, 300, 100, "", 3);
+    DrawFrame();
+    EXPECT_EQ(Pixel(103, 100), kWhite);
+    EXPECT_EQ(Pixel(150, 100), kBackground);
+    EXPECT_EQ(Pixel(100, 150), kWhite) << "left edge";
+}
+
+TEST_F(RenderTest, FrameStylesPaintTheirEdges) {
+    struct Case {
+        int flags;
+        int outerLeft, innerLeft, outerRight, innerRight;
+    };
+    // innerRight is the pixel left of the right edge: the double frame's inner
+    // dark line, background for the others.
+    const Case cases[] = {
+        {3, kWhite, kBackground, kWhite, kBackground},
+        {1, 9478052, 6448230, kWhite, 15068655},
+        {0, 9478052, kWhite, 9478052, kBackground},
+        {7, 9478052, kWhite, 9478052, kBackground},
+    };
+    const int x = 100, y = 100, w = 300, h = 100;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flags);
+        FreshGadgets();
+        Gadget_CreateFrame(1, x, y, w, h, "Caption", c.flags);
+        DrawFrame();
+        EXPECT_EQ(Pixel(x, y + 50), c.outerLeft);
+        EXPECT_EQ(Pixel(x + 1, y + 50), c.innerLeft);
+        EXPECT_EQ(Pixel(x + w, y + 50), c.outerRight);
+        EXPECT_EQ(Pixel(x + w - 1, y + 50), c.innerRight);
+    }
+}
+
+// ---------------------------------------------------------------- draw pass
+
+TEST_F(RenderTest, HiddenGadgetIsNotDrawn) {
+    Gadget_CreateButton(1, 100, 100, 100, 30, "Hidden");
+    Gadget_Hide(1, 1);
+    DrawFrame();
+    EXPECT_EQ(Pixel(150, 100), kBackground);
+    Gadget_Hide(1, 0);
+    DrawFrame();
+    EXPECT_EQ(Pixel(150, 100), kWhite);
+}
+
+TEST_F(RenderTest, FocusedGadgetIsDrawnLast) {
+    Gadget_SetDefaultFillMode(1);
+    Gadget_CreateText(1, 100, 100, 100, 100, "", 0);
+    Record(1).fillColor = 0x0000AA;
+    Gadget_CreateText(2, 150, 150, 100, 100, "", 0);
+    Record(2).fillColor = 0x00AA00;
+    toolkit.activeGadget = -1;
+    DrawFrame();
+    EXPECT_EQ(Pixel(175, 175), 0x00AA00) << "record order: the later one on top";
+    toolkit.activeGadget = 1;
+    DrawFrame();
+    EXPECT_EQ(Pixel(175, 175), 0x0000AA) << "the focused one on top";
+    EXPECT_EQ(Pixel(225, 225), 0x00AA00);
+}
+
+TEST_F(RenderTest, DisabledFaceIsGreyAndFillModeTwoStretchesTheImage) {
+    Gadget_SetDefaultFillMode(1);
+    Gadget_CreateButton(1, 100, 100, 80, 30, "");
+    Gadget_Disable(1, 1);
+    const int image = Image_Create(kServiceAuto, 4, 4);
+    ASSERT_NE(Draw_Begin(Draw_ImageOutput(image)), 0);
+    Draw_Box(0, 0, 4, 4, 0x00CC00);
+    Draw_End();
+    Gadget_CreateText(2, 300, 100, 80, 30, "", 0);
+    Record(2).fillMode = 2;
+    Record(2).fillColor = Image_Handle(image);
+    DrawFrame();
+    EXPECT_EQ(Pixel(140, 115), kGrey);
+    EXPECT_EQ(Pixel(370, 125), 0x00CC00);
+    Image_Free(image);
+}
+
+TEST_F(RenderTest, NothingIsDrawnWithoutAScreen) {
+    Testing_ResetServices();
+    Gadget_CreateColumnList(1, 10, 10, 100, 40, "Name", 90, 0);
+    for (int i = 0; i < 20; ++i) Gadget_AddItem(1, -1, "row");
+    for (auto& row : List(1).rows) row.height = 15;
+    EXPECT_EQ(Gadget_DrawAll(), 0);
+    EXPECT_EQ(FindGadget(2001), nullptr) << "the pass did not run, so no scroll bar either";
+}
+
+// ---------------------------------------------------------------- text fields
+
+TEST_F(RenderTest, CaretInInsertAndOverwriteMode) {
+    const int x = 100, y = 100, w = 200, h = 30;
+    Gadget_CreateTextField(1, x, y, w, h, "abcd", 0);
+    auto& field = std::get<TextFieldRecord>(Record(1).kindRecord);
+    field.caret = 2;
+    const int cx = x + 5 + TextWidth("ab");
+    const int th = TextHeight("abcd");
+
+    DrawFrame();
+    EXPECT_EQ(Pixel(cx, y - 2), kGrey) << "insert: vertical line from 2 above";
+    EXPECT_EQ(Pixel(cx, y + th + 1), kGrey) << "to 2 below the text";
+
+    field.overwrite = 1;
+    DrawFrame();
+    EXPECT_EQ(Pixel(cx + 5, y + th + 2), kGrey) << "overwrite: line under the character";
+    EXPECT_EQ(Pixel(cx, y - 2), kBackground);
+}
+
+TEST_F(RenderTest, CaretOnlyForAFocusedEditableField) {
+    struct Case {
+        const char* name;
+        int flags;
+        bool focused;
+        bool caret;
+    };
+    const Case cases[] = {
+        {"focused", 0, true, true},
+        {"not focused", 0, false, false},
+        {"read-only", 0x800, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FreshGadgets();
+        Gadget_CreateTextField(1, 100, 100, 200, 30, "", c.flags | 0x20000);
+        toolkit.activeGadget = c.focused ? 1 : -1;
+        DrawFrame();
+        EXPECT_EQ(Pixel(105, 100), c.caret ? kGrey : kBackground);
+    }
+}
+
+TEST_F(RenderTest, FocusedFieldWithFillTurnsWhite) {
+    Gadget_SetDefaultFillMode(1);
+    Gadget_CreateTextField(1, 100, 100, 200, 30, "", 0);
+    Gadget_CreateTextField(2, 100, 200, 200, 30, "", 0x800);
+    toolkit.activeGadget = 1;
+    DrawFrame();
+    EXPECT_EQ(Pixel(250, 120), kWhite);
+    toolkit.activeGadget = 2;
+    DrawFrame();
+    EXPECT_EQ(Pixel(250, 220), 0xC0C0C0) << "a read-only field keeps its fill";
+    EXPECT_EQ(Pixel(250, 120), 0xC0C0C0);
+}
+
+TEST_F(RenderTest, MaskedFieldCaretFollowsTheStars) {
+    const std::string text = "WMWM";
+    const int stars = TextWidth("****"), real = TextWidth(text);
+    ASSERT_NE(stars, real) << "the test needs texts of different widths";
+    Gadget_CreateTextField(1, 100, 100, 300, 30, text, 0x20 | 0x20000);
+    std::get<TextFieldRecord>(Record(1).kindRecord).caret = 4;
+    DrawFrame();
+    EXPECT_EQ(Pixel(105 + stars, 100), kGrey);
+    EXPECT_EQ(Pixel(105 + real, 100), kBackground) << "the hidden text's width is not shown";
+}
+
+// ---------------------------------------------------------------- lists
+
+class ListRenderTest : public RenderTest {
+protected:
+    // A list whose area holds exactly `fit` rows of the toolkit font's height.
+    int MakeList(int fit, int flags, int rows) {
+        hh = TextHeight("Name");
+        rh = TextHeight("row");
+        Gadget_CreateColumnList(1, x, y, 200, hh + 2 + fit * rh, "Name", 100, flags);
+        for (int i = 0; i < rows; ++i) Gadget_AddItem(1, -1, "row " + std::to_string(i));
+        return 1;
+    }
+    int RowTop(int i) const { return y + hh + 2 + i * rh; }
+    const int x = 100, y = 100;
+    int hh = 0, rh = 0;
+};
+
+TEST_F(ListRenderTest, SelectionIsPaintedWithFocusOrFlag8) {
+    struct Case {
+        const char* name;
+        int flags;
+        bool focused;
+        bool painted;
+    };
+    const Case cases[] = {
+        {"focused", 0, true, true},
+        {"not focused", 0, false, false},
+        {"flag 8, not focused", 8, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FreshGadgets();
+        MakeList(5, c.flags, 3);
+        Gadget_SetItemState(1, 1, 1);
+        toolkit.activeGadget = c.focused ? 1 : -1;
+        DrawFrame();
+        ASSERT_EQ(List(1).headerHeight, hh);
+        EXPECT_EQ(Pixel(x + 60, RowTop(1) + rh / 2), c.painted ? kRed : kBackground);
+        EXPECT_NE(Pixel(x + 60, RowTop(0) + rh / 2), kRed) << "row 0 is not selected";
+    }
+}
+
+TEST_F(ListRenderTest, SelectionSpansFirstColumnOrWholeRow) {
+    for (int flags : {8, 8 | 0x40000000}) {
+        SCOPED_TRACE(flags);
+        FreshGadgets();
+        MakeList(5, flags, 3);
+        Gadget_SetItemState(1, 0, 1);
+        DrawFrame();
+        const int row = RowTop(0) + rh / 2;
+        EXPECT_EQ(Pixel(x + 1, row), kRed);
+        EXPECT_EQ(Pixel(x + 100, row), kRed) << "the first column is 100 wide";
+        EXPECT_EQ(Pixel(x + 150, row), (flags & 0x40000000) ? kRed : kBackground);
+        EXPECT_NE(Pixel(x + 199, row), kRed) << "stays inside the border";
+    }
+}
+
+TEST_F(ListRenderTest, ScrollBarAppearsWithOneRowTooManyAndGoesAgain) {
+    MakeList(4, 0, 4);
+    DrawFrame();
+    EXPECT_EQ(FindGadget(2001), nullptr) << "rows that exactly fill need no bar";
+    EXPECT_EQ(List(1).contentHeight, 4 * rh);
+
+    Gadget_AddItem(1, -1, "one more");
+    DrawFrame();
+    ScrollBarRecord* bar = Bar(1);
+    ASSERT_NE(bar, nullptr);
+    const GadgetRecord& g = Record(2001);
+    EXPECT_EQ(g.x, x + 200);
+    EXPECT_EQ(g.y, y);
+    EXPECT_EQ(g.width, 14);
+    EXPECT_EQ(g.height, Record(1).height);
+    EXPECT_EQ(Gadget_GetActive(), 2001) << "the new bar takes the focus";
+    EXPECT_EQ(bar->maximum, 4) << "counted in rows";
+    EXPECT_EQ(bar->page, 4);
+    EXPECT_EQ(List(1).scrollBar, g.self);
+    EXPECT_EQ(Pixel(x + 200, y + 50), kGrey) << "the bar's sunken border at the list's edge";
+
+    Gadget_RemoveItem(1, 0);
+    DrawFrame();
+    EXPECT_EQ(FindGadget(2001), nullptr);
+    EXPECT_EQ(List(1).scrollBar, 0);
+    EXPECT_EQ(Pixel(x + 207, y + 50), kBackground);
+}
+
+TEST_F(ListRenderTest, RowsThatDoNotFitAreNotDrawnAndTheLastIsReachable) {
+    MakeList(4, 8, 10);
+    for (int i = 0; i < 10; ++i) Gadget_SetItemState(1, i, 1);
+    DrawFrame();
+    // Four rows fill the area; nothing red on or below the bottom border.
+    EXPECT_EQ(Pixel(x + 50, RowTop(3) + rh - 1), kRed);
+    EXPECT_EQ(Pixel(x + 50, y + Record(1).height), kWhite) << "bottom border intact";
+    EXPECT_NE(Pixel(x + 50, y + Record(1).height + 1), kRed);
+
+    // Scrolled to the end, the last row is the last one shown.
+    Gadget_SetState(2001, 1000);
+    EXPECT_EQ(Bar(1)->value, 6);
+    Gadget_SetItemState(1, 9, 0);
+    DrawFrame();
+    EXPECT_NE(Pixel(x + 50, RowTop(3) + rh / 2), kRed) << "row 9 is shown at the bottom, unselected";
+    EXPECT_EQ(Pixel(x + 50, RowTop(2) + rh / 2), kRed);
+}
+
+TEST_F(ListRenderTest, ZeroHeightRowsAndEmptyRangesDoNotDivideByZero) {
+    MakeList(2, 0, 6);
+    for (auto& row : List(1).rows) row.height = 0;
+    List(1).rows.front().height = 200;  // content too tall, the last row 0 high
+    DrawFrame();
+    ASSERT_NE(Bar(1), nullptr);
+    EXPECT_GE(Bar(1)->page, 1);
+    EXPECT_GE(Bar(1)->value, 0);
+
+    const int self = Gadget_CreateScrollBar(50, 500, 100, 14, 100, 0, -1, 0, 1);
+    auto* empty = KindAs<ScrollBarRecord>(FindGadgetBySelf(self));
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->page, 1);
+    DrawFrame();
+    EXPECT_EQ(Pixel(507, 111), kWhite) << "thumb's top edge right under the first arrow";
+}
+
+TEST_F(ListRenderTest, HeaderCellsTitlesAndGrid) {
+    MakeList(4, 0x10000, 2);
+    Gadget_AddColumn(1, 1, "Type", 60);
+    DrawFrame();
+    const int cs = x + 1;
+    EXPECT_EQ(Pixel(cs + 50, y + 1), kWhite) << "raised header cell";
+    EXPECT_EQ(Pixel(cs + 50, y + 1 + hh), kGrey) << "its bottom edge";
+    EXPECT_EQ(Pixel(cs + 100, y + 5), kWhite) << "the next cell's left edge";
+    EXPECT_EQ(Pixel(cs + 103, y + 1 + hh), kGrey) << "second cell's bottom";
+    EXPECT_EQ(Pixel(cs + 100, RowTop(2) + 3), 0xC0C0C0) << "vertical grid line";
+    EXPECT_EQ(Pixel(x + 50, RowTop(1)), 0xC0C0C0) << "horizontal grid line under row 0";
+    EXPECT_NE(Pixel(x + 50, RowTop(1) - 2), 0xC0C0C0) << "not through the row's text";
+}
+
+TEST_F(ListRenderTest, SortMarksPointByDirection) {
+    MakeList(4, 0, 2);
+    const int left = x + 1;
+    List(1).sortState[0] = 0;  // ascending: points down
+    DrawFrame();
+    EXPECT_EQ(Pixel(left + 4, y + hh / 2 + 2), 0) << "apex below";
+    List(1).sortState[0] = 1;  // descending: points up
+    DrawFrame();
+    EXPECT_EQ(Pixel(left + 4, y + hh / 2 + hh / 4 - 6), 0) << "apex above";
+    EXPECT_NE(Pixel(left + 4, y + hh / 2 + 2), 0);
+}
+
+TEST_F(ListRenderTest, RowImagesShiftTheColumns) {
+    MakeList(4, 8, 0);
+    const int image = Image_Create(kServiceAuto, 16, 16);
+    ASSERT_NE(Draw_Begin(Draw_ImageOutput(image)), 0);
+    Draw_Box(0, 0, 16, 16, 0x00CC00);
+    Draw_End();
+    Gadget_AddItem(1, -1, "with image", Image_Handle(image));
+    Gadget_SetItemState(1, 0, 1);
+    DrawFrame();
+    EXPECT_EQ(Pixel(x + 5, y + hh + 5), 0x00CC00) << "image at x + 3";
+    EXPECT_EQ(Pixel(x + 21, y + hh + 5), kRed) << "selection from x + 20";
+    EXPECT_EQ(Pixel(x + 10, y + 1), kWhite) << "image column header cell";
+    Image_Free(image);
+}
+
+// ---------------------------------------------------------------- Editor
+
+TEST_F(RenderTest, EditorShowsWhatLiesBehindAndCutsLinesAtTheTop) {
+    const int x = 100, y = 100, w = 200, h = 100;
+    Gadget_CreateEditor(1, x, y, w, h, 0x800 | 0x20000);
+    for (int i = 0; i < 20; ++i) Gadget_AddItem(1, -1, "");
+    auto& editor = std::get<EditorRecord>(Record(1).kindRecord);
+    const int lh = editor.lines[0].height;
+    ASSERT_GT(lh, 4);
+    Gadget_SetItemColor(1, 0, 2, 0x0000AA);
+    Gadget_SetItemColor(1, 1, 2, 0x00AA00);
+
+    DrawFrame();
+    EXPECT_EQ(editor.contentHeight, 20 * lh);
+    ScrollBarRecord* bar = Bar(1);
+    ASSERT_NE(bar, nullptr) << "20 lines do not fit";
+    EXPECT_EQ(bar->page, h - 2);
+    EXPECT_EQ(bar->maximum, 20 * lh);
+    EXPECT_EQ(Pixel(x + 50, y + 1), 0x0000AA);
+    EXPECT_EQ(Pixel(x + 50, y + lh + 1), 0x00AA00);
+    EXPECT_EQ(Pixel(x + 50, y + 2 * lh + 1), kBackground) << "black is transparent";
+
+    bar->value = lh + lh / 2;
+    DrawFrame();
+    EXPECT_EQ(Pixel(x + 50, y + 1), 0x00AA00) << "line 1 cut off at the top";
+    EXPECT_EQ(Pixel(x + 50, y + lh - lh / 2 + 1), kBackground);
+
+    Gadget_ClearItems(1);
+    DrawFrame();
+    EXPECT_EQ(FindGadget(2001), nullptr) << "the bar goes when the lines fit";
+}
+
+TEST_F(RenderTest, EditorBorderDrawnInItsSprite) {
+    Gadget_CreateEditor(1, 100, 100, 200, 100, 0x800);
+    DrawFrame();
+    EXPECT_EQ(Pixel(150, 100), kGrey);
+    EXPECT_EQ(Pixel(300, 150), kWhite);
+}
+
+TEST_F(RenderTest, EditorSpriteIsRedrawnOnlyWhenItsContentChanges) {
+    Gadget_CreateEditor(1, 100, 100, 200, 100, 0x800);
+    Gadget_AddItem(1, -1, "line");
+    DrawFrame();
+    const int sprite = std::get<EditorRecord>(Record(1).kindRecord).sprite;
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(sprite)), 0);
+    Draw_Plot(150, 50, 0x00AA00);  // a mark the Editor itself never paints
+    Draw_End();
+
+    DrawFrame();
+    EXPECT_EQ(Pixel(250, 150), 0x00AA00) << "unchanged: the sprite is shown as it is";
+    Gadget_SetItemText(1, 0, "changed");
+    DrawFrame();
+    EXPECT_EQ(Pixel(250, 150), kBackground) << "changed: drawn again";
+    Gadget_SetItemColor(1, 0, 2, 0x0000AA);
+    DrawFrame();
+    EXPECT_EQ(Pixel(150, 102), 0x0000AA) << "a colour change counts too";
+}
+
+// ---------------------------------------------------------------- scroll bars
+
+TEST_F(RenderTest, CreatedScrollBarThumbLength) {
+    struct Case {
+        int length, minimum, maximum, page, thumb;
+    };
+    const Case cases[] = {
+        {200, 0, 99, 10, 18},    // page x (length - 20) / range
+        {200, 0, 999, 10, 10},   // at least 10
+        {200, 0, 9, 10, 177},    // at most length - 23
+        {200, 0, 99, 0, 10},     // page 0 becomes 1: 1.8 -> 10
+        {200, 5, 4, 3, 177},     // empty range: the whole track, limited
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.maximum);
+        const int self = Gadget_CreateScrollBar(-1, 0, 0, 14, c.length, c.minimum, c.maximum, c.page, 1);
+        const auto* bar = KindAs<ScrollBarRecord>(FindGadgetBySelf(self));
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->thumbLength, c.thumb);
+        EXPECT_EQ(bar->value, 0);
+        EXPECT_EQ(bar->flags, 1);
+        EXPECT_EQ(FindGadgetBySelf(self)->kind, GadgetKind_ScrollBar);
+    }
+}
+
+TEST_F(RenderTest, ScrollBarArrowsAndThumb) {
+    const int self = Gadget_CreateScrollBar(7, 500, 100, 14, 200, 0, 99, 10, 1);
+    auto* bar = KindAs<ScrollBarRecord>(FindGadgetBySelf(self));
+    bar->value = 50;
+    DrawFrame();
+    const int c = 500 + 7;
+    EXPECT_EQ(Pixel(c + 1, 103), 0) << "up arrow tip";
+    EXPECT_EQ(Pixel(c + 1, 100 + 200 - 10 + 8), 0) << "down arrow tip";
+    const int t = 50 * 180 / 100;
+    EXPECT_EQ(Pixel(504, 100 + t + 11), kWhite) << "thumb's raised top";
+    EXPECT_EQ(Pixel(504, 100 + t + 15), 0xC0C0C0) << "thumb face";
+    EXPECT_EQ(Pixel(504, 100 + t + 5), kBackground) << "track above the thumb";
+
+    bar->value = 10000;  // out of range: the thumb still stops above the down arrow
+    DrawFrame();
+    EXPECT_EQ(Pixel(504, 100 + 200 - 11), kGrey) << "thumb's dark bottom edge";
+}
+
+}  // namespace

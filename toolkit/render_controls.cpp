@@ -1,0 +1,118 @@
+// Texts, text fields, buttons, image buttons, frames and scroll bars.
+#include <algorithm>
+#include <cstdint>
+
+#include "render_internal.h"
+#include "services.h"
+
+namespace {
+
+bool IsFocused(const GadgetRecord& g) { return g.number == toolkit.activeGadget; }
+
+// Held down this frame, or a toggle that is pressed in.
+bool LooksPressed(const GadgetRecord& g, int toggle, int state) {
+    if (toggle && state != 0) return true;
+    return toolkit.eventGadget == g.number && toolkit.eventType == EventType_LeftDown;
+}
+
+// An empty text measures 0 high; the caret still needs a line's height.
+int LineHeightOf(const std::string& text) { return Draw_TextHeight(text.empty() ? " " : text); }
+
+}  // namespace
+
+void DrawText(GadgetRecord& g, TextRecord& r) {
+    SelectKindFont(r.font);
+    int dx = 0, dy = 0;
+    if (r.flags & kFlagCentred) {
+        dx = (g.width - Draw_TextWidth(r.text)) >> 1;
+        dy = (g.height - Draw_TextHeight(r.text)) >> 1;
+    } else if (r.flags & kFlagRightAligned) {
+        dx = g.width - Draw_TextWidth(r.text) - 5;
+    }
+    if (r.flags & kFlagBorderToggle) DrawBevelBorder(g.x, g.y, g.width, g.height, BorderStyle::Sunken);
+    Draw_Text(g.x + dx + 5, g.y + dy + 2, r.text, GadgetTextColour(g));
+}
+
+void DrawTextField(GadgetRecord& g, TextFieldRecord& r) {
+    SelectKindFont(r.font);
+    const bool editable = !(r.flags & kFlagReadOnly);
+    const bool focused = IsFocused(g);
+    if (g.fillMode == 1 && editable && focused) Draw_Box(g.x, g.y, g.width, g.height, kColourWhite);
+    if (!(r.flags & kFlagBorderToggle)) DrawBevelBorder(g.x, g.y, g.width, g.height, BorderStyle::Sunken);
+
+    // Measured on what is shown, so a masked field's caret does not give away
+    // the widths of the hidden characters and stays at the end of the stars.
+    std::string shown;
+    if (r.flags & kFlagMasked) shown.assign(static_cast<size_t>(std::max(0, Len(r.text))), '*');
+    else if (r.flags & kFlagLowerCase) shown = LCase(r.text);
+    else if (r.flags & kFlagUpperCase) shown = UCase(r.text);
+    else shown = r.text;
+
+    const int th = LineHeightOf(shown);
+    int dx = 0, dy = 0;
+    if (r.flags & kFlagCentred) {
+        dx = (g.width - Draw_TextWidth(shown)) >> 1;
+        dy = (g.height - th) >> 1;
+    } else if (r.flags & kFlagRightAligned) {
+        dx = g.width - Draw_TextWidth(shown) - 5;
+    }
+    Draw_Text(g.x + dx + 5, g.y + dy + 2, shown, GadgetTextColour(g));
+
+    if (!focused || !editable) return;
+    const int cx = g.x + dx + 5 + Draw_TextWidth(Left(shown, r.caret));
+    if (r.overwrite) Draw_Line(cx, g.y + dy + th + 2, 10, 0, kColourGrey);
+    else Draw_Line(cx, g.y + dy - 2, 0, th + 4, kColourGrey);
+}
+
+void DrawButton(GadgetRecord& g, ButtonRecord& r) {
+    SelectKindFont(r.font);
+    const int tw = Draw_TextWidth(r.text);
+    int dx = (g.width - tw) / 2;
+    const int dy = (r.flags & kButtonTop) ? 0 : (g.height - Draw_TextHeight(r.text)) / 2;
+    if (r.flags & kButtonRight) dx = g.width - tw;
+    else if (r.flags & kButtonLeft) dx = 0;
+    const bool pressed = LooksPressed(g, r.toggle, r.state);
+    DrawBevelBorder(g.x, g.y, g.width, g.height, pressed ? BorderStyle::Sunken : BorderStyle::Raised);
+    Draw_Text(g.x + dx, g.y + dy, r.text, GadgetTextColour(g));
+}
+
+void DrawImageButton(GadgetRecord& g, ImageButtonRecord& r) {
+    if (LooksPressed(g, r.toggle, r.state)) {
+        Draw_Image(g.fillColor, g.x + 1, g.y + 1, g.width, g.height);
+        DrawBoxBorder(g.x, g.y, g.width, g.height, BorderStyle::Sunken);
+    } else {
+        Draw_Image(g.fillColor, g.x, g.y, g.width, g.height);
+        DrawBoxBorder(g.x, g.y, g.width, g.height, BorderStyle::Raised);
+    }
+}
+
+void DrawFrame(GadgetRecord& g, FrameRecord& r) {
+    SelectKindFont(r.font);
+    DrawFrameBorder(g.x, g.y, g.width, g.height, Draw_TextWidth(r.text), r.flags);
+    // Centred on the top edge, inside the gap the border leaves.
+    Draw_Text(g.x + 7, g.y - Draw_TextHeight(r.text) / 2, r.text, GadgetTextColour(g));
+}
+
+void DrawScrollBar(GadgetRecord& g, ScrollBarRecord& r) {
+    const int x = g.x, y = g.y, w = g.width, h = g.height;
+    DrawBoxBorder(x, y, w, h, BorderStyle::Sunken);
+
+    Draw_Box(x + 1, y, w, 10, g.fillColor);
+    DrawBoxBorder(x + 1, y, w - 1, 10, BorderStyle::Raised);
+    Draw_Box(x + 1, y + h - 10, w, 10, g.fillColor);
+    DrawBoxBorder(x + 1, y + h - 10, w - 1, 10, BorderStyle::Raised);
+
+    const int c = x + w / 2;
+    const int b = y + h - 10;
+    DrawTriangle(c + 1, y + 3, c + 5, y + 8, c - 3, y + 8);
+    DrawTriangle(c + 1, b + 8, c + 5, b + 3, c - 3, b + 3);
+
+    // Kept between the arrows even when the thumb was lengthened to its
+    // 10-pixel minimum or the value was set outside the range.
+    const std::int64_t range = static_cast<std::int64_t>(r.maximum) - r.minimum + 1;
+    std::int64_t t = range > 0 ? (static_cast<std::int64_t>(r.value) - r.minimum) * (h - 20) / range : 0;
+    t = std::clamp<std::int64_t>(t, 0, std::max(0, h - 21 - r.thumbLength));
+    const int top = y + static_cast<int>(t) + 11;
+    Draw_Box(x + 1, top, w - 1, r.thumbLength - 1, g.fillColor);
+    DrawBoxBorder(x + 1, top, w - 1, r.thumbLength - 1, BorderStyle::Raised);
+}

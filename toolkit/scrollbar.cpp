@@ -1,0 +1,115 @@
+// Scroll bars that lists and Editors make for themselves while being drawn:
+// created (as gadget owner + 2000, taking the focus) when the content grows
+// taller than the area, reset when the content changes, freed when it fits.
+// A list's bar counts rows, an Editor's counts pixels.
+#include <algorithm>
+#include <cstdint>
+
+#include "render_internal.h"
+#include "services.h"
+
+int ScrollBar_ThumbLength(int page, int track, int minimum, int maximum) {
+    const std::int64_t range = static_cast<std::int64_t>(maximum) - minimum + 1;
+    if (range <= 0) return track;  // nothing to scroll: the thumb fills the track
+    return static_cast<int>(std::clamp<std::int64_t>(static_cast<std::int64_t>(page) * track / range,
+                                                     INT32_MIN, INT32_MAX));
+}
+
+int Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int minimum, int maximum,
+                           int page, int flags) {
+    if (page < 1) page = 1;
+    const int length = (flags & kScrollBarVertical) ? height : width;
+    int thumb = ScrollBar_ThumbLength(page, length - 20, minimum, maximum);
+    if (thumb < 10) thumb = 10;
+    else thumb = std::min(thumb, length - 23);
+    thumb = std::max(thumb, 1);  // a bar shorter than its arrows still gets a drawable thumb
+
+    ScrollBarRecord bar;
+    bar.minimum = minimum;
+    bar.maximum = maximum;
+    bar.page = page;
+    bar.value = 0;
+    bar.thumbLength = thumb;
+    bar.flags = flags;
+    return NewGadget(number, GadgetKind_ScrollBar, x, y, width, height, bar).self;
+}
+
+namespace {
+
+// The owner's bar, or nullptr; a reference to a bar that is gone is cleared.
+ScrollBarRecord* OwnBar(int& reference) {
+    GadgetRecord* g = FindGadgetBySelf(reference);
+    ScrollBarRecord* bar = KindAs<ScrollBarRecord>(g);
+    if (!bar) reference = 0;
+    return bar;
+}
+
+// By identity, never by number alone: if the program has put another gadget
+// under owner + 2000, that gadget is not the owner's to free.
+void FreeOwnBar(int& reference) {
+    GadgetRecord* g = FindGadgetBySelf(reference);
+    reference = 0;
+    if (g && g->kind == GadgetKind_ScrollBar) DeleteGadgetRecord(*g);
+}
+
+ScrollBarRecord* EnsureBar(GadgetRecord& owner, int& reference, int maximum, int page) {
+    if (ScrollBarRecord* bar = OwnBar(reference)) return bar;
+    reference = Gadget_CreateScrollBar(owner.number + kScrollBarNumberOffset, owner.x + owner.width, owner.y,
+                                       kScrollBarWidth, owner.height, 0, maximum, page, kScrollBarVertical);
+    return OwnBar(reference);
+}
+
+void Reset(ScrollBarRecord& bar, int page, int maximum, int thumbTrack, int thumbLimit) {
+    bar.page = page;
+    bar.minimum = 0;
+    bar.maximum = maximum;
+    bar.thumbLength = std::clamp(ScrollBar_ThumbLength(page, thumbTrack, 0, maximum), 10, std::max(10, thumbLimit));
+    // The upper limit first, then the lower one, so the first row or line
+    // shown is never negative.
+    bar.value = std::max(bar.minimum, std::min(bar.value, bar.maximum - bar.page + 1));
+}
+
+}  // namespace
+
+ScrollBarRecord* List_UpkeepScrollBar(GadgetRecord& list, ColumnListRecord& r, int hh) {
+    std::int64_t content = 0;
+    int tallest = 0;
+    for (const RowRecord& row : r.rows) {
+        content += row.height;
+        tallest = std::max(tallest, row.height);
+    }
+    r.contentHeight = static_cast<int>(std::min<std::int64_t>(content, INT32_MAX));
+
+    const int area = list.height - hh - 2;
+    if (content <= area) {
+        if (r.scrollBar) FreeOwnBar(r.scrollBar);
+        return nullptr;
+    }
+    ScrollBarRecord* bar = EnsureBar(list, r.scrollBar, r.contentHeight, list.height - hh - 3);
+    if (!bar) return nullptr;
+
+    // Rows of height 0 must not divide: fall back to the tallest row, then 1.
+    int rh = r.rows.empty() ? 0 : r.rows.back().height;
+    if (rh < 1) rh = std::max(tallest, 1);
+    const int page = std::max(1, area / rh);
+    const int maximum = static_cast<int>(r.rows.size()) - 1;
+    if (bar->page != page || bar->maximum != maximum) Reset(*bar, page, maximum, list.height - 20, list.height - 20);
+    return bar;
+}
+
+ScrollBarRecord* Editor_UpkeepScrollBar(GadgetRecord& editor, EditorRecord& r) {
+    std::int64_t content = 0;
+    for (const LineRecord& line : r.lines) content += line.height;
+    r.contentHeight = static_cast<int>(std::min<std::int64_t>(content, INT32_MAX));
+
+    const int h = editor.height;
+    if (content <= h - 2) {
+        if (r.scrollBar) FreeOwnBar(r.scrollBar);
+        return nullptr;
+    }
+    ScrollBarRecord* bar = EnsureBar(editor, r.scrollBar, r.contentHeight, h);
+    if (!bar) return nullptr;
+    const int page = std::max(1, h - 2);
+    if (bar->page != page || bar->maximum != r.contentHeight) Reset(*bar, page, r.contentHeight, h - 22, h - 20);
+    return bar;
+}
