@@ -48,6 +48,7 @@ bool haveBackground = false;
 
 void Frame() {
     Mouse_Examine();
+    Key_Examine();
     if (haveBackground) {
         Sprite_Display(kBackgroundSprite, 0, 0);
     } else if (Draw_Begin(Draw_ScreenOutput())) {
