@@ -107,11 +107,13 @@ void DrawScrollBar(GadgetRecord& g, ScrollBarRecord& r) {
     DrawTriangle(c + 1, y + 3, c + 5, y + 8, c - 3, y + 8);
     DrawTriangle(c + 1, b + 8, c + 5, b + 3, c - 3, b + 3);
 
-    // Kept between the arrows even when the thumb was lengthened to its
-    // 10-pixel minimum or the value was set outside the range.
-    const std::int64_t range = static_cast<std::int64_t>(r.maximum) - r.minimum + 1;
-    std::int64_t t = range > 0 ? (static_cast<std::int64_t>(r.value) - r.minimum) * (h - 20) / range : 0;
-    t = std::clamp<std::int64_t>(t, 0, std::max(0, h - 21 - r.thumbLength));
+    // Drawn where the event step grabs it: (value - minimum) of the range
+    // over the track the thumb travels, so a press on the thumb drags it.
+    // Kept between the arrows whatever the value.
+    const std::int64_t track = std::max(0, h - r.thumbLength - 22);
+    const std::int64_t range = static_cast<std::int64_t>(r.maximum) - r.minimum;
+    std::int64_t t = range != 0 ? (static_cast<std::int64_t>(r.value) - r.minimum) * track / range : 0;
+    t = std::clamp<std::int64_t>(t, 0, track);
     const int top = y + static_cast<int>(t) + 11;
     Draw_Box(x + 1, top, w - 1, r.thumbLength - 1, g.fillColor);
     DrawBoxBorder(x + 1, top, w - 1, r.thumbLength - 1, BorderStyle::Raised);

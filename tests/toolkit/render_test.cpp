@@ -612,14 +612,43 @@ TEST_F(RenderTest, ScrollBarArrowsAndThumb) {
     const int c = 500 + 7;
     EXPECT_EQ(Pixel(c + 1, 103), 0) << "up arrow tip";
     EXPECT_EQ(Pixel(c + 1, 100 + 200 - 10 + 8), 0) << "down arrow tip";
-    const int t = 50 * 180 / 100;
+    const int t = 50 * (200 - 18 - 22) / 99;  // where the event step grabs it
     EXPECT_EQ(Pixel(504, 100 + t + 11), kWhite) << "thumb's raised top";
     EXPECT_EQ(Pixel(504, 100 + t + 15), 0xC0C0C0) << "thumb face";
     EXPECT_EQ(Pixel(504, 100 + t + 5), kBackground) << "track above the thumb";
 
     bar->value = 10000;  // out of range: the thumb still stops above the down arrow
     DrawFrame();
-    EXPECT_EQ(Pixel(504, 100 + 200 - 11), kGrey) << "thumb's dark bottom edge";
+    EXPECT_EQ(Pixel(504, 100 + 200 - 12), kGrey) << "thumb's dark bottom edge";
+    EXPECT_EQ(Pixel(504, 100 + 200 - 11), kBackground);
+}
+
+TEST_F(ListRenderTest, APressOnTheDrawnThumbDragsIt) {
+    ASSERT_NE(Mouse_Init(), 0);
+    ASSERT_NE(Key_Init(), 0);
+    MakeList(4, 0, 30);
+    DrawFrame();
+    ScrollBarRecord* bar = Bar(1);
+    ASSERT_NE(bar, nullptr);
+    Gadget_SetState(2001, 20);
+    DrawFrame();
+    // The middle of the thumb as drawn: its face, between the raised edges.
+    const int bx = x + 200 + 7;
+    int first = -1, last = -1;
+    for (int py = y + 11; py < y + Record(1).height - 10; ++py)
+        if (Pixel(bx, py) == 0xC0C0C0) {
+            if (first < 0) first = py;
+            last = py;
+        }
+    ASSERT_GE(first, 0) << "thumb not found";
+    Testing_MouseMove(bx, (first + last) / 2);
+    Mouse_Examine();
+    Testing_MouseButton(1, true);
+    Mouse_Examine();
+    Key_Examine();
+    Gadget_ProcessEvents();
+    EXPECT_NE(toolkit.dragOffset, 0) << "grabbed, not stepped";
+    EXPECT_NEAR(bar->value, 20, 2) << "no step of a track press; the grab itself may round";
 }
 
 }  // namespace
