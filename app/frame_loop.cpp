@@ -8,6 +8,7 @@ void FrameBeginAndDraw() {
     ReadInput();
     // The background is the only thing that erases the previous frame.
     Sprite_Display(kBackgroundSprite, 0, 0);
+    Gadget_DrawAll();
 }
 
 void FrameEvents() {

@@ -133,6 +133,22 @@ TEST_F(FrameLoop, MissingPointerPictureDrawsNothingAndTheLoopRunsOn) {
     EXPECT_EQ(ElapsedMilliseconds() - start, 90);
 }
 
+TEST_F(FrameLoop, GadgetsAreDrawnOverTheBackgroundAndUnderThePointer) {
+    Start();
+    Gadget_CreateButton(41, 300, 200, 80, 18, "Quit");
+    Testing_MouseMove(600, 500);
+    FrameBeginAndDraw();
+    ASSERT_TRUE(Sprite_Grab(92, 300, 200, 1, 1));
+    EXPECT_NE(SpritePixel(92, 0, 0), SpritePixel(kBackgroundSprite, 300, 200)) << "the button's border";
+    FrameEvents();
+    FramePresent();
+    PaceFrame();
+
+    Testing_MouseMove(300, 200);
+    const PointerArea pointer = ScreenUnderPointer(true);
+    EXPECT_EQ(pointer.tip, SpritePixel(kPointerSprite, 0, 0)) << "the pointer lies on top";
+}
+
 TEST_F(FrameLoop, BackgroundErasesThePreviousFrame) {
     Start();
     if (Draw_Begin(Draw_ScreenOutput())) {
