@@ -468,4 +468,37 @@ TEST_F(EventsTest, ReleaseOverAListRowSelectsIt) {
     EXPECT_EQ(Gadget_GetItemState(8, 0), 0);
 }
 
+TEST_F(EventsTest, AListScrolledByItsOwnBarSelectsTheRowShownAtTheTop) {
+    Gadget_CreateColumnList(8, 100, 300, 200, 100, "Name", 150, 0);
+    for (int i = 0; i < 20; ++i) Gadget_AddItem(8, -1, "row " + std::to_string(i));
+    ColumnListRecord* list = KindAs<ColumnListRecord>(FindGadget(8));
+    ASSERT_NE(list, nullptr);
+    for (RowRecord& row : list->rows) row.height = 15;
+    Gadget_DrawAll();
+    Gadget_DrawAll();
+    ScrollBarRecord* bar = KindAs<ScrollBarRecord>(FindGadget(8 + kScrollBarNumberOffset));
+    ASSERT_NE(bar, nullptr) << "20 rows of 15 pixels do not fit in 100";
+    ASSERT_EQ(bar->value, 0);
+
+    // Two frames held on the bar's lower arrow, then let go: two rows down.
+    MoveTo(305, 300 + 100 - 5);
+    Testing_MouseButton(1, true);
+    EXPECT_EQ(Frame(), GadgetEvent);
+    EXPECT_EQ(Gadget_EventGadget(), 8 + kScrollBarNumberOffset);
+    Frame();
+    Testing_MouseButton(1, false);
+    Frame();
+    EXPECT_EQ(bar->value, 2);
+    Gadget_DrawAll();
+
+    // A click just below the header lands on the first row shown.
+    MoveTo(150, 300 + list->headerHeight + 1);
+    Testing_MouseButton(1, true);
+    Frame();
+    Testing_MouseButton(1, false);
+    EXPECT_EQ(Frame(), GadgetEvent);
+    EXPECT_EQ(Gadget_EventGadget(), 8);
+    EXPECT_EQ(Gadget_GetState(8), 2);
+}
+
 }  // namespace
