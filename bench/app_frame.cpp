@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app.h"
+#include "bench_util.h"
 #include "services.h"
 #include "testing.h"
 
@@ -19,17 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-double MedianMicros(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    work();
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 }  // namespace
 
@@ -62,7 +52,7 @@ int main(int, char** argv) {
         ++step;
         RunFrame();
     });
-    std::printf("idle_frame: %.1f us, %.2f x memcpy\n", frame, frame / floor);
+    Report("idle_frame", frame, floor, "memcpy");
     EndEditor();
     fs::current_path(work.parent_path());
     fs::remove_all(work);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gadget.h"
+#include "bench_util.h"
 #include "services.h"
 #include "testing.h"
 
@@ -16,18 +17,6 @@ namespace {
 
 constexpr int kRuns = 200;
 
-template <class F> double MedianMicroseconds(F&& step) {
-    std::vector<double> times;
-    times.reserve(kRuns);
-    for (int i = 0; i < kRuns; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        step();
-        const auto end = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-    }
-    std::nth_element(times.begin(), times.begin() + kRuns / 2, times.end());
-    return times[kRuns / 2];
-}
 
 void CreateGadgets() {
     Gadget_SetDefaultFillMode(0);
@@ -80,18 +69,18 @@ int main() {
     }
 
     std::vector<unsigned char> from(1024 * 768 * 4, 1), to(1024 * 768 * 4);
-    const double floor = MedianMicroseconds([&] {
+    const double floor = MedianMicros(kRuns, [&] {
         std::memcpy(to.data(), from.data(), from.size());
         asm volatile("" : : "r"(to.data()) : "memory");
     });
-    const double pass = MedianMicroseconds([] {
+    const double pass = MedianMicros(kRuns, [] {
         Mouse_Examine();
         Key_Examine();
         Gadget_DrawAll();
         Gadget_ProcessEvents();
     });
-    std::printf("gadgets_frame: %.0f us, %.2f x memcpy\n", pass, pass / floor);
-    std::printf("memcpy_screen: %.0f us, 1.00 x memcpy\n", floor);
+    Report("memcpy_screen", floor, floor, "memcpy");
+    Report("gadgets_frame", pass, floor, "memcpy");
 
     Gadget_End();
     Services_End();

@@ -16,28 +16,17 @@
 #include <vector>
 
 #include "gadget.h"
+#include "bench_util.h"
 #include "services.h"
 #include "testing.h"
 
 namespace {
 
+constexpr const char* kFloor = "FLOOR";
 constexpr int kEntries = 10000;
 constexpr int kRuns = 15;
 
-double MedianMicroseconds(const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
-void Report(const char* name, double median, double floor) {
-    std::printf("%s: %.0f us, %.2f x FLOOR\n", name, median, floor > 0 ? median / floor : 0.0);
-}
 
 // What any listing must at least do: read every entry and stat it.
 long ReaddirStat(const std::string& dir) {
@@ -75,27 +64,27 @@ int main() {
     }
 
     volatile long sink = 0;
-    const double floorScan = MedianMicroseconds([&] { sink = sink + ReaddirStat(dir); });
+    const double floorScan = MedianMicros(kRuns, [&] { sink = sink + ReaddirStat(dir); });
     Gadget_CreateFileList(1, 0, 0, 400, 300, dir + "\\", 64);
-    const double refill = MedianMicroseconds([&] { FileList_Refill(1, dir + "\\"); });
+    const double refill = MedianMicros(kRuns, [&] { FileList_Refill(1, dir + "\\"); });
     if (Gadget_CountItems(1) != kEntries + 1) std::fprintf(stderr, "refill listed %d rows\n", Gadget_CountItems(1));
-    Report("readdir_stat_10000", floorScan, floorScan);
-    Report("filelist_refill_10000_by_name", refill, floorScan);
+    Report("readdir_stat_10000", floorScan, floorScan, kFloor);
+    Report("filelist_refill_10000_by_name", refill, floorScan, kFloor);
 
     std::vector<std::string> texts;
     for (int i = 0; i < kEntries; ++i) texts.push_back("row " + std::to_string(i) + "\n" + std::to_string(i) + " kB\n");
-    const double floorPush = MedianMicroseconds([&] {
+    const double floorPush = MedianMicros(kRuns, [&] {
         std::vector<std::string> v;
         for (const auto& t : texts) v.push_back(t);
         sink = sink + static_cast<long>(v.size());
     });
     Gadget_CreateColumnList(2, 0, 0, 400, 300, "Name", 150, 0);
-    const double add = MedianMicroseconds([&] {
+    const double add = MedianMicros(kRuns, [&] {
         Gadget_ClearItems(2);
         for (const auto& t : texts) Gadget_AddItem(2, -1, t);
     });
-    Report("push_back_10000_strings", floorPush, floorPush);
-    Report("columnlist_add_10000_rows", add, floorPush);
+    Report("push_back_10000_strings", floorPush, floorPush, kFloor);
+    Report("columnlist_add_10000_rows", add, floorPush, kFloor);
 
     Gadget_End();
     Services_End();
