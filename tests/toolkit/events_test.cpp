@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "gadget.h"
-#include "gadget_internal.h"
+#include "toolkit_fixture.h"
 #include "services.h"
 #include "testing.h"
 
@@ -15,22 +15,11 @@ namespace {
 
 constexpr int kAny = -999;  // expectation not checked
 
-class EventsTest : public ::testing::Test {
+class EventsTest : public ToolkitTest {
 protected:
     void SetUp() override {
-        Testing_ResetServices();
-        ASSERT_NE(Sprite_Init(), 0);
-        ASSERT_NE(Mouse_Init(), 0);
-        ASSERT_NE(Key_Init(), 0);
-        ASSERT_NE(Window_Open(0, 0, 0, 1024, 768, "events", 0), 0);
-        ASSERT_NE(Screen_OpenInWindow(Window_Handle(0), 0, 0, 1024, 768, 0, 0, 0), 0);
+        ToolkitTest::SetUp();
         Testing_UseManualClock(true);
-        Gadget_Init();
-    }
-    void TearDown() override {
-        Gadget_FreeAll();
-        toolkit = ToolkitState{};
-        Testing_ResetServices();
     }
 
     static int Frame() {

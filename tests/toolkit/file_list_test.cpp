@@ -1,4 +1,4 @@
-// FileList refill from real temporary directories: the specification and
+// FileList refill from real temporary directories: the directory with
 // its patterns, the listing flags, every cell type, navigation and sorting.
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "gadget_internal.h"
+#include "toolkit_fixture.h"
 #include "lists_internal.h"
 #include "services.h"
 #include "testing.h"
@@ -30,24 +30,16 @@ constexpr int kHeader = 20;
 // Columns of a new FileList: Name 0..150, Size 150..220, Type 220..270, Modified 270..370.
 constexpr int kNameX = 75, kSizeX = 185, kTypeX = 245;
 
-class FileListTest : public ::testing::Test {
+class FileListTest : public ToolkitTest {
 protected:
     void SetUp() override {
-        Testing_ResetServices();
-        toolkit = ToolkitState{};
-        ASSERT_TRUE(Sprite_Init());
-        ASSERT_TRUE(Key_Init());
-        ASSERT_TRUE(Window_Open(0, 0, 0, 1024, 768, "file lists", 0));
-        ASSERT_TRUE(Screen_OpenInWindow(Window_Handle(0), 0, 0, 1024, 768, 0, 0, 0));
-        Gadget_Init();
+        ToolkitTest::SetUp();
         char pattern[] = "/tmp/keelwright-filelist-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         root_ = pattern;
     }
     void TearDown() override {
-        Gadget_End();
-        toolkit = ToolkitState{};
-        Testing_ResetServices();
+        ToolkitTest::TearDown();
         std::error_code ignored;
         fs::permissions(root_, fs::perms::owner_all, ignored);
         fs::remove_all(root_, ignored);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gadget_internal.h"
+#include "toolkit_fixture.h"
 #include "lists_internal.h"
 #include "services.h"
 #include "testing.h"
@@ -17,22 +17,8 @@ namespace {
 constexpr int kList = 7;
 constexpr int kListX = 10, kListY = 100, kHeader = 20, kRowHeight = 20;
 
-class ListsTest : public ::testing::Test {
+class ListsTest : public ToolkitTest {
 protected:
-    void SetUp() override {
-        Testing_ResetServices();
-        toolkit = ToolkitState{};
-        ASSERT_TRUE(Sprite_Init());
-        ASSERT_TRUE(Key_Init());
-        ASSERT_TRUE(Window_Open(0, 0, 0, 1024, 768, "lists", 0));
-        ASSERT_TRUE(Screen_OpenInWindow(Window_Handle(0), 0, 0, 1024, 768, 0, 0, 0));
-        Gadget_Init();
-    }
-    void TearDown() override {
-        Gadget_End();
-        toolkit = ToolkitState{};
-        Testing_ResetServices();
-    }
 
     ColumnListRecord& List(int number = kList) { return *KindAs<ColumnListRecord>(FindGadget(number)); }
 

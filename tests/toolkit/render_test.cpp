@@ -3,9 +3,7 @@
 
 #include <string>
 
-#include "gadget_internal.h"
-#include "services.h"
-#include "testing.h"
+#include "toolkit_fixture.h"
 
 namespace {
 
@@ -14,21 +12,11 @@ constexpr int kWhite = 0xFFFFFF;
 constexpr int kGrey = 0x808080;
 constexpr int kRed = 255;
 
-class RenderTest : public ::testing::Test {
+class RenderTest : public ToolkitTest {
 protected:
     void SetUp() override {
-        Testing_ResetServices();
-        toolkit = ToolkitState{};
-        ASSERT_NE(Sprite_Init(), 0);
-        ASSERT_NE(Window_Open(0, 0, 0, 1024, 768, "test", 0), 0);
-        ASSERT_NE(Screen_OpenInWindow(Window_Handle(0), 0, 0, 1024, 768, 0, 0, 0), 0);
-        Gadget_Init();
+        ToolkitTest::SetUp();
         Gadget_SetDefaultFillMode(0);  // transparent unless a test asks for a fill
-    }
-    void TearDown() override {
-        Gadget_End();
-        toolkit = ToolkitState{};
-        Testing_ResetServices();
     }
 
     // Frees every gadget; FreeAll brings back fill mode 1, the tests want 0.
@@ -64,13 +52,6 @@ protected:
         Draw_End();
         return h;
     }
-    static GadgetRecord& Record(int number) {
-        GadgetRecord* g = FindGadget(number);
-        EXPECT_NE(g, nullptr) << "no gadget " << number;
-        static GadgetRecord none;
-        return g ? *g : none;
-    }
-    static ColumnListRecord& List(int number) { return std::get<ColumnListRecord>(Record(number).kindRecord); }
     static ScrollBarRecord* Bar(int owner) { return KindAs<ScrollBarRecord>(FindGadget(owner + 2000)); }
 };
 

@@ -17,6 +17,8 @@ protected:
         Testing_ResetServices();
         toolkit = ToolkitState{};
         ASSERT_NE(Sprite_Init(), 0);
+        ASSERT_NE(Mouse_Init(), 0);
+        ASSERT_NE(Key_Init(), 0);
         ASSERT_NE(Window_Open(0, 0, 0, 1024, 768, "test", 0), 0);
         ASSERT_NE(Screen_OpenInWindow(Window_Handle(0), 0, 0, 1024, 768, 0, 0, 0), 0);
         Gadget_Init();
