@@ -92,7 +92,7 @@ int FileList_Refill(int number, const std::string& directorySpec);
 int SortRows(int number, int column, int compareType, int order, int firstRow, int endRow);
 
 // ---------------------------------------------------------------- per frame
-int Gadget_ProcessEvents();                          // GadgetEvent or 0; once per frame
+int Gadget_ProcessEvents();                          // GadgetEvent or 0; once per frame, after Mouse_Examine and Key_Examine
 int Gadget_EventGadget();                            // gadget of the last event, -1 none
 int Gadget_EventType();                              // EventType_* of the last event
 int Gadget_DrawAll();                                // draws every visible gadget on the open target
