@@ -65,6 +65,18 @@ void Segment(Wide x1, Wide y1, Wide x2, Wide y2, int colour, bool includeLast) {
     Wide hi = majorStep > 0 ? size - 1 - major0 : major0;
     lo = std::max<Wide>(lo, 0);
     hi = std::min(hi, last);
+    if (lo > hi) return;
+    if (minorLength == 0) {
+        // Horizontal or vertical: nearly every gadget border is one, so skip the per-step division.
+        const Wide a = major0 + majorStep * lo, b = major0 + majorStep * hi;
+        const Wide from = std::min(a, b), to = std::max(a, b);
+        if (xMajor) {
+            ClippedSpan(from, to + 1, minor0, pixel, invert);
+        } else {
+            for (Wide m = from; m <= to; ++m) Put(minor0, m, pixel, invert);
+        }
+        return;
+    }
     for (Wide i = lo; i <= hi; ++i) {
         const Wide offset =
             steps == 0 ? 0 : static_cast<Wide>((static_cast<__int128>(2) * i * minorLength + steps) / (2 * static_cast<__int128>(steps)));
