@@ -87,3 +87,9 @@ void Testing_TypeText(const std::string& utf8) {
 }
 
 void Testing_FailInit(const std::string& which) { core.failInit = which; }
+
+void Testing_RequestClose() {
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    Push(e);
+}

@@ -17,6 +17,7 @@ void Testing_MouseButton(int button, bool down);     // 1 left, 2 right, 3 middl
 void Testing_MouseWheel(int notches);                // positive = away from the user
 void Testing_Key(int scanCode, bool down);           // scan code as in services.h (kKey*)
 void Testing_TypeText(const std::string& utf8);      // text input, as typed
+void Testing_RequestClose();                         // the window's close box, as the user clicks it
 
 // Manual clock: ElapsedMilliseconds, Delay and Date_Now stop following the
 // real clock. Delay advances the manual clock instead of sleeping.

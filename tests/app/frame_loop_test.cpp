@@ -43,6 +43,15 @@ TEST_F(FrameLoop, RunsUntilQuitIsRequested) {
     EXPECT_EQ(ElapsedMilliseconds() - start, 30);
 }
 
+TEST_F(FrameLoop, TheWindowsCloseBoxIsIgnored) {
+    Start();
+    Testing_RequestClose();
+    RunFrame();
+    EXPECT_EQ(editor.QuitRequested, 0);
+    EXPECT_EQ(Window_PollEvent(), 0) << "the close request was drained with the frame's events";
+    EXPECT_NE(Screen_Width(), 0) << "the screen stays open";
+}
+
 TEST_F(FrameLoop, SamplesThePointerOncePerFrame) {
     Start();
     Testing_MouseMove(200, 150);

@@ -157,6 +157,9 @@ TEST(ScreenLifecycle, ScreenNeedsSpriteInitAndAWindow) {
     EXPECT_EQ(Screen_Height(), 768);
     Screen_Flip();
     EXPECT_EQ(Window_PollEvent(), 0);
+    Testing_RequestClose();
+    EXPECT_EQ(Window_PollEvent(), kWindowEventClose);
+    EXPECT_EQ(Window_PollEvent(), 0) << "a close request is reported once";
     Window_Close(0);
     EXPECT_EQ(Screen_Width(), 0);
     EXPECT_EQ(Window_Handle(0), 0);
