@@ -17,9 +17,8 @@ void FrameEvents();       // the toolkit's event processing and the dispatch of 
 void FramePresent();      // pointer, flip
 void PaceFrame();         // sleeps away what is left of the frame
 
-// ---------------------------------------------------------------- input, pointer and click
+// ---------------------------------------------------------------- input and pointer
 void FlushWindowEvents(); // drains window events unread (the close box is ignored)
 void ReadInput();         // samples mouse and keyboard; refreshes MouseX, MouseY
 void DrawMousePointer();  // sprite 2 with its hot spot at the pointer
 void SetMousePointer(int kind); // 0: sprite 2 becomes a copy of sprite 1
-void PlayClick();         // the click sound at ClickVolume

@@ -6,20 +6,19 @@
 #include <string>
 
 #include "design_model.h"
+#include "interaction.h"
 
 // The design side's state (BaseDir, DesignFolder, TestMode, ViewX/ViewY and
 // the four lists) lives in `design`, below this library; the fixed tables
-// (Labels, ExportWidths, ConnectionSlots) live beside it.
+// (Labels, ExportWidths, ConnectionSlots), the numbered media and the pointer
+// position with the click (`interaction`) live beside it.
 struct EditorState {
     // ---------------------------------------------------------------- start-up and frame loop
-    int MouseX = 0;                 // pointer position on the screen, sampled once per frame
-    int MouseY = 0;                 // pointer position on the screen, sampled once per frame
     int FrameEvent = 0;             // GadgetEvent when the toolkit reported one this frame, else 0
     int FrameGadget = 0;            // gadget of that event
     int FrameEventType = 0;         // its type; kept until the next frame's event processing
     int QuitRequested = 0;          // nonzero ends the loop after the current frame
     std::int64_t FrameStart = 0;    // clock at the start of the current frame, in ms
-    int ClickVolume = 10;           // click sound volume, 0..100
     std::string StartupFailure;     // what stopped start-up, empty while nothing did
 
     // ---------------------------------------------------------------- panels and commands
@@ -37,22 +36,6 @@ struct EditorState {
 };
 
 extern EditorState editor;
-
-// Numbered media and work objects of the editor.
-inline constexpr int kClickSound = 1;          // "Media\Button.wav"
-inline constexpr int kPointerSourceSprite = 1; // "Media\Mouse.png"
-inline constexpr int kPointerSprite = 2;       // the pointer actually drawn, a copy of sprite 1
-inline constexpr int kBackgroundSprite = 3;    // "Media\BG.png", full screen
-// Sprite 4 (kPreviewSprite, 245 x 185) is the prototype preview, drawn by the design side.
-inline constexpr int kCrosshairSprite = 5;     // cross-hair marker of the part setup
-inline constexpr int kShipCanvasSprite = 6;    // test ship canvas, 370 x 290
-inline constexpr int kPartImage = 0;           // the part image being set up
-inline constexpr int kCrosshairImage = 1;      // "Media\Crosshair solid.png"
-inline constexpr int kPreviewImage = 2;        // picture preview of the load panel
-inline constexpr int kArrowUpImage = 3;        // "Media\BtnUp.png"
-inline constexpr int kArrowDownImage = 4;      // "Media\BtnDown.png"
-inline constexpr int kArrowLeftImage = 5;      // "Media\BtnLeft.png"
-inline constexpr int kArrowRightImage = 6;     // "Media\BtnRight.png"
 
 inline constexpr int kScreenWidth = 1024;
 inline constexpr int kScreenHeight = 768;

@@ -1,4 +1,4 @@
-// Per-frame input sampling, the drawn mouse pointer and the click sound.
+// Per-frame input sampling and the drawn mouse pointer.
 #include "app.h"
 #include "services.h"
 
@@ -10,23 +10,18 @@ void FlushWindowEvents() {
 void ReadInput() {
     Mouse_Examine();
     FlushWindowEvents();
-    editor.MouseX = Mouse_X();
-    editor.MouseY = Mouse_Y();
+    interaction.MouseX = Mouse_X();
+    interaction.MouseY = Mouse_Y();
     Key_Examine();
     FlushWindowEvents();
 }
 
 void DrawMousePointer() {
-    Sprite_DisplayTransparent(kPointerSprite, editor.MouseX, editor.MouseY);
+    Sprite_DisplayTransparent(kPointerSprite, interaction.MouseX, interaction.MouseY);
 }
 
 void SetMousePointer(int kind) {
     if (kind != 0) return;
     // A missing pointer picture leaves no pointer rather than a stale one.
     if (!Sprite_Copy(kPointerSourceSprite, kPointerSprite)) Sprite_Free(kPointerSprite);
-}
-
-void PlayClick() {
-    Sound_Volume(kClickSound, editor.ClickVolume);
-    Sound_Play(kClickSound, 0);
 }

@@ -50,6 +50,7 @@ void LoadMedia() {
 
 int StartEditor() {
     editor = EditorState{};
+    interaction = InteractionState{};
     Gadget_Init();
 
     for (const ServiceInit& service : kServiceInits) {

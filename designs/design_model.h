@@ -10,6 +10,9 @@
 #include <deque>
 #include <string>
 
+#include "editor_gadgets.h"
+#include "editor_objects.h"
+
 // Bit 24 of a connection mask: the connection point is in use.
 inline constexpr std::uint32_t ConnectionActive = 0x1000000;
 // Bits 0..23 of a connection mask: the prototypes allowed there, by position.
@@ -19,20 +22,16 @@ inline constexpr int kMaxPrototypes = 24;
 // Connection points per part and per prototype.
 inline constexpr int kConnections = 8;
 
+// "Active" has two readings. The active flag alone (bit 24) is what the
+// preview, the setup rows and the compatibility views show; any of bits
+// 24..31 counts as switched on where a connection is switched, right-clicked
+// in the preview or given a child slot on a ship node.
+inline bool HasActiveFlag(std::uint32_t mask) { return (mask & ConnectionActive) != 0; }
+inline bool IsConnectionOn(std::uint32_t mask) { return (mask & ~kAllowedBits) != 0; }
+
 // ShipNode.Child values below 0.
 inline constexpr int ChildInactive = -2;  // the connection is not active in the node's prototype
 inline constexpr int ChildFree = -1;      // active and nothing attached
-
-// Gadgets of the editor's layout that the design operations fill.
-inline constexpr int kGadgetPrototypeName = 10;   // name field of the selected prototype
-inline constexpr int kGadgetCompatibility = 11;   // prototypes allowed at the shown connection
-inline constexpr int kGadgetPrototypeList = 13;   // the prototype names
-inline constexpr int kGadgetSetupPrototype = 34;  // prototype choice of the part setup
-inline constexpr int kGadgetSetupRows = 36;       // display offset and connection rows
-
-// Service objects the design operations use.
-inline constexpr int kPreviewSprite = 4;          // 245 x 185 prototype preview
-inline constexpr int kDesignFile = 1;             // file number for every design file
 
 // The setup of one part image; also the exact content of its setup file.
 struct PartSetup {
@@ -54,12 +53,7 @@ struct Prototype {
 
 // A part image of the open folder with its setup.
 struct Part {
-    std::int32_t OffsetX = 0;                     // as in PartSetup
-    std::int32_t OffsetY = 0;
-    std::int32_t PrototypeIndex = 0;
-    std::array<std::int32_t, kConnections> ConnX{};
-    std::array<std::int32_t, kConnections> ConnY{};
-    std::array<std::int32_t, kConnections> ConnExtra{};
+    ::PartSetup Setup;                            // read from the image's setup file
     int Image = 0;                                // owned image; 0 = the picture failed to load
 };
 
@@ -106,6 +100,8 @@ struct DesignState {
     std::string PartImageName;            // file name (with extension) of the image being set up
     ::PartSetup PartSetup;                // the setup being edited
     int SelectedProtoConnection = -1;     // connection shown by the compatibility list, -1 = none
+    int CurrentPrototype = -1;            // position of the prototype being edited, -1 = none
+    int LastPrototypeRow = -1;            // row of gadget 13 chosen by the previous click, -1 = none
     int PreviewVisible = 0;               // nonzero once the prototype preview was drawn
     int TestMode = 0;                     // 1 while the test ship view is on
     int SelectedNode = 0;                 // node the user clicked last

@@ -85,7 +85,7 @@ int LoadPartSetup() {
 void ColorConnectionRows() {
     const Prototype* prototype = SetupPrototype();
     for (int i = 0; i < kConnections; ++i) {
-        const bool active = prototype && (prototype->ConnectionMask[i] & ConnectionActive);
+        const bool active = prototype && HasActiveFlag(prototype->ConnectionMask[i]);
         Gadget_SetItemColor(kGadgetSetupRows, i + 1, 1, active ? kActiveRowColour : kInactiveRowColour);
     }
 }

@@ -7,9 +7,6 @@
 
 namespace {
 
-// Bits 24..31: the active flag and the unused bits above it.
-constexpr std::uint32_t kFlagBits = ~kAllowedBits;
-
 bool ValidConnection(int connection) { return connection >= 0 && connection < kConnections; }
 
 }  // namespace
@@ -38,6 +35,7 @@ void AddPrototype() {
     Prototype& prototype = design.Prototypes.Append();
     prototype.Name = Labels[45] + Str(n);
     prototype.Index = static_cast<std::int8_t>(position);
+    design.CurrentPrototype = position;
 
     Gadget_ClearItems(kGadgetPrototypeList);
     for (int p = 0; p < design.Prototypes.Count(); ++p)
@@ -64,7 +62,7 @@ void ToggleConnectionActive(int prototype, int connection) {
     if (!p || !ValidConnection(connection)) return;
     std::uint32_t& mask = p->ConnectionMask[connection];
     // Switching off keeps the allowed prototypes for when it comes back on.
-    if ((mask & kFlagBits) == 0)
+    if (!IsConnectionOn(mask))
         mask |= ConnectionActive;
     else
         mask &= kAllowedBits;
@@ -72,7 +70,7 @@ void ToggleConnectionActive(int prototype, int connection) {
 
 void SelectProtoConnection(int prototype, int connection) {
     const Prototype* p = design.Prototypes.At(prototype);
-    if (!p || !ValidConnection(connection) || !(p->ConnectionMask[connection] & ConnectionActive)) return;
+    if (!p || !ValidConnection(connection) || !HasActiveFlag(p->ConnectionMask[connection])) return;
     design.SelectedProtoConnection = connection;
     FillCompatibilityList(prototype);
     DrawPrototypePreview(prototype);

@@ -15,7 +15,7 @@ void DrawPrototypePreview(int position) {
         for (int i = 0; i < kConnections; ++i) {
             const int x = kPreviewSquareX + ConnectionSlots[2 * i];
             const int y = kPreviewSquareY + ConnectionSlots[2 * i + 1];
-            const int colour = (prototype->ConnectionMask[i] & ConnectionActive) ? kActiveDotColour
+            const int colour = HasActiveFlag(prototype->ConnectionMask[i]) ? kActiveDotColour
                                                                                    : kInactiveDotColour;
             // The ring first: the dot drawn over it leaves a green edge.
             if (i == design.SelectedProtoConnection) Draw_Circle(x, y, kRingRadius, kSelectedRingColour);

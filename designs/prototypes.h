@@ -15,8 +15,6 @@ inline constexpr int kPrototypeRecordSize = 101;
 inline constexpr int kMaxPrototypeEntries = 1024;
 
 // Preview picture geometry and colours.
-inline constexpr int kPreviewWidth = 245;
-inline constexpr int kPreviewHeight = 185;
 inline constexpr int kPreviewSquareX = 75;        // top-left of the white 100 x 100 square
 inline constexpr int kPreviewSquareY = 45;
 inline constexpr int kPreviewSquareSide = 100;

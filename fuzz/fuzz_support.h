@@ -34,9 +34,8 @@ inline void FuzzSetUp() {
     Testing_UseHeadlessDrivers();
     Sprite_Init();
     Gadget_Init();
-    Gadget_CreateColumnList(kGadgetPrototypeList, 10, 370, 110, 200, "Parts", 110, 0x10008);
-    Gadget_CreateColumnList(kGadgetSetupPrototype, 810, 120, 180, 200, "select prototype", 180, 0x10008);
-    Gadget_CreateColumnList(kGadgetSetupRows, 510, 350, 280, 200, "Connections", 120, 0x10008);
+    for (int number : {kGadgetPrototypeList, kGadgetSetupPrototype, kGadgetSetupRows})
+        CreateLayoutGadget(*FindGadgetLayout(number));
     char pattern[] = "/tmp/keelwright-fuzz-XXXXXX";
     if (!mkdtemp(pattern)) abort();
     FuzzDirectory() = std::string(pattern) + "/";

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libpng-dev zlib1g-dev libfontconfig-dev libstb-dev
   fonts-dejavu-core

@@ -44,10 +44,10 @@ int FileList_ConvertFlags(int fileListFlags) {
     static constexpr struct {
         int fileListBit, listBit;
     } kMap[] = {
-        {0x1000000, 0x8},
-        {0x200000, 0x4},
-        {0x400000, 0x10000},
-        {0x2000000, 0x40000000},
+        {kFileListKeepSelection, kListKeepSelection},
+        {kFileListMultiSelect, kListMultiSelect},
+        {kFileListGridLines, kListGridLines},
+        {kFileListFullRowSelect, kListFullRowSelect},
     };
     int listFlags = 0;
     for (const auto& m : kMap)
@@ -87,7 +87,7 @@ int Gadget_CreateButton(int number, int x, int y, int width, int height, const s
     r.text = text;
     r.font = toolkit.currentFont;
     r.flags = flags;
-    r.toggle = (flags & 0x1003) ? 1 : 0;
+    r.toggle = (flags & kButtonToggle) ? 1 : 0;
     r.state = 0;
     return CreationResult(number, NewGadget(number, GadgetKind_Button, x, y, width, height, std::move(r)));
 }
@@ -124,7 +124,7 @@ int Gadget_CreateFrame(int number, int x, int y, int width, int height, const st
 int Gadget_CreateImageButton(int number, int x, int y, int width, int height, int image, int flags) {
     ImageButtonRecord r;
     r.flags = flags;
-    r.toggle = (flags & 0x1003) ? 1 : 0;
+    r.toggle = (flags & kButtonToggle) ? 1 : 0;
     r.state = 0;
     GadgetRecord& g = NewGadget(number, GadgetKind_ImageButton, x, y, width, height, std::move(r));
     g.fillColor = image;

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kTextFieldReadOnly = 0x800;
-constexpr int kTextFieldDigitsOnly = 0x2000;
 constexpr int kKeyRepeatPauseMs = 50;    // a held editing key acts once per frame; this sets its rate
 constexpr int kScrollArrowLength = 10;   // pixels of each arrow at the ends of a scroll bar
 constexpr int kScrollTrackMargin = 22;   // both arrows and the borders: the thumb travels length - thumb - 22
@@ -87,7 +85,7 @@ int EditTextField(TextFieldRecord& field, const std::string& typed) {
         const std::size_t bytes = CharacterBytes(typed, i);
         const std::string c = typed.substr(i, bytes);
         i += bytes;
-        if ((field.flags & kTextFieldDigitsOnly) && !IsDigit(c)) continue;
+        if ((field.flags & kFieldDigitsOnly) && !IsDigit(c)) continue;
         if (field.caret == length) {
             field.text += c;
         } else if (field.overwrite == 0) {
@@ -141,7 +139,7 @@ void KeyboardToFocus(const std::string& typed) {
     GadgetRecord* focused = FindGadget(t.activeGadget);
     if (!focused || focused->disabled) return;
     TextFieldRecord* field = KindAs<TextFieldRecord>(focused);
-    if (!field || (field->flags & kTextFieldReadOnly)) return;
+    if (!field || (field->flags & kFieldReadOnly)) return;
     if (EditTextField(*field, typed) != 0) Delay(kKeyRepeatPauseMs);
 }
 

@@ -35,6 +35,41 @@ inline constexpr int GadgetKind_ImageButton = 12;
 inline constexpr int GadgetKind_Frame = 13;
 inline constexpr int GadgetKind_FileList = 14;
 
+// Creation flags. Each kind keeps its flags word as passed; these are the bits
+// that act, named by the kind that reads them.
+inline constexpr int kTextCentred = 0x1;            // Text, TextField: centred horizontally and vertically
+inline constexpr int kTextRightAligned = 0x2;       // Text, TextField: right-aligned
+inline constexpr int kTextBordered = 0x20000;       // Text: sunken border
+inline constexpr int kFieldUpperCase = 0x8;         // TextField: shown in upper case
+inline constexpr int kFieldLowerCase = 0x10;        // TextField: shown in lower case
+inline constexpr int kFieldMasked = 0x20;           // TextField: every character shown as "*"
+inline constexpr int kFieldReadOnly = 0x800;        // TextField, Editor: no caret, no editing
+inline constexpr int kFieldDigitsOnly = 0x2000;     // TextField, Editor: only 0..9 typed
+inline constexpr int kFieldNoBorder = 0x20000;      // TextField, Editor: no border
+inline constexpr int kButtonToggle = 0x1003;        // Button, ImageButton: any of these bits makes a toggle
+inline constexpr int kButtonAlignLeft = 0x100;      // Button: caption left-aligned
+inline constexpr int kButtonAlignRight = 0x200;     // Button: caption right-aligned
+inline constexpr int kButtonAlignTop = 0x2000;      // Button: caption at the top
+inline constexpr int kListMultiSelect = 0x4;        // ColumnList: several rows with Shift or Ctrl
+inline constexpr int kListKeepSelection = 0x8;      // ColumnList: selection shown without the focus
+inline constexpr int kListGridLines = 0x10000;      // ColumnList: grid lines
+inline constexpr int kListFullRowSelect = 0x40000000; // ColumnList: highlight spans the whole row
+inline constexpr int kFrameDouble = 1;              // Frame flags value: double border
+inline constexpr int kFramePlain = 3;               // Frame flags value: plain white border
+
+// FileList flags: the low bits are the file list's own, the high bits turn
+// into the ColumnList bits above at creation.
+inline constexpr int kFileListNoFiles = 1;          // files are not listed
+inline constexpr int kFileListNoParent = 2;         // ".." is not listed
+inline constexpr int kFileListNoDirectories = 4;    // directories (".." included) are not listed
+inline constexpr int kFileListNoNavigation = 8;     // selected rows are never opened
+inline constexpr int kFileListNoHeaderSort = 32;    // header clicks only cycle the marks
+inline constexpr int kFileListSortByName = 64;      // every refill sorts directories, then files
+inline constexpr int kFileListMultiSelect = 0x200000;    // -> kListMultiSelect
+inline constexpr int kFileListGridLines = 0x400000;      // -> kListGridLines
+inline constexpr int kFileListKeepSelection = 0x1000000; // -> kListKeepSelection
+inline constexpr int kFileListFullRowSelect = 0x2000000; // -> kListFullRowSelect
+
 // ---------------------------------------------------------------- start, end and defaults
 int Gadget_Init();                                   // empty registry (0..2100), font 2, defaults
 int Gadget_End();                                    // frees every gadget

@@ -146,7 +146,7 @@ void SelectOnly(ColumnListRecord& list, int row) {
 
 // A click on row r (already known to exist).
 void ClickRow(GadgetRecord& gadget, ColumnListRecord& list, int r) {
-    const bool multi = (list.flags & 4) != 0;
+    const bool multi = (list.flags & kListMultiSelect) != 0;
     bool plain = true;
     if (gadget.kind == GadgetKind_FileList && toolkit.eventType == EventType_LeftUp && list.rows[r].selected) {
         plain = false;

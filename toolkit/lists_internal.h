@@ -14,14 +14,6 @@ inline constexpr int kSortDescending = 1;    // SortRows order
 inline constexpr int kListImageOffset = 20;  // columns move right by this while rows have images
 inline constexpr int kMinImageRowHeight = 19;  // a row with an image is never lower than this
 
-// FileList flags (fileListFlags).
-inline constexpr int kFileListNoFiles = 1;       // files are not listed
-inline constexpr int kFileListNoParent = 2;      // ".." is not listed
-inline constexpr int kFileListNoDirectories = 4; // directories (".." included) are not listed
-inline constexpr int kFileListNoNavigation = 8;  // selected rows are never opened
-inline constexpr int kFileListNoHeaderSort = 32; // header clicks only cycle the marks
-inline constexpr int kFileListSortByName = 64;   // every refill sorts directories, then files
-
 // Cell `cell` (1-based) of a row text: up to the next line feed; empty past the last.
 std::string_view List_RowCell(std::string_view text, int cell);
 // 1-based cell index of the name column in rows built by a refill; 1 without one.

@@ -23,37 +23,37 @@ int LineHeightOf(const std::string& text) { return Draw_TextHeight(text.empty() 
 void DrawText(GadgetRecord& g, TextRecord& r) {
     SelectKindFont(r.font);
     int dx = 0, dy = 0;
-    if (r.flags & kFlagCentred) {
+    if (r.flags & kTextCentred) {
         dx = (g.width - Draw_TextWidth(r.text)) >> 1;
         dy = (g.height - Draw_TextHeight(r.text)) >> 1;
-    } else if (r.flags & kFlagRightAligned) {
+    } else if (r.flags & kTextRightAligned) {
         dx = g.width - Draw_TextWidth(r.text) - 5;
     }
-    if (r.flags & kFlagBorderToggle) DrawBevelBorder(g.x, g.y, g.width, g.height, BorderStyle::Sunken);
+    if (r.flags & kTextBordered) DrawBevelBorder(g.x, g.y, g.width, g.height, BorderStyle::Sunken);
     Draw_Text(g.x + dx + 5, g.y + dy + 2, r.text, GadgetTextColour(g));
 }
 
 void DrawTextField(GadgetRecord& g, TextFieldRecord& r) {
     SelectKindFont(r.font);
-    const bool editable = !(r.flags & kFlagReadOnly);
+    const bool editable = !(r.flags & kFieldReadOnly);
     const bool focused = IsFocused(g);
     if (g.fillMode == 1 && editable && focused) Draw_Box(g.x, g.y, g.width, g.height, kColourWhite);
-    if (!(r.flags & kFlagBorderToggle)) DrawBevelBorder(g.x, g.y, g.width, g.height, BorderStyle::Sunken);
+    if (!(r.flags & kFieldNoBorder)) DrawBevelBorder(g.x, g.y, g.width, g.height, BorderStyle::Sunken);
 
     // Measured on what is shown, so a masked field's caret does not give away
     // the widths of the hidden characters and stays at the end of the stars.
     std::string shown;
-    if (r.flags & kFlagMasked) shown.assign(static_cast<size_t>(std::max(0, Len(r.text))), '*');
-    else if (r.flags & kFlagLowerCase) shown = LCase(r.text);
-    else if (r.flags & kFlagUpperCase) shown = UCase(r.text);
+    if (r.flags & kFieldMasked) shown.assign(static_cast<size_t>(std::max(0, Len(r.text))), '*');
+    else if (r.flags & kFieldLowerCase) shown = LCase(r.text);
+    else if (r.flags & kFieldUpperCase) shown = UCase(r.text);
     else shown = r.text;
 
     const int th = LineHeightOf(shown);
     int dx = 0, dy = 0;
-    if (r.flags & kFlagCentred) {
+    if (r.flags & kTextCentred) {
         dx = (g.width - Draw_TextWidth(shown)) >> 1;
         dy = (g.height - th) >> 1;
-    } else if (r.flags & kFlagRightAligned) {
+    } else if (r.flags & kTextRightAligned) {
         dx = g.width - Draw_TextWidth(shown) - 5;
     }
     Draw_Text(g.x + dx + 5, g.y + dy + 2, shown, GadgetTextColour(g));
@@ -68,9 +68,9 @@ void DrawButton(GadgetRecord& g, ButtonRecord& r) {
     SelectKindFont(r.font);
     const int tw = Draw_TextWidth(r.text);
     int dx = (g.width - tw) / 2;
-    const int dy = (r.flags & kButtonTop) ? 0 : (g.height - Draw_TextHeight(r.text)) / 2;
-    if (r.flags & kButtonRight) dx = g.width - tw;
-    else if (r.flags & kButtonLeft) dx = 0;
+    const int dy = (r.flags & kButtonAlignTop) ? 0 : (g.height - Draw_TextHeight(r.text)) / 2;
+    if (r.flags & kButtonAlignRight) dx = g.width - tw;
+    else if (r.flags & kButtonAlignLeft) dx = 0;
     const bool pressed = LooksPressed(g, r.toggle, r.state);
     DrawBevelBorder(g.x, g.y, g.width, g.height, pressed ? BorderStyle::Sunken : BorderStyle::Raised);
     Draw_Text(g.x + dx, g.y + dy, r.text, GadgetTextColour(g));

@@ -87,7 +87,7 @@ void DrawIntoSprite(const GadgetRecord& g, const EditorRecord& r, const VisibleL
         ly += line.height;
     }
     // Last, so the lines cut off at the edges and their back colours do not break it.
-    if (!(r.flags & kFlagBorderToggle)) DrawBevelBorder(0, 0, w, h, BorderStyle::Sunken);
+    if (!(r.flags & kFieldNoBorder)) DrawBevelBorder(0, 0, w, h, BorderStyle::Sunken);
 }
 
 }  // namespace

@@ -15,22 +15,6 @@ inline constexpr int kColourFrameInnerDark = 15068655;  // inner dark edge of th
 inline constexpr int kColourSelection = 255;            // selected rows (pure red)
 inline constexpr int kColourBlack = 0;                  // sort marks, arrows, Editor background
 
-// Flag bits the drawing reads.
-inline constexpr int kFlagCentred = 0x1;                // Text, TextField
-inline constexpr int kFlagRightAligned = 0x2;           // Text, TextField
-inline constexpr int kFlagUpperCase = 0x8;              // TextField
-inline constexpr int kFlagLowerCase = 0x10;             // TextField
-inline constexpr int kFlagMasked = 0x20;                // TextField
-inline constexpr int kFlagReadOnly = 0x800;             // TextField, Editor
-inline constexpr int kFlagBorderToggle = 0x20000;       // Text: sunken border; TextField, Editor: none
-inline constexpr int kButtonLeft = 0x100;               // Button caption left-aligned
-inline constexpr int kButtonRight = 0x200;              // Button caption right-aligned
-inline constexpr int kButtonTop = 0x2000;               // Button caption at the top
-inline constexpr int kListShowSelection = 0x8;          // selection shown without the focus
-inline constexpr int kListGrid = 0x10000;               // grid lines
-inline constexpr int kListFullRowSelection = 0x40000000;// highlight spans the whole row
-inline constexpr int kFrameDouble = 1;                  // Frame flags value: double border
-inline constexpr int kFramePlain = 3;                   // Frame flags value: plain white border
 inline constexpr int kScrollBarVertical = 1;            // ScrollBarRecord flags
 inline constexpr int kScrollBarWidth = 14;              // width of a list's or Editor's own bar
 

@@ -27,7 +27,7 @@ void DrawSortMark(int left, int y, int hh, int mark) {
 // last one is cut at it, so the header never spills onto the scroll bar.
 void DrawHeader(const GadgetRecord& g, const ColumnListRecord& r, int hh, int cs) {
     const int right = g.x + g.width;
-    const bool grid = r.flags & kListGrid;
+    const bool grid = r.flags & kListGridLines;
     if (r.rowsHaveImages) {
         Draw_Box(g.x, g.y + 1, 19, hh, r.headerColor);
         DrawBoxBorder(g.x, g.y + 1, 19, hh, BorderStyle::Raised);
@@ -83,9 +83,9 @@ void DrawList(GadgetRecord& g, ColumnListRecord& r) {
 
     const ScrollBarRecord* bar = List_UpkeepScrollBar(g, r, hh);
 
-    const bool grid = r.flags & kListGrid;
-    const bool showSelection = (r.flags & kListShowSelection) || g.number == toolkit.activeGadget;
-    const int selectionWidth = (r.flags & kListFullRowSelection) ? w - (cs - x) - 2 : r.columnWidth[0];
+    const bool grid = r.flags & kListGridLines;
+    const bool showSelection = (r.flags & kListKeepSelection) || g.number == toolkit.activeGadget;
+    const int selectionWidth = (r.flags & kListFullRowSelect) ? w - (cs - x) - 2 : r.columnWidth[0];
     const int count = static_cast<int>(r.rows.size());
     int top = hh;
     for (int i = std::clamp(bar ? bar->value : 0, 0, count); i < count; ++i) {

@@ -28,7 +28,7 @@ constexpr int kEditorTextColour = 0xCCB7B5;   // the editor's own text colour
 
 // Gadget numbers.
 enum : int {
-    kButtonRaised = 1, kButtonHeld, kToggleIn, kToggleOut, kButtonLeft, kButtonRight, kButtonDisabled,
+    kButtonRaised = 1, kButtonHeld, kToggleIn, kToggleOut, kButtonAlignLeft, kButtonAlignRight, kButtonDisabled,
     kImageButton, kImageToggle, kTextPlain, kTextCentred, kTextRight, kFieldInsert, kFieldOverwrite,
     kFieldMasked, kFieldUpper, kFieldDisabled, kFieldReadOnly, kListImages, kListScrolled, kFileList,
     kEditor, kFrameButtons, kFrameTexts, kFrameLists, kFrameEditor, kFrameEtched, kFrameDouble,
@@ -109,8 +109,8 @@ void CreateButtons(int icon, int iconPressed) {
     Gadget_CreateButton(kToggleIn, 40, 90, 130, 26, "Toggle in", 0x1003);
     Gadget_SetToggleState(kToggleIn, 1);
     Gadget_CreateButton(kToggleOut, 180, 90, 130, 26, "Toggle out", 0x1003);
-    Gadget_CreateButton(kButtonLeft, 40, 128, 130, 26, "Left", 0x100);
-    Gadget_CreateButton(kButtonRight, 180, 128, 130, 26, "Right", 0x200);
+    Gadget_CreateButton(kButtonAlignLeft, 40, 128, 130, 26, "Left", 0x100);
+    Gadget_CreateButton(kButtonAlignRight, 180, 128, 130, 26, "Right", 0x200);
     Gadget_CreateButton(kButtonDisabled, 40, 170, 130, 40, "Disabled", 0x2000);
     Gadget_Disable(kButtonDisabled, 1);
     Gadget_CreateImageButton(kImageButton, 190, 170, 40, 40, icon);

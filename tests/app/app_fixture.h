@@ -19,6 +19,7 @@ protected:
         Testing_FailInit("");
         Testing_UseManualClock(true);
         editor = EditorState{};
+        interaction = InteractionState{};
         design = DesignState{};
         scratch_ = std::make_unique<ScratchFolder>();
         work_ = scratch_->Path();
@@ -29,6 +30,7 @@ protected:
         Testing_ResetServices();
         Testing_FailInit("");
         editor = EditorState{};
+        interaction = InteractionState{};
         design = DesignState{};
         scratch_.reset();
     }

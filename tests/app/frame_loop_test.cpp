@@ -55,10 +55,10 @@ TEST_F(FrameLoop, TheWindowsCloseBoxIsIgnored) {
 TEST_F(FrameLoop, SamplesThePointerOncePerFrame) {
     Start();
     Testing_MouseMove(200, 150);
-    EXPECT_EQ(editor.MouseX, 0) << "nothing is read between frames";
+    EXPECT_EQ(interaction.MouseX, 0) << "nothing is read between frames";
     RunFrame();
-    EXPECT_EQ(editor.MouseX, 200);
-    EXPECT_EQ(editor.MouseY, 150);
+    EXPECT_EQ(interaction.MouseX, 200);
+    EXPECT_EQ(interaction.MouseY, 150);
 }
 
 // A click is seen twice: by the dispatch of the frame that reports it and,
@@ -111,7 +111,7 @@ PointerArea ScreenUnderPointer(bool drawPointer) {
     if (drawPointer) DrawMousePointer();
     constexpr int kGrab = 90;
     PointerArea area{};
-    if (Sprite_Grab(kGrab, editor.MouseX, editor.MouseY, 12, 19)) {
+    if (Sprite_Grab(kGrab, interaction.MouseX, interaction.MouseY, 12, 19)) {
         area = {SpritePixel(kGrab, 0, 0), SpritePixel(kGrab, 2, 6), SpritePixel(kGrab, 11, 0)};
         Sprite_Free(kGrab);
     }

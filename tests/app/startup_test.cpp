@@ -55,13 +55,13 @@ TEST_F(Startup, StartValues) {
     ASSERT_TRUE(StartEditor()) << editor.StartupFailure;
     EXPECT_EQ(editor.StartupFailure, "");
     EXPECT_EQ(design.BaseDir, CurrentDirectory());
-    EXPECT_EQ(editor.MouseX, 0);
-    EXPECT_EQ(editor.MouseY, 0);
+    EXPECT_EQ(interaction.MouseX, 0);
+    EXPECT_EQ(interaction.MouseY, 0);
     EXPECT_EQ(editor.FrameEvent, 0);
     EXPECT_EQ(editor.FrameGadget, 0);
     EXPECT_EQ(editor.FrameEventType, 0);
     EXPECT_EQ(editor.QuitRequested, 0);
-    EXPECT_EQ(editor.ClickVolume, 10);
+    EXPECT_EQ(interaction.ClickVolume, 10);
     EXPECT_EQ(editor.EditorMode, 0);
     EXPECT_EQ(editor.LoadPurpose, 0);
     EXPECT_EQ(editor.PreviewZoom, 0.0f);
@@ -82,7 +82,7 @@ TEST_F(Startup, StartValues) {
 
 TEST_F(Startup, LeftoversOfAnEarlierRunAreCleared) {
     editor.QuitRequested = 1;
-    editor.ClickVolume = 99;
+    interaction.ClickVolume = 99;
     editor.FrameEventType = 4;
     editor.PreviewZoom = 2.5f;
     design.DesignFolder = 4;
@@ -93,7 +93,7 @@ TEST_F(Startup, LeftoversOfAnEarlierRunAreCleared) {
     EXPECT_EQ(design.ViewX, 190);
     EXPECT_EQ(design.ShipNodes.Count(), 0);
     EXPECT_EQ(editor.QuitRequested, 0);
-    EXPECT_EQ(editor.ClickVolume, 10);
+    EXPECT_EQ(interaction.ClickVolume, 10);
     EXPECT_EQ(editor.FrameEventType, 0);
     EXPECT_EQ(editor.PreviewZoom, 0.0f);
 }

@@ -31,11 +31,9 @@ protected:
         Gadget_Init();
         Gadget_SetDefaultFillMode(0);
         Gadget_SetDefaultTextColor(0xCCB7B5);
-        Gadget_CreateTextField(kGadgetPrototypeName, 110, 345, 180, 18, "", 1);
-        Gadget_CreateColumnList(kGadgetPrototypeList, 10, 370, 110, 200, "Parts", 110, 0x10008);
-        Gadget_CreateColumnList(kGadgetCompatibility, 380, 370, 110, 200, "Connections", 110, 0x10008);
-        Gadget_CreateColumnList(kGadgetSetupPrototype, 810, 120, 180, 200, "select prototype", 180, 0x10008);
-        Gadget_CreateColumnList(kGadgetSetupRows, 510, 350, 280, 200, "Connections", 120, 0x10008);
+        // The gadgets the design operations fill, as the editor's table makes them.
+        for (const GadgetLayout& layout : kEditorLayout)
+            if (layout.shape != GadgetShape::FileList) CreateLayoutGadget(layout);
         Gadget_AddColumn(kGadgetSetupRows, 1, "x", 45);
         Gadget_AddColumn(kGadgetSetupRows, 2, "y", 45);
         ASSERT_NE(Sprite_Create(kPreviewSprite, 245, 185), 0);
