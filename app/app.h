@@ -9,6 +9,13 @@ int StartEditor();        // start-up sequence; 0 when a service, the window or 
 void EndEditor();         // frees the gadgets, closes the window, then FinalCleanup
 void FinalCleanup();      // ends the toolkit and every service
 
+// ---------------------------------------------------------------- screen and panels
+inline constexpr int kDesignPanel = 0;  // SetEditorMode: designs, prototypes and the test view
+inline constexpr int kLoadPanel = 1;    // SetEditorMode: choosing a design folder or part images
+inline constexpr int kSetupPanel = 2;   // SetEditorMode: setting up one part image
+void CreateEditorGadgets(); // the 37 gadgets of the layout table, in its order
+void SetEditorMode(int mode); // switches the panel; ends any move of a setup point
+
 // ---------------------------------------------------------------- frame loop
 void RunFrame();          // one whole frame, paced to at least kFrameMilliseconds
 void RunFrameLoop();      // frames until QuitRequested

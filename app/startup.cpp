@@ -22,8 +22,8 @@ const std::array<ServiceInit, 5> kServiceInits = {{
     {"the 3D device", Device3D_Init},
 }};
 
-// The "Save as" list of the test view, which holds the size classes.
-constexpr int kSaveAsList = 20;
+// Text colour of every gadget of the screen (red 181, green 183, blue 204).
+constexpr int kEditorTextColour = 0xCCB7B5;
 // Labels 24..28: "tiny" .. "huge".
 constexpr int kFirstSizeClassLabel = 24;
 constexpr int kSizeClassCount = 5;
@@ -75,14 +75,15 @@ int StartEditor() {
     }
 
     LoadMedia();
-    Sprite_Create(kPreviewSprite, 245, 185);
-    Sprite_Create(kShipCanvasSprite, 370, 290);
+    Sprite_Create(kPreviewSprite, kPreviewWidth, kPreviewHeight);
+    Sprite_Create(kShipCanvasSprite, kShipCanvasWidth, kShipCanvasHeight);
 
     // Gadgets draw over the background without a fill of their own.
     Gadget_SetDefaultFillMode(0);
-    Gadget_SetDefaultTextColor(0xCCB7B5);
-
-    for (int i = 0; i < kSizeClassCount; ++i) Gadget_AddItem(kSaveAsList, -1, Labels[kFirstSizeClassLabel + i]);
+    Gadget_SetDefaultTextColor(kEditorTextColour);
+    CreateEditorGadgets();
+    SetEditorMode(kDesignPanel);
+    for (int i = 0; i < kSizeClassCount; ++i) Gadget_AddItem(kGadgetSaveAs, -1, Labels[kFirstSizeClassLabel + i]);
 
     SetMousePointer(0);
     return 1;

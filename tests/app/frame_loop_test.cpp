@@ -66,8 +66,9 @@ TEST_F(FrameLoop, SamplesThePointerOncePerFrame) {
 TEST_F(FrameLoop, ClickTypeSurvivesIntoTheNextFrame) {
     Start();
     const int button = 40;
-    Gadget_CreateButton(button, 100, 100, 80, 18, "Quit");
-    Testing_MouseMove(120, 108);
+    // Clear of the screen's own gadgets shown at start.
+    Gadget_CreateButton(button, 300, 150, 80, 18, "Quit");
+    Testing_MouseMove(320, 158);
     RunFrame();
     Testing_MouseButton(1, true);
     RunFrame();

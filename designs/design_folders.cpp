@@ -1,0 +1,101 @@
+// Numbering, opening and reading back the parts of design folders.
+#include "design_folders.h"
+
+#include <cstdint>
+
+#include "design_model.h"
+#include "editor_tables.h"
+#include "gadget.h"
+#include "part_setup.h"
+#include "prototypes.h"
+#include "services.h"
+
+namespace {
+
+std::string DesignsPath() { return design.BaseDir + "Designs\\"; }
+
+// Part images and the setup file beside each.
+constexpr const char* kImagePattern = "*.png";
+constexpr const char* kSetupExtension = ".spset";
+
+void FreeShip() { design.ShipNodes.Clear(); }
+
+}  // namespace
+
+std::string DesignTitle(int folder) { return Labels[1] + ": " + Str(folder); }
+
+int NewDesignFolder() {
+    design.DesignFolder = -1;
+    if (!Dir_Examine(kDesignScan, DesignsPath(), "*.*")) return 0;
+    // "." and ".." read as 0, so the first folder is 1; names follow Val, so
+    // "007" is 7, "12abc" is 12 and a name that is no number is 0.
+    std::int64_t largest = -1;
+    while (Dir_Next(kDesignScan)) {
+        if (Dir_EntryType(kDesignScan) != kEntryDirectory) continue;
+        const std::int64_t v = Val(Dir_EntryName(kDesignScan));
+        if (v > largest) largest = v;
+    }
+    Dir_Finish(kDesignScan);
+    // The last number is taken: refuse rather than wrap to a negative folder.
+    if (largest >= kMaxDesignFolder) return 0;
+
+    design.DesignFolder = static_cast<int>(largest + 1);
+    // Not tested: a file of that name makes later saves fail quietly.
+    Dir_Create(DesignsPath() + Str(design.DesignFolder));
+    Gadget_SetText(kGadgetTitle, DesignTitle(design.DesignFolder));
+    FreeShip();
+    return 1;
+}
+
+int OpenDesignFolder() {
+    // The row's first cell is the folder name; Val stops at the cell break.
+    const int row = Gadget_GetState(kGadgetFileList);
+    design.DesignFolder = Val(Gadget_GetItemText(kGadgetFileList, row));
+    if (design.DesignFolder < 1) {
+        design.DesignFolder = -1;
+        return 0;
+    }
+    Gadget_SetText(kGadgetTitle, DesignTitle(design.DesignFolder));
+
+    design.Prototypes.Clear();
+    Gadget_ClearItems(kGadgetPrototypeList);
+    // Positions of the old list mean nothing in the new one.
+    design.CurrentPrototype = -1;
+    design.LastPrototypeRow = -1;
+
+    const std::string folder = DesignFolderPath();
+    if (Dir_Examine(kDesignScan, folder, kImagePattern)) {
+        while (Dir_Next(kDesignScan)) {
+            if (Dir_EntryType(kDesignScan) != kEntryFile) continue;
+            const std::string name = Dir_EntryName(kDesignScan);
+            // Only images that were set up; a directory of the setup's name does not count.
+            if (File_Size(folder + name + kSetupExtension) >= 0) Gadget_AddItem(kGadgetDesignImages, -1, name);
+        }
+        Dir_Finish(kDesignScan);
+    }
+    if (File_Size(PrototypesPath()) >= 0) LoadPrototypes(PrototypesPath());
+    return 1;
+}
+
+int LoadSetupParts() {
+    // The nodes refer to the images about to be freed.
+    FreeShip();
+    for (int p = 0; p < design.Parts.Count(); ++p) {
+        Part* part = design.Parts.At(p);
+        if (part->Image) Image_Free(part->Image);
+    }
+    design.Parts.Clear();
+
+    const std::string folder = DesignFolderPath();
+    const int rows = Gadget_CountItems(kGadgetDesignImages);
+    for (int r = 0; r < rows; ++r) {
+        const std::string name = Gadget_GetCellText(kGadgetDesignImages, r, 0);
+        PartSetup setup;
+        // A short file reads as zeros past its end; a missing one gives no part.
+        if (!ReadSetupFile(folder + name + kSetupExtension, setup)) continue;
+        Part& part = design.Parts.Append();
+        part.Setup = setup;
+        part.Image = Image_Load(kServiceAuto, folder + name, 0);
+    }
+    return design.Parts.Count();
+}
