@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
     fs::remove_all(work, error);
     fs::create_directories(work / "Media");
     // Without media the screen is drawn on black, still worth a look.
-    fs::copy(media, work / "Media", fs::copy_options::overwrite_existing, error);
+    fs::copy(media, work / "Media", fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
     const fs::path home = fs::current_path();
     fs::current_path(work);
 
