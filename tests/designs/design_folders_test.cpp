@@ -89,6 +89,7 @@ TEST_F(DesignFoldersTest, OpeningListsSetUpImagesInScanOrderAndLoadsPrototypes) 
     design.Prototypes.Clear();
     design.DesignFolder = -1;
     Gadget_AddItem(kGadgetPrototypeList, -1, "stale");
+    design.CurrentPrototype = design.LastPrototypeRow = 1;
 
     const fs::path f = Folder();
     for (const char* name : {"A.png", "B.png", "c.PNG", "D.png", "note.txt"}) WriteBytes(f / name, {1});
@@ -105,6 +106,8 @@ TEST_F(DesignFoldersTest, OpeningListsSetUpImagesInScanOrderAndLoadsPrototypes) 
     EXPECT_EQ(Rows(kGadgetDesignImages), (std::vector<std::string>{"A.png", "c.PNG"}));
     EXPECT_EQ(Rows(kGadgetPrototypeList), (std::vector<std::string>{"hull", "gun"}));
     EXPECT_EQ(design.Prototypes.Count(), 2);
+    EXPECT_EQ(design.CurrentPrototype, -1) << "no prototype of the new list is chosen yet";
+    EXPECT_EQ(design.LastPrototypeRow, -1);
 
     // Folder 5 has no prototype file: the list and gadget 13 end up empty.
     fs::create_directories(Designs() / "5");
