@@ -39,7 +39,9 @@ std::string RowText(int list, int row) { return "Item " + std::to_string(list) +
 std::string EditorLine(int line) { return "Information line " + std::to_string(line); }
 
 // Background colour of row y, the same on both sides.
-int BackgroundColour(int y) { return 60 - 30 * y / kHeight + (32 - 16 * y / kHeight) * 256 + (17 + 10 * y / kHeight) * 65536; }
+int BackgroundColour(int y) {
+    return 60 - 30 * y / kHeight + (32 - 16 * y / kHeight) * 256 + (17 + 10 * y / kHeight) * 65536;
+}
 
 // ---------------------------------------------------------------- our toolkit
 
@@ -65,7 +67,8 @@ void CreateToolkitScreen(const fs::path& files) {
             for (int r = 0; r < kRowsPerList; ++r) Gadget_AddItem(layout.number, -1, RowText(layout.number, r));
         if (layout.shape == GadgetShape::Editor)
             for (int i = 0; i < kEditorLines; ++i) Gadget_AddItem(layout.number, -1, EditorLine(i));
-        if (layout.shape == GadgetShape::TextField) Gadget_SetText(layout.number, "Field " + std::to_string(layout.number));
+        if (layout.shape == GadgetShape::TextField)
+            Gadget_SetText(layout.number, "Field " + std::to_string(layout.number));
     }
 }
 

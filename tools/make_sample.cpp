@@ -26,7 +26,9 @@ struct Rgb {
     int r = 0, g = 0, b = 0;
 };
 
-Rgb Lift(Rgb c, int d) { return {std::clamp(c.r + d, 0, 255), std::clamp(c.g + d, 0, 255), std::clamp(c.b + d, 0, 255)}; }
+Rgb Lift(Rgb c, int d) {
+    return {std::clamp(c.r + d, 0, 255), std::clamp(c.g + d, 0, 255), std::clamp(c.b + d, 0, 255)};
+}
 Rgb Mix(Rgb a, Rgb b, int t, int of) {
     return {a.r + (b.r - a.r) * t / of, a.g + (b.g - a.g) * t / of, a.b + (b.b - a.b) * t / of};
 }

@@ -35,7 +35,9 @@ TEST_F(UnwritableWorkspace, StartsAndSaysOnceThatNothingCanBeSaved) {
     };
     if (::geteuid() != 0)
         cases.push_back({"read-only workspace", work_ / "locked",
-                         [this] { fs::permissions(work_ / "locked", fs::perms::owner_write, fs::perm_options::remove); },
+                         [this] {
+                             fs::permissions(work_ / "locked", fs::perms::owner_write, fs::perm_options::remove);
+                         },
                          "/locked/Designs or "});
     for (Case& c : cases) {
         SCOPED_TRACE(c.name);
