@@ -1,9 +1,17 @@
-// Keelwright: start-up, frames until "Quit", then the end.
+// Keelwright: the command line, start-up, frames until "Quit", then the end.
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app.h"
+#include "command_line.h"
 
-int main() {
+int main(int argc, char** argv) {
+    const CommandLineOutcome command = HandleCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    std::fputs(command.out.c_str(), stdout);
+    std::fputs(command.err.c_str(), stderr);
+    if (command.exitCode != kStartEditor) return command.exitCode;
+
     if (!StartEditor()) {
         std::fprintf(stderr, "keelwright: %s\n", editor.StartupFailure.c_str());
         FinalCleanup();

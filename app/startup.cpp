@@ -1,5 +1,7 @@
 // Start-up sequence and the orderly end.
 #include <array>
+#include <cstdio>
+#include <string>
 
 #include "app.h"
 #include "editor_tables.h"
@@ -46,6 +48,27 @@ void LoadMedia() {
     Image_Load(kArrowRightImage, media + "BtnRight.png", 0);
 }
 
+// Whether BaseDir holds a folder of exactly this name that files can be created in.
+bool WritableFolder(const std::string& name) {
+    const int scan = Dir_Examine(kServiceAuto, design.BaseDir, name);
+    if (!scan) return false;
+    bool writable = false;
+    while (Dir_Next(scan))
+        if (Dir_EntryName(scan) == name)
+            writable = Dir_EntryType(scan) == kEntryDirectory && !(Dir_EntryAttributes(scan) & kAttrReadOnly);
+    Dir_Finish(scan);
+    return writable;
+}
+
+// Saves fail silently later on, so say once, at start, when none can succeed.
+void WarnWhenNothingCanBeSaved() {
+    std::string where;
+    for (const char* name : {"Designs", "ShipPics"})
+        if (!WritableFolder(name)) where += (where.empty() ? "" : " or ") + design.BaseDir + name;
+    if (!where.empty())
+        std::fprintf(stderr, "keelwright: nothing can be saved in %s (not a writable folder)\n", where.c_str());
+}
+
 }  // namespace
 
 int StartEditor() {
@@ -65,6 +88,7 @@ int StartEditor() {
     // Both usually exist already; later saves into a missing one fail quietly.
     Dir_Create(design.BaseDir + "Designs");
     Dir_Create(design.BaseDir + "ShipPics");
+    WarnWhenNothingCanBeSaved();
 
     // Without a screen nothing could be seen or clicked, so stop rather than run blind.
     if (!Window_Open(0, 0, 0, kScreenWidth, kScreenHeight, "", kWindowSystemMenu))

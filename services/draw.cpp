@@ -296,3 +296,13 @@ void Draw_AlphaImage(int pictureHandle, int x, int y) {
     if (!draw.target || !img || img->surface.get() == draw.target) return;
     Blit(img->surface.get(), x, y, SDL_BLENDMODE_BLEND);
 }
+
+void Draw_AlphaBox(int x, int y, int width, int height, int colour, int alpha) {
+    if (!draw.target || width <= 0 || height <= 0) return;
+    // Replaces the pixels, alpha included: the way to make see-through parts
+    // of a picture. Screen and sprites have no alpha to set.
+    const std::uint32_t a = draw.targetHasAlpha ? static_cast<std::uint32_t>(std::clamp(alpha, 0, 255)) : 255u;
+    const std::uint32_t pixel = (PixelOf(colour) & 0x00FFFFFFu) | (a << 24);
+    const Wide y1 = std::min<Wide>(Wide{y} + height, draw.target->h);
+    for (Wide row = std::max<Wide>(y, 0); row < y1; ++row) ClippedSpan(x, Wide{x} + width, row, pixel, false);
+}

@@ -97,6 +97,8 @@ int Draw_Point(int x, int y);                        // colour of a pixel of the
 void Draw_Image(int pictureHandle, int x, int y);                 // opaque copy of an image
 void Draw_Image(int pictureHandle, int x, int y, int width, int height); // stretched (smooth when shrinking)
 void Draw_AlphaImage(int pictureHandle, int x, int y);            // blends by per-pixel alpha
+void Draw_AlphaBox(int x, int y, int width, int height, int colour, int alpha); // filled; sets the pixels'
+                                                     // alpha (0 clear .. 255) on images, opaque elsewhere
 
 // Draw_Mode bits.
 inline constexpr int kDrawTransparent = 1;           // text without a background box

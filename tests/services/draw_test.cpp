@@ -216,6 +216,39 @@ TEST_F(DrawTest, SpriteAndImageTargets) {
     Draw_End();
 }
 
+// Per-pixel alpha set on an image survives the PNG file and blends when drawn;
+// on a sprite the same box is opaque.
+TEST_F(DrawTest, AlphaBoxesMakeSeeThroughPicturesThatKeepTheirAlphaInPng) {
+    ASSERT_NE(Image_Create(1, 3, 1), 0);
+    ASSERT_NE(Draw_Begin(Draw_ImageOutput(1)), 0);
+    Draw_AlphaBox(0, 0, 3, 1, kWhite, 0);
+    Draw_AlphaBox(1, 0, 1, 1, kWhite, 128);
+    Draw_AlphaBox(2, 0, 5, 5, kWhite, 300);  // clipped, alpha clamped to opaque
+    Draw_End();
+    ASSERT_NE(Image_Save(1, Path("alpha.png"), kPngEncoder), 0);
+    ASSERT_NE(Image_Load(2, Path("alpha.png"), 0), 0);
+    for (const int image : {1, 2}) {
+        SCOPED_TRACE(image);
+        ClearScreen(0);
+        ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+        Draw_AlphaImage(Image_Handle(image), 0, 0);
+        EXPECT_EQ(Draw_Point(0, 0), 0);
+        const int half = Draw_Point(1, 0) & 0xFF;
+        EXPECT_GE(half, 126);
+        EXPECT_LE(half, 130);
+        EXPECT_EQ(Draw_Point(2, 0), kWhite);
+        Draw_End();
+    }
+    ASSERT_NE(Sprite_Create(3, 2, 2), 0);
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(3)), 0);
+    Draw_AlphaBox(0, 0, 2, 2, kRed, 0);
+    EXPECT_EQ(Draw_Point(1, 1), kRed);
+    Draw_End();
+    ClearScreen(kBlue);
+    Sprite_Display(3, 0, 0);
+    EXPECT_EQ(ScreenPixel(1, 1), kRed);
+}
+
 TEST_F(DrawTest, StretchedImagesFollowChangesAndClip) {
     ASSERT_NE(Image_Create(1, 8, 8), 0);
     const int h = Image_Handle(1);

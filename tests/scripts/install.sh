@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# cmake --install into a temporary prefix, then the installed launcher as a
+# user starts it: it makes the user's workspace (XDG data folder) with the
+# media and the sample design, the editor's window appears under Xvfb, and
+# a second start keeps what the user changed. Skipped (77) without Xvfb.
+set -uo pipefail
+SOURCE=$1
+BUILD=$2
+[ -x "$BUILD/app/keelwright" ] && [ -e "$BUILD/Sample/Prototypes.pt" ] ||
+    { echo "skipped: editor or sample not built"; exit 77; }
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "skipped: no Xvfb/xdotool"; exit 77; }
+
+TMP=$(mktemp -d)
+XPID="" EPID="" KILLED=0
+# The editor does not end on SIGTERM yet (only "Quit" ends it), so it is
+# asked first and killed when it stays.
+stop_editor() {
+    [ -n "$EPID" ] || return 0
+    kill -TERM "$EPID" 2>/dev/null
+    for _ in $(seq 20); do kill -0 "$EPID" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$EPID" 2>/dev/null && KILLED=1 && kill -KILL "$EPID" 2>/dev/null
+    wait "$EPID" 2>/dev/null
+    EPID=""
+}
+cleanup() {
+    stop_editor
+    [ -n "$XPID" ] && kill "$XPID" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$TMP"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+PREFIX=$TMP/prefix
+cmake --install "$BUILD" --prefix "$PREFIX" >"$TMP/install.log" 2>&1 || { cat "$TMP/install.log"; fail "install"; }
+for f in bin/keelwright libexec/keelwright/keelwright share/keelwright/Media/BG.png \
+         share/keelwright/Sample/Prototypes.pt share/keelwright/Sample/HullHeavy.png.spset \
+         share/applications/keelwright.desktop share/icons/hicolor/128x128/apps/keelwright.png; do
+    [ -e "$PREFIX/$f" ] || fail "not installed: $f"
+done
+[ -x "$PREFIX/bin/keelwright" ] || fail "launcher not executable"
+grep -qx "Exec=$PREFIX/bin/keelwright" "$PREFIX/share/applications/keelwright.desktop" || fail "desktop Exec line"
+grep -qx "Icon=keelwright" "$PREFIX/share/applications/keelwright.desktop" || fail "desktop Icon line"
+
+export ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy
+unset SDL_VIDEODRIVER
+# Arguments go to the editor as they are, and no workspace is made for them.
+HOME=$TMP/home XDG_DATA_HOME=$TMP/data "$PREFIX/bin/keelwright" --version | grep -q '^keelwright ' || fail "--version"
+[ ! -e "$TMP/data" ] || fail "--version made a workspace"
+
+for n in $(seq 141 190); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { DISP=":$n"; break; }
+done
+[ -n "${DISP:-}" ] || { echo "skipped: no free display"; exit 77; }
+Xvfb "$DISP" -screen 0 1024x768x24 -nolisten tcp >"$TMP/xvfb.log" 2>&1 &
+XPID=$!
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISP#:}" ] && break; sleep 0.1; done
+[ -e "/tmp/.X11-unix/X${DISP#:}" ] || { echo "skipped: Xvfb did not start"; exit 77; }
+export DISPLAY=$DISP
+
+# Starts the installed launcher with the given environment and waits for the window.
+start() {
+    env "$@" "$PREFIX/bin/keelwright" >"$TMP/out" 2>"$TMP/err" &
+    EPID=$!
+    timeout 20 xdotool search --sync --pid "$EPID" >"$TMP/window" 2>/dev/null ||
+        { cat "$TMP/err"; fail "no window ($*)"; }
+    xdotool getwindowgeometry "$(head -n 1 "$TMP/window")" | grep -q 'Geometry: 1024x768' || fail "window size"
+    kill -0 "$EPID" 2>/dev/null || fail "the editor ended by itself"
+}
+
+WORK=$TMP/data/keelwright
+start HOME="$TMP/home" XDG_DATA_HOME="$TMP/data"
+for f in Media/BG.png Media/Button.wav Designs/1/Prototypes.pt Designs/1/HullHeavy.png Designs/1/HullHeavy.png.spset; do
+    [ -e "$WORK/$f" ] || fail "workspace lacks $f"
+done
+cmp -s "$WORK/Designs/1/Prototypes.pt" "$BUILD/Sample/Prototypes.pt" || fail "sample differs"
+[ -d "$WORK/ShipPics" ] || fail "the editor did not start in the workspace"
+stop_editor
+
+# The user's changes survive the next start; a lost medium comes back.
+echo "mine" >"$WORK/Designs/1/Prototypes.pt"
+rm "$WORK/Designs/1/GunLaser.png" "$WORK/Media/Mouse.png"
+echo "my background" >"$WORK/Media/BG.png"
+start HOME="$TMP/home" XDG_DATA_HOME="$TMP/data"
+[ "$(cat "$WORK/Designs/1/Prototypes.pt")" = "mine" ] || fail "the user's prototypes were overwritten"
+[ ! -e "$WORK/Designs/1/GunLaser.png" ] || fail "a removed part came back"
+[ "$(cat "$WORK/Media/BG.png")" = "my background" ] || fail "the user's background was overwritten"
+[ -e "$WORK/Media/Mouse.png" ] || fail "a missing medium was not added"
+stop_editor
+
+# Without a usable XDG_DATA_HOME (unset or relative) the workspace is in ~/.local/share.
+start HOME="$TMP/home" XDG_DATA_HOME="relative/path"
+[ -e "$TMP/home/.local/share/keelwright/Designs/1/Prototypes.pt" ] || fail "no workspace under HOME"
+[ ! -e "relative" ] || fail "a relative XDG_DATA_HOME was used"
+stop_editor
+if [ "$KILLED" -eq 1 ]; then echo "ok (the editor stayed after SIGTERM and was killed)"; else echo "ok"; fi
+exit 0
