@@ -37,11 +37,12 @@ bool Finish(File& f) {
     return false;
 }
 
-void CloseFile(int number) {
+bool CloseFile(int number) {
     auto it = files.files.find(number);
-    if (it == files.files.end()) return;
-    Finish(it->second);
+    if (it == files.files.end()) return false;
+    const bool ok = Finish(it->second);
     files.files.erase(it);
+    return ok;
 }
 
 int Install(int number, File f) {
@@ -203,7 +204,7 @@ int File_Eof(int number) {
     return 0;
 }
 
-void File_Close(int number) { CloseFile(number); }
+int File_Close(int number) { return CloseFile(number) ? 1 : 0; }
 
 std::int64_t File_Size(const std::string& path) {
     struct stat st {};

@@ -159,7 +159,7 @@ int File_ReadData(int number, std::span<std::uint8_t> data);         // raw byte
 void File_WriteLine(int number, const std::string& text);  // text + "\r\n"
 std::string File_ReadLine(int number);                     // one line without its line end
 int File_Eof(int number);                                  // nonzero once everything was read
-void File_Close(int number);                               // flushes and closes (commits a created file)
+int File_Close(int number);                                // flushes and closes; nonzero when a created file was committed
 std::int64_t File_Size(const std::string& path);           // -1 missing, -2 directory
 std::string CurrentDirectory();                            // ends with the platform separator
 int Dir_Create(const std::string& path);                   // one directory; fails if it exists

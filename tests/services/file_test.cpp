@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "child_process.h"
 #include "fixture.h"
 
 namespace {
@@ -213,4 +214,25 @@ TEST_F(FileTest, DirScanMatchesPatternsWithoutCase) {
     EXPECT_EQ(Dir_Next(5), 0);
     EXPECT_EQ(Dir_EntryName(5), "");
     EXPECT_EQ(Dir_Examine(5, Path("missing"), "*.*"), 0);
+}
+
+TEST_F(FileTest, CloseReportsAFailedCommitAndKeepsThePreviousFile) {
+    WriteBytes(OsPath("keep.pt"), "old contents");
+    ASSERT_NE(File_Create(1, Path("small.pt")), 0);
+    File_WriteLine(1, "fits");
+    EXPECT_NE(File_Close(1), 0);
+    EXPECT_EQ(File_Close(1), 0);  // nothing open any more
+    ASSERT_NE(File_OpenRead(2, Path("keep.pt")), 0);
+    EXPECT_NE(File_Close(2), 0);
+    // A disk that fills up mid-save: the write fails at the flush on close.
+    EXPECT_TRUE(PassesInChild([&] {
+        LimitFileSize(4096);
+        if (!File_Create(1, Path("keep.pt"))) return false;
+        File_WriteData(1, std::vector<std::uint8_t>(100000, 7));
+        return File_Close(1) == 0;
+    }));
+    EXPECT_EQ(ReadBytes(OsPath("keep.pt")), "old contents");
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir_)) entries += e.is_regular_file();
+    EXPECT_EQ(entries, 2);  // no temporary file left behind
 }
