@@ -61,15 +61,28 @@ void Write(int number, const void* data, std::size_t size) {
 
 }  // namespace
 
+std::FILE* OpenRegularFile(const std::string& osPath) {
+    // Only regular files: opening a FIFO waits for a writer and a device may
+    // never end. Checked before opening (so no device is opened at all) and
+    // again on the open descriptor, which the name may no longer match.
+    struct stat st {};
+    if (stat(osPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    const int fd = open(osPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* f = fdopen(fd, "rb");
+    if (!f) close(fd);
+    return f;
+}
+
 bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out) {
     out.clear();
-    std::FILE* f = std::fopen(osPath.c_str(), "rb");
+    std::FILE* f = OpenRegularFile(osPath);
     if (!f) return false;
-    struct stat st {};
-    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
-        std::fclose(f);
-        return false;
-    }
     std::uint8_t buffer[65536];
     std::size_t n = 0;
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.insert(out.end(), buffer, buffer + n);
@@ -137,13 +150,8 @@ int File_OpenRead(int number, const std::string& path) {
     if (!NumberAcceptable(number)) return 0;
     if (number != kServiceAuto) CloseFile(number);
     File f;
-    f.file = std::fopen(OsPath(path).c_str(), "rb");
+    f.file = OpenRegularFile(OsPath(path));
     if (!f.file) return 0;
-    struct stat st {};
-    if (fstat(fileno(f.file), &st) != 0 || S_ISDIR(st.st_mode)) {
-        std::fclose(f.file);
-        return 0;
-    }
     return Install(number, std::move(f));
 }
 

@@ -236,3 +236,20 @@ TEST_F(FileTest, CloseReportsAFailedCommitAndKeepsThePreviousFile) {
     for (auto& e : std::filesystem::directory_iterator(dir_)) entries += e.is_regular_file();
     EXPECT_EQ(entries, 2);  // no temporary file left behind
 }
+
+TEST_F(FileTest, ReadersOpenRegularFilesOnly) {
+    // Named like design files, but a FIFO without a writer and a device.
+    for (const char* name : {"Prototypes.pt", "x.png", "x.png.spset", "click.wav"})
+        ASSERT_EQ(mkfifo(OsPath(name).c_str(), 0600), 0) << name;
+    EXPECT_TRUE(PassesInChild(
+        [&] {
+            Sound_Init();
+            bool refused = true;
+            for (const std::string& path : {Path("Prototypes.pt"), Path("x.png.spset"), std::string("/dev/zero")})
+                refused = refused && File_OpenRead(1, path) == 0;
+            for (const std::string& path : {Path("x.png"), std::string("/dev/zero")})
+                refused = refused && Image_Load(1, path, 0) == 0 && Sprite_Load(1, path, 0) == 0;
+            return refused && Sound_Load(1, Path("click.wav")) == 0 && Sound_Load(1, "/dev/zero") == 0;
+        },
+        10));
+}
