@@ -79,14 +79,15 @@ std::FILE* OpenRegularFile(const std::string& osPath) {
     return f;
 }
 
-bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out) {
+bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out, std::size_t maxBytes) {
     out.clear();
     std::FILE* f = OpenRegularFile(osPath);
     if (!f) return false;
     std::uint8_t buffer[65536];
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.insert(out.end(), buffer, buffer + n);
-    const bool ok = !std::ferror(f);
+    while (out.size() <= maxBytes && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        out.insert(out.end(), buffer, buffer + n);
+    const bool ok = !std::ferror(f) && out.size() <= maxBytes;
     std::fclose(f);
     return ok;
 }

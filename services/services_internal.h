@@ -81,8 +81,9 @@ inline std::uint32_t* Row(SDL_Surface* s, int y) {
 
 // A regular file opened for reading; null for anything else (FIFO, device, directory).
 std::FILE* OpenRegularFile(const std::string& osPath);
-// Whole regular file into memory; false when it cannot be read.
-bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out);
+// Whole regular file into memory; false when it cannot be read or is longer than maxBytes.
+bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out,
+                   std::size_t maxBytes = std::size_t{1} << 30);
 // Writes beside the target and renames over it only when everything was written.
 bool WriteFileSafely(const std::string& osPath, const std::uint8_t* data, std::size_t size);
 // Opens a temporary file beside `osPath` for a safe replace; returns its path or "".
