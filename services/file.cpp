@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #include "services_internal.h"
@@ -92,37 +93,72 @@ bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out, st
     return ok;
 }
 
+namespace {
+
+// Whether a file may be created or replaced at this path.
 bool TargetWritable(const std::string& osPath) {
     struct stat st {};
     if (stat(osPath.c_str(), &st) != 0) return true;  // a new file
     return S_ISREG(st.st_mode) && access(osPath.c_str(), W_OK) == 0;
 }
 
-std::string OpenTempBeside(const std::string& osPath, std::FILE** file) {
-    *file = nullptr;
-    if (osPath.empty() || osPath.back() == '/' || !TargetWritable(osPath)) return "";
-    std::string temp = osPath + ".tmp-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return "";
-    // mkstemp makes the file private; a saved file gets the usual permissions.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    *file = fdopen(fd, "wb");
-    if (!*file) {
-        close(fd);
-        unlink(temp.c_str());
-        return "";
+// The file a save replaces: symbolic links are followed to what they name
+// (which need not exist yet), so the link stays a link. "" for a loop.
+std::string SaveTarget(const std::string& osPath) {
+    std::string path = osPath;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = readlink(path.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return "";
+        link.resize(static_cast<std::size_t>(n));
+        const std::size_t slash = path.rfind('/');
+        if (link[0] != '/' && slash != std::string::npos) link = path.substr(0, slash + 1) + link;
+        path = link;
     }
-    return temp;
+    return "";
 }
+
+// Opens a temporary file in the target's folder for a safe replace. Its name
+// is short, whatever the target's length; it takes the target's permissions
+// and, where allowed, its owner.
+bool OpenTempBeside(const std::string& osPath, File& f) {
+    f.file = nullptr;
+    f.writing = true;
+    f.targetPath = SaveTarget(osPath);
+    if (f.targetPath.empty() || f.targetPath.back() == '/' || !TargetWritable(f.targetPath)) return false;
+    const std::size_t slash = f.targetPath.rfind('/');
+    f.tempPath = (slash == std::string::npos ? std::string() : f.targetPath.substr(0, slash + 1)) + ".kw-save-XXXXXX";
+    const int fd = mkstemp(f.tempPath.data());
+    if (fd < 0) return false;
+    struct stat st {};
+    if (stat(f.targetPath.c_str(), &st) == 0) {
+        // Owner first: a change of owner clears the set-id bits the mode then restores.
+        if (fchown(fd, st.st_uid, st.st_gid) != 0 && fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+            // Not allowed to give it away: the saving user keeps it.
+        }
+        fchmod(fd, st.st_mode & 07777);
+    } else {
+        // mkstemp makes the file private; a new file gets the usual permissions.
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, 0666 & ~mask);
+    }
+    f.file = fdopen(fd, "wb");
+    if (!f.file) {
+        close(fd);
+        unlink(f.tempPath.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 bool WriteFileSafely(const std::string& osPath, const std::uint8_t* data, std::size_t size) {
     File f;
-    f.writing = true;
-    f.targetPath = osPath;
-    f.tempPath = OpenTempBeside(osPath, &f.file);
-    if (!f.file) return false;
+    if (!OpenTempBeside(osPath, f)) return false;
     if (size > 0 && std::fwrite(data, 1, size, f.file) != size) f.failed = true;
     return Finish(f);
 }
@@ -140,10 +176,7 @@ int File_Create(int number, const std::string& path) {
     if (!NumberAcceptable(number)) return 0;
     if (number != kServiceAuto) CloseFile(number);
     File f;
-    f.writing = true;
-    f.targetPath = OsPath(path);
-    f.tempPath = OpenTempBeside(f.targetPath, &f.file);
-    if (!f.file) return 0;
+    if (!OpenTempBeside(OsPath(path), f)) return 0;
     return Install(number, std::move(f));
 }
 

@@ -86,10 +86,6 @@ bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out,
                    std::size_t maxBytes = std::size_t{1} << 30);
 // Writes beside the target and renames over it only when everything was written.
 bool WriteFileSafely(const std::string& osPath, const std::uint8_t* data, std::size_t size);
-// Opens a temporary file beside `osPath` for a safe replace; returns its path or "".
-std::string OpenTempBeside(const std::string& osPath, std::FILE** file);
-// Whether a file may be created or replaced at this path.
-bool TargetWritable(const std::string& osPath);
 
 // ---------------------------------------------------------------- pictures
 
