@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "services_internal.h"
+#include "testing.h"
 
 namespace svc {
 FontState fonts;
@@ -17,8 +18,8 @@ namespace {
 constexpr int kLogicalDpi = 96;
 // Size of the system font, in points.
 constexpr int kSystemFontPoints = 9;
-// Labels kept before the cache starts over.
-constexpr std::size_t kMaxLabels = 4096;
+// Bytes of rendered labels kept; the least recently drawn go first.
+constexpr std::size_t kLabelCacheBytes = std::size_t{32} << 20;
 
 bool EnsureTtf() {
     if (fonts.ttfReady) return true;
@@ -84,8 +85,10 @@ SDL_Surface* Label(TTF_Font* font, const std::string& text, int colour) {
     key += '\x1f';
     key += text;
     auto it = fonts.labels.find(key);
-    if (it != fonts.labels.end()) return it->second;
-    if (fonts.labels.size() >= kMaxLabels) ClearLabelCache();
+    if (it != fonts.labels.end()) {
+        fonts.labelOrder.splice(fonts.labelOrder.begin(), fonts.labelOrder, it->second.recent);
+        return it->second.surface.get();
+    }
     const SDL_Color c{static_cast<Uint8>(colour & 0xFF), static_cast<Uint8>((colour >> 8) & 0xFF),
                       static_cast<Uint8>((colour >> 16) & 0xFF), 255};
     SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, text.c_str(), c);
@@ -94,7 +97,17 @@ SDL_Surface* Label(TTF_Font* font, const std::string& text, int colour) {
     SDL_FreeSurface(rendered);
     if (!s) return nullptr;
     SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_BLEND);
-    fonts.labels.emplace(std::move(key), s);
+    const std::size_t bytes = static_cast<std::size_t>(s->pitch) * static_cast<std::size_t>(s->h);
+    fonts.labelOrder.push_front(key);
+    fonts.labels.emplace(std::move(key), CachedLabel{SurfacePtr(s), bytes, fonts.labelOrder.begin()});
+    fonts.labelBytes += bytes;
+    // The label just made stays, even when it alone is over the budget: it is drawn next.
+    while (fonts.labelBytes > kLabelCacheBytes && fonts.labelOrder.size() > 1) {
+        auto oldest = fonts.labels.find(fonts.labelOrder.back());
+        fonts.labelBytes -= oldest->second.bytes;
+        fonts.labels.erase(oldest);
+        fonts.labelOrder.pop_back();
+    }
     return s;
 }
 
@@ -113,8 +126,9 @@ TTF_Font* FontForHandle(int handle) {
 }
 
 void ClearLabelCache() {
-    for (auto& [key, s] : fonts.labels) SDL_FreeSurface(s);
     fonts.labels.clear();
+    fonts.labelOrder.clear();
+    fonts.labelBytes = 0;
 }
 
 void EndFonts() {
@@ -188,6 +202,8 @@ int Draw_TextWidth(const std::string& text) {
     if (!font || TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) return 0;
     return w;
 }
+
+std::int64_t Testing_LabelCacheBytes() { return static_cast<std::int64_t>(fonts.labelBytes); }
 
 int Draw_TextHeight(const std::string& text) {
     if (text.empty()) return 0;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <list>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
@@ -182,11 +183,20 @@ struct Font {
     int id = 0;                // Font_Handle value
 };
 
+// A rendered text kept for the next frames.
+struct CachedLabel {
+    SurfacePtr surface;                        // the text's pixels
+    std::size_t bytes = 0;                     // what they take
+    std::list<std::string>::iterator recent;   // its place in the order of use
+};
+
 struct FontState {
-    std::unordered_map<int, Font> fonts;                    // by number or reference
-    TTF_Font* systemFont = nullptr;                         // Draw_Font(-1), opened on first use
-    bool ttfReady = false;                                  // TTF_Init done
-    std::unordered_map<std::string, SDL_Surface*> labels;  // rendered texts by font, colour and text
+    std::unordered_map<int, Font> fonts;                   // by number or reference
+    TTF_Font* systemFont = nullptr;                        // Draw_Font(-1), opened on first use
+    bool ttfReady = false;                                 // TTF_Init done
+    std::unordered_map<std::string, CachedLabel> labels;  // rendered texts by font, colour and text
+    std::list<std::string> labelOrder;                     // their keys, most recently drawn first
+    std::size_t labelBytes = 0;                            // bytes of all cached labels
 };
 extern FontState fonts;
 

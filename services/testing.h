@@ -29,3 +29,7 @@ std::int64_t Testing_TotalDelayed();                 // sum of Delay calls since
 // Makes the named initialisation fail (for start-up tests): "sprite",
 // "mouse", "keyboard", "sound", "3d", "window", "screen"; "" clears.
 void Testing_FailInit(const std::string& which);
+
+// Bytes of rendered text the services keep for reuse.
+std::int64_t Testing_LabelCacheBytes();
+
