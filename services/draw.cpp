@@ -163,6 +163,11 @@ int Draw_Begin(int target) {
 }
 
 void Draw_End() {
+    // A sprite displayed transparently while open took a keyed copy of
+    // pixels that have changed since.
+    const HandleTarget h = LookupHandle(draw.targetId);
+    if (h.kind == Kind::Sprite)
+        if (Sprite* sp = FindSprite(h.key)) sp->keyed.reset();
     // The next Draw_Begin starts from the defaults again: colour, mode and font selection.
     draw = DrawState{};
 }
