@@ -181,7 +181,7 @@ int Draw_Text(int x, int y, const std::string& text, int colour) {
     if (text.empty()) return x;
     TTF_Font* font = FontForHandle(draw.fontHandle);
     if (!font) return x;
-    SDL_Surface* label = Label(font, text, colour & 0xFFFFFF);
+    SDL_Surface* label = Label(font, DisplayText(text), colour & 0xFFFFFF);
     if (!label) return x;
     if (!(draw.mode & kDrawTransparent)) {
         const int mode = draw.mode;
@@ -199,7 +199,7 @@ int Draw_TextWidth(const std::string& text) {
     if (text.empty()) return 0;
     TTF_Font* font = FontForHandle(draw.fontHandle);
     int w = 0, h = 0;
-    if (!font || TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) return 0;
+    if (!font || TTF_SizeUTF8(font, DisplayText(text).c_str(), &w, &h) != 0) return 0;
     return w;
 }
 

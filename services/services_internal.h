@@ -200,6 +200,9 @@ struct FontState {
 };
 extern FontState fonts;
 
+// Text as shown: UTF-8 as it is, anything else read as Windows-1252 (names
+// written by 8-bit programs). The stored bytes are never changed.
+std::string DisplayText(const std::string& text);
 // Font for a handle (-1 or unknown: the system font); null when none can be opened.
 TTF_Font* FontForHandle(int handle);
 void ClearLabelCache();

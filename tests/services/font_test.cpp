@@ -96,3 +96,24 @@ TEST_F(FontTest, LabelCacheStaysWithinABudgetOfBytes) {
     Testing_ResetServices();
     EXPECT_EQ(Testing_LabelCacheBytes(), 0);
 }
+
+TEST_F(FontTest, TextThatIsNotUtf8IsShownAsWindows1252) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Gesch\xFCtz", "Gesch\xC3\xBCtz"},        // Latin-1 u umlaut
+        {"\x80 5 \x96 \x9F", "\xE2\x82\xAC 5 \xE2\x80\x93 \xC5\xB8"},  // the euro sign, a dash, Y diaeresis
+        {"\xC3", "\xC3\x83"},                       // a cut UTF-8 sequence is one 8-bit character
+    };
+    for (const auto& [eightBit, utf8] : cases) {
+        ClearScreen(0);
+        ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+        const int w = Draw_TextWidth(utf8), h = Draw_TextHeight(utf8);
+        EXPECT_EQ(Draw_TextWidth(eightBit), w) << utf8;
+        EXPECT_EQ(Draw_Text(0, 0, eightBit, kWhite), w) << utf8;
+        Draw_Text(0, 100, utf8, kWhite);
+        int differ = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) differ += Draw_Point(x, y) != Draw_Point(x, 100 + y);
+        EXPECT_EQ(differ, 0) << utf8;
+        Draw_End();
+    }
+}
