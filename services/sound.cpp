@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "services_internal.h"
+#include "testing.h"
 
 namespace svc {
 SoundState sound;
@@ -95,3 +96,13 @@ void Sound_Play(int number, int flags) {
 }
 
 void Sound_Free(int number) { FreeSound(number); }
+
+int Testing_SoundPlaying(int number) {
+    Sound* s = FindSound(number);
+    return s && s->channel >= 0 && Mix_Playing(s->channel) && Mix_GetChunk(s->channel) == s->chunk ? 1 : 0;
+}
+
+int Testing_SoundVolume(int number) {
+    Sound* s = FindSound(number);
+    return s ? Mix_VolumeChunk(s->chunk, -1) : -1;
+}

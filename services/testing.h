@@ -33,3 +33,7 @@ void Testing_FailInit(const std::string& which);
 // Bytes of rendered text the services keep for reuse.
 std::int64_t Testing_LabelCacheBytes();
 
+// What the mixer does with a sound: nonzero while a channel plays it, and its
+// volume in the mixer's steps (0 .. 128; -1 for an empty number).
+int Testing_SoundPlaying(int number);
+int Testing_SoundVolume(int number);
