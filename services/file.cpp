@@ -9,17 +9,24 @@
 #include <climits>
 #include <cstring>
 
-#include "services_internal.h"
+#include "numbered_table.h"
 
 namespace svc {
-FileState files;
-
 namespace {
 
-File* FindFile(int number) {
-    auto it = files.files.find(number);
-    return it == files.files.end() ? nullptr : &it->second;
-}
+struct File {
+    std::FILE* file = nullptr;  // open stream
+    bool writing = false;       // created for writing (committed on close)
+    bool failed = false;        // a write failed: the target stays as it was
+    std::string tempPath;       // where a created file is written
+    std::string targetPath;     // what it replaces on close
+};
+
+bool Finish(File& f);
+void CloseOnFree(File& f, int) { Finish(f); }
+
+// Open files; a file freed by a new open under its number, or at the end, is committed.
+NumberedTable<File> files(Kind::None, CloseOnFree);
 
 // Finishes a file: a created one replaces its target only when all went well.
 bool Finish(File& f) {
@@ -38,24 +45,8 @@ bool Finish(File& f) {
     return false;
 }
 
-bool CloseFile(int number) {
-    auto it = files.files.find(number);
-    if (it == files.files.end()) return false;
-    const bool ok = Finish(it->second);
-    files.files.erase(it);
-    return ok;
-}
-
-int Install(int number, File f) {
-    const int key = number == kServiceAuto ? NewId() : number;
-    files.files[key] = std::move(f);
-    return number == kServiceAuto ? key : 1;
-}
-
-bool NumberAcceptable(int number) { return number == kServiceAuto || (number >= 0 && number <= kServiceMaxNumber); }
-
 void Write(int number, const void* data, std::size_t size) {
-    File* f = FindFile(number);
+    File* f = files.Find(number);
     if (!f || !f->writing || size == 0) return;
     if (std::fwrite(data, 1, size, f->file) != size) f->failed = true;
 }
@@ -163,30 +154,29 @@ bool WriteFileSafely(const std::string& osPath, const std::uint8_t* data, std::s
     return Finish(f);
 }
 
-void CloseAllFiles() {
-    for (auto& [number, f] : files.files) Finish(f);
-    files = FileState{};
-}
+void EndFiles() { files.Clear(); }
 
 }  // namespace svc
 
 using namespace svc;
 
+// The file under a number is closed (and committed) before the next one opens:
+// reading back what was just written sees it.
 int File_Create(int number, const std::string& path) {
-    if (!NumberAcceptable(number)) return 0;
-    if (number != kServiceAuto) CloseFile(number);
+    const int key = files.Claim(number);
+    if (key < 0) return 0;
     File f;
     if (!OpenTempBeside(OsPath(path), f)) return 0;
-    return Install(number, std::move(f));
+    return files.Store(number, key, std::move(f));
 }
 
 int File_OpenRead(int number, const std::string& path) {
-    if (!NumberAcceptable(number)) return 0;
-    if (number != kServiceAuto) CloseFile(number);
+    const int key = files.Claim(number);
+    if (key < 0) return 0;
     File f;
     f.file = OpenRegularFile(OsPath(path));
     if (!f.file) return 0;
-    return Install(number, std::move(f));
+    return files.Store(number, key, std::move(f));
 }
 
 void File_WriteLong(int number, std::int32_t value) {
@@ -197,7 +187,7 @@ void File_WriteLong(int number, std::int32_t value) {
 }
 
 std::int32_t File_ReadLong(int number) {
-    File* f = FindFile(number);
+    File* f = files.Find(number);
     if (!f || f->writing) return 0;
     std::uint8_t bytes[4] = {0, 0, 0, 0};
     // A value cut by the end keeps the bytes that are there.
@@ -209,7 +199,7 @@ std::int32_t File_ReadLong(int number) {
 void File_WriteData(int number, std::span<const std::uint8_t> data) { Write(number, data.data(), data.size()); }
 
 int File_ReadData(int number, std::span<std::uint8_t> data) {
-    File* f = FindFile(number);
+    File* f = files.Find(number);
     if (!f || f->writing || data.empty()) return 0;
     return static_cast<int>(std::fread(data.data(), 1, data.size(), f->file));
 }
@@ -220,7 +210,7 @@ void File_WriteLine(int number, const std::string& text) {
 }
 
 std::string File_ReadLine(int number) {
-    File* f = FindFile(number);
+    File* f = files.Find(number);
     if (!f || f->writing) return "";
     std::string line;
     for (;;) {
@@ -238,7 +228,7 @@ std::string File_ReadLine(int number) {
 }
 
 int File_Eof(int number) {
-    File* f = FindFile(number);
+    File* f = files.Find(number);
     if (!f || f->writing) return 0;
     const int c = std::getc(f->file);
     if (c == EOF) return 1;
@@ -246,7 +236,13 @@ int File_Eof(int number) {
     return 0;
 }
 
-int File_Close(int number) { return CloseFile(number) ? 1 : 0; }
+int File_Close(int number) {
+    File* f = files.Find(number);
+    if (!f) return 0;
+    const bool committed = Finish(*f);
+    files.Free(number);
+    return committed ? 1 : 0;
+}
 
 std::int64_t File_Size(const std::string& path) {
     struct stat st {};

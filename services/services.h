@@ -10,7 +10,8 @@
 //  - A creation or load that fails returns 0 and leaves the number empty.
 //  - Number -1 asks the service to pick: the creation then returns a
 //    reference (>= kServiceReferenceBase, never reused in a run) which later
-//    calls of that kind accept in place of a number.
+//    calls of that kind accept in place of a number, creations included while
+//    it is live. Any other number is refused and changes nothing.
 //  - Operations on an empty number, and drawing outside Draw_Begin/Draw_End,
 //    do nothing and return 0.
 //  - Colours are 24-bit RGB packed as red + green * 256 + blue * 65536.
