@@ -1,6 +1,6 @@
 // Immediate-mode drawing on the open target: boxes, lines and circles with
 // the pixel rules callers rely on (end points of Draw_Line excluded, a 1 x 1
-// box is one pixel, radius 1 is a 2 x 2 box), images and alpha images.
+// box is one pixel, radius 1 is a 2 x 2 box), images, alpha images and text.
 #include <algorithm>
 #include <climits>
 #include <cmath>

@@ -47,17 +47,6 @@ public:
         return number == kServiceAuto ? key : 1;
     }
 
-    // Claim and Store in one, for an object made before the old one goes;
-    // `made` false is a failed creation.
-    int Replace(int number, bool made, T object) {
-        const int key = Claim(number);
-        if (key < 0) {
-            if (made) Release(object, 0);
-            return 0;
-        }
-        return made ? Store(number, key, std::move(object)) : 0;
-    }
-
     T* Find(int number) {
         auto it = entries_.find(number);
         return it == entries_.end() ? nullptr : &it->second.object;
