@@ -36,8 +36,7 @@ int WriteSetupFile(const std::string& path, const PartSetup& setup) {
     if (!File_Create(kDesignFile, path)) return 0;
     PartSetup values = setup;
     for (int k = 0; k < kSetupFileValues; ++k) File_WriteLong(kDesignFile, SetupValue(values, k));
-    File_Close(kDesignFile);
-    return 1;
+    return File_Close(kDesignFile);
 }
 
 int ReadSetupFile(const std::string& path, PartSetup& setup) {

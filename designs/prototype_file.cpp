@@ -79,8 +79,7 @@ int SavePrototypes(const std::string& path) {
         // A line break inside a name would shift every later entry on reading.
         File_WriteLine(kDesignFile, CleanPrototypeName(prototype.Name));
     }
-    File_Close(kDesignFile);
-    return 1;
+    return File_Close(kDesignFile);
 }
 
 int LoadPrototypes(const std::string& path) {

@@ -7,7 +7,21 @@
 #include "testing.h"
 
 namespace svc {
+namespace {
+
+struct ClockState {
+    bool manual = false;              // tests drive the clock
+    std::int64_t manualMs = 0;        // manual ElapsedMilliseconds
+    std::int64_t dateBase = 0;        // manual Date_Now at dateBaseMs
+    std::int64_t dateBaseMs = 0;      // manualMs when the date was set
+    bool dateSet = false;             // Testing_SetDateNow was called
+    std::int64_t totalDelayed = 0;    // Delay total while manual
+};
 ClockState timing;
+
+}  // namespace
+
+void ResetClock() { timing = ClockState{}; }
 
 std::int64_t LocalSeconds(std::time_t t) {
     std::tm local{};

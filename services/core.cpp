@@ -1,25 +1,30 @@
 // Handles, SDL start-up and the end of every service.
+#include <unordered_map>
+
 #include "services_internal.h"
+#include "testing.h"
 
 namespace svc {
+namespace {
 
+struct CoreState {
+    int nextId = kServiceReferenceBase;              // next handle/reference; never goes back
+    std::unordered_map<int, HandleTarget> handles;  // live handles -> objects
+    std::uint32_t sdlSubsystems = 0;                 // SDL subsystems this layer initialised
+    std::string failInit;                            // initialisation forced to fail by a test
+};
 CoreState core;
+
+}  // namespace
 
 int NewId() { return core.nextId++; }
 
-bool ValidKey(int number) {
-    return (number >= 0 && number <= kServiceMaxNumber) || number >= kServiceReferenceBase;
-}
-
-int CreationKey(int number, int id) {
-    if (number == kServiceAuto) return id;
-    if (number < 0 || number > kServiceMaxNumber) return -1;
-    return number;
-}
-
 void RegisterHandle(int id, Kind kind, int key) { core.handles[id] = HandleTarget{kind, key}; }
 
-void DropHandle(int id) { core.handles.erase(id); }
+void DropHandle(int id) {
+    ForgetDrawTarget(id);
+    core.handles.erase(id);
+}
 
 HandleTarget LookupHandle(int id) {
     auto it = core.handles.find(id);
@@ -32,6 +37,13 @@ bool EnsureSdl(std::uint32_t flags) {
     if (SDL_InitSubSystem(missing) != 0) return false;
     core.sdlSubsystems |= missing;
     return true;
+}
+
+void ReleaseSdl(std::uint32_t flags) {
+    const std::uint32_t ours = core.sdlSubsystems & flags;
+    if (!ours) return;
+    SDL_QuitSubSystem(ours);
+    core.sdlSubsystems &= ~ours;
 }
 
 std::string OsPath(const std::string& path) {
@@ -55,24 +67,34 @@ SurfacePtr NewSurface(int width, int height) {
     return s;
 }
 
+void EndCore() {
+    if (core.sdlSubsystems) SDL_QuitSubSystem(core.sdlSubsystems);
+    core.sdlSubsystems = 0;
+    core.handles.clear();
+}
+
+void ResetCore() {
+    const int nextId = core.nextId;
+    core = CoreState{};
+    core.nextId = nextId;  // handles stay unique across resets
+}
+
 }  // namespace svc
 
 using namespace svc;
 
 void Services_End() {
-    CloseAllFiles();
-    dirs = DirState{};
-    draw = DrawState{};
+    EndFiles();
+    EndDirs();
+    EndDraw();
     EndSound();
     EndFonts();
-    sprites = SpriteState{};
-    images = ImageState{};
-    CloseScreen();
-    for (auto& [number, w] : windows.windows)
-        if (w.window) SDL_DestroyWindow(w.window);
-    windows = WindowState{};
-    input = InputState{};
-    if (core.sdlSubsystems) SDL_QuitSubSystem(core.sdlSubsystems);
-    core.sdlSubsystems = 0;
-    core.handles.clear();
+    EndSprites();
+    EndImages();
+    EndScreen();
+    EndWindows();
+    EndInput();
+    EndCore();
 }
+
+void Testing_FailInit(const std::string& which) { core.failInit = which; }

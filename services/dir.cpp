@@ -1,16 +1,26 @@
 // Directory scans with Windows-style, case-insensitive patterns.
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 
-#include "services_internal.h"
+#include "numbered_table.h"
 
 namespace svc {
-DirState dirs;
-
 namespace {
+
+struct DirScan {
+    std::string directory;           // OS path ending in "/"
+    std::vector<std::string> names;  // matching entries, in order
+    std::size_t next = 0;            // index of the next entry
+    bool hasEntry = false;           // an entry is current
+    std::string name;                // current entry
+    bool statOk = false;             // info of the current entry is valid
+    struct stat info {};             // its facts
+};
+
+NumberedTable<DirScan> scans(Kind::None, nullptr);
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -46,10 +56,7 @@ bool CaseInsensitiveLess(const std::string& a, const std::string& b) {
     return a.size() < b.size();
 }
 
-DirScan* FindScan(int number) {
-    auto it = dirs.scans.find(number);
-    return it == dirs.scans.end() ? nullptr : &it->second;
-}
+DirScan* FindScan(int number) { return scans.Find(number); }
 
 // The current entry's facts, or null when there is none.
 const struct stat* EntryInfo(int number) {
@@ -58,6 +65,9 @@ const struct stat* EntryInfo(int number) {
 }
 
 }  // namespace
+
+void EndDirs() { scans.Clear(); }
+
 }  // namespace svc
 
 using namespace svc;
@@ -70,8 +80,8 @@ int Dir_Create(const std::string& path) {
 }
 
 int Dir_Examine(int number, const std::string& directory, const std::string& pattern) {
-    if (number != kServiceAuto && (number < 0 || number > kServiceMaxNumber)) return 0;
-    if (number != kServiceAuto) Dir_Finish(number);
+    const int key = scans.Claim(number);
+    if (key < 0) return 0;
     std::string dir = OsPath(directory);
     if (dir.empty() || dir.back() != '/') dir += '/';
     const std::string pat = pattern.empty() ? "*.*" : pattern;
@@ -84,9 +94,7 @@ int Dir_Examine(int number, const std::string& directory, const std::string& pat
     closedir(d);
     // Sorted without regard to case, so "." and ".." come first and the order is stable.
     std::sort(scan.names.begin(), scan.names.end(), CaseInsensitiveLess);
-    const int key = number == kServiceAuto ? NewId() : number;
-    dirs.scans[key] = std::move(scan);
-    return number == kServiceAuto ? key : 1;
+    return scans.Store(number, key, std::move(scan));
 }
 
 int Dir_Next(int number) {
@@ -137,4 +145,4 @@ std::int64_t Dir_EntryDate(int number, int which) {
     return LocalSeconds(t);
 }
 
-void Dir_Finish(int number) { dirs.scans.erase(number); }
+void Dir_Finish(int number) { scans.Free(number); }

@@ -1,7 +1,8 @@
 // Immediate-mode drawing on the open target: boxes, lines and circles with
 // the pixel rules callers rely on (end points of Draw_Line excluded, a 1 x 1
-// box is one pixel, radius 1 is a 2 x 2 box), images and alpha images.
+// box is one pixel, radius 1 is a 2 x 2 box), images, alpha images and text.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -9,13 +10,18 @@
 #include "services_internal.h"
 
 namespace svc {
-DrawState draw;
-
-void ForgetDrawTarget(SDL_Surface* surface) {
-    if (draw.target && draw.target == surface) Draw_End();
-}
-
 namespace {
+
+struct DrawState {
+    SDL_Surface* target = nullptr;  // open target, null outside Draw_Begin/Draw_End
+    int targetId = 0;               // handle of the open target
+    bool targetHasAlpha = false;    // images keep alpha; screen and sprites stay opaque
+    int frontColour = 0xFFFFFF;     // colour of operations given none
+    int backColour = 0;             // background box of opaque text
+    int mode = 0;                   // kDraw* bits
+    int fontHandle = -1;            // selected font; -1 the system font
+};
+DrawState draw;
 
 // Paints or inverts one horizontal run, already clipped.
 void Span(int x0, int x1, int y, std::uint32_t pixel, bool invert) {
@@ -121,6 +127,13 @@ void Blit(SDL_Surface* source, int x, int y, SDL_BlendMode blend) {
 }
 
 }  // namespace
+
+void ForgetDrawTarget(int handle) {
+    if (draw.target && draw.targetId == handle) Draw_End();
+}
+
+void EndDraw() { draw = DrawState{}; }
+
 }  // namespace svc
 
 using namespace svc;
@@ -132,25 +145,17 @@ int Draw_Begin(int target) {
     bool alpha = false;
     switch (h.kind) {
         case Kind::Screen:
-            s = screen.back.get();
+            s = BackBuffer();
             break;
-        case Kind::Sprite: {
-            Sprite* sp = FindSprite(h.key);
-            if (sp) {
-                s = sp->surface.get();
-                sp->keyed.reset();  // its pixels are about to change
-            }
+        case Kind::Sprite:
+            s = SpritePixels(h.key);
+            if (s) SpriteChanged(h.key);  // its pixels are about to change
             break;
-        }
-        case Kind::Image: {
-            Image* img = FindImage(h.key);
-            if (img) {
-                s = img->surface.get();
-                ++img->version;  // its pixels are about to change
-            }
+        case Kind::Image:
+            s = ImagePixels(h.key);
+            if (s) ImageChanged(h.key);
             alpha = true;
             break;
-        }
         default:
             break;
     }
@@ -163,6 +168,10 @@ int Draw_Begin(int target) {
 }
 
 void Draw_End() {
+    // A sprite displayed transparently while open took a keyed copy of
+    // pixels that have changed since.
+    const HandleTarget h = LookupHandle(draw.targetId);
+    if (h.kind == Kind::Sprite) SpriteChanged(h.key);
     // The next Draw_Begin starts from the defaults again: colour, mode and font selection.
     draw = DrawState{};
 }
@@ -252,15 +261,14 @@ int Draw_Point(int x, int y) {
 }
 
 void Draw_Image(int pictureHandle, int x, int y) {
-    Image* img = FindImageByHandle(pictureHandle);
-    if (!draw.target || !img || img->surface.get() == draw.target) return;
-    Blit(img->surface.get(), x, y, SDL_BLENDMODE_NONE);
+    SDL_Surface* src = ImageOfHandle(pictureHandle);
+    if (!draw.target || !src || src == draw.target) return;
+    Blit(src, x, y, SDL_BLENDMODE_NONE);
 }
 
 void Draw_Image(int pictureHandle, int x, int y, int width, int height) {
-    Image* img = FindImageByHandle(pictureHandle);
-    if (!draw.target || !img || width < 1 || height < 1 || img->surface.get() == draw.target) return;
-    SDL_Surface* src = img->surface.get();
+    SDL_Surface* src = ImageOfHandle(pictureHandle);
+    if (!draw.target || !src || width < 1 || height < 1 || src == draw.target) return;
     if (src->w == width && src->h == height) {
         Draw_Image(pictureHandle, x, y);
         return;
@@ -273,28 +281,47 @@ void Draw_Image(int pictureHandle, int x, int y, int width, int height) {
     }
     // Shrinking: area averaging. Gadgets stretch the same picture every frame,
     // so recent results are kept until the picture changes.
-    auto& cache = images.scaled;
-    auto hit = std::find_if(cache.begin(), cache.end(), [&](const ScaledImage& s) {
-        return s.id == img->id && s.version == img->version && s.surface->w == width && s.surface->h == height;
-    });
-    if (hit == cache.end()) {
-        SurfacePtr scaled = ScaleSurface(src, width, height);
-        if (!scaled) return;
-        constexpr std::size_t kKeep = 32;
-        if (cache.size() >= kKeep) cache.pop_back();
-        cache.insert(cache.begin(), ScaledImage{img->id, img->version, std::move(scaled)});
-        hit = cache.begin();
-    } else if (hit != cache.begin()) {
-        std::rotate(cache.begin(), hit, hit + 1);
-        hit = cache.begin();
-    }
-    Blit(hit->surface.get(), x, y, SDL_BLENDMODE_NONE);
+    if (SDL_Surface* shrunk = ShrunkImage(pictureHandle, width, height)) Blit(shrunk, x, y, SDL_BLENDMODE_NONE);
 }
 
 void Draw_AlphaImage(int pictureHandle, int x, int y) {
-    Image* img = FindImageByHandle(pictureHandle);
-    if (!draw.target || !img || img->surface.get() == draw.target) return;
-    Blit(img->surface.get(), x, y, SDL_BLENDMODE_BLEND);
+    SDL_Surface* src = ImageOfHandle(pictureHandle);
+    if (!draw.target || !src || src == draw.target) return;
+    Blit(src, x, y, SDL_BLENDMODE_BLEND);
+}
+
+void Draw_Font(int fontHandle) {
+    if (!draw.target) return;
+    draw.fontHandle = IsFontHandle(fontHandle) ? fontHandle : -1;
+}
+
+int Draw_Text(int x, int y, const std::string& text) { return Draw_Text(x, y, text, draw.frontColour); }
+
+int Draw_Text(int x, int y, const std::string& text, int colour) {
+    if (!draw.target) return 0;
+    if (text.empty()) return x;
+    SDL_Surface* label = TextLabel(draw.fontHandle, text, colour & 0xFFFFFF);
+    if (!label) return x;
+    if (!(draw.mode & kDrawTransparent)) {
+        const int mode = draw.mode;
+        draw.mode = 0;
+        Draw_Box(x, y, label->w, label->h, draw.backColour);
+        draw.mode = mode;
+    }
+    SDL_Rect dst{x, y, label->w, label->h};
+    SDL_BlitSurface(label, nullptr, draw.target, &dst);
+    return static_cast<int>(std::min<std::int64_t>(std::int64_t{x} + label->w, INT32_MAX));
+}
+
+// Measuring needs no open target: callers lay out before they draw.
+int Draw_TextWidth(const std::string& text) {
+    int w = 0, h = 0;
+    return !text.empty() && MeasureText(draw.fontHandle, text, w, h) ? w : 0;
+}
+
+int Draw_TextHeight(const std::string& text) {
+    int w = 0, h = 0;
+    return !text.empty() && MeasureText(draw.fontHandle, "", w, h) ? h : 0;
 }
 
 void Draw_AlphaBox(int x, int y, int width, int height, int colour, int alpha) {

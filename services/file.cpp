@@ -6,19 +6,27 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
-#include "services_internal.h"
+#include "numbered_table.h"
 
 namespace svc {
-FileState files;
-
 namespace {
 
-File* FindFile(int number) {
-    auto it = files.files.find(number);
-    return it == files.files.end() ? nullptr : &it->second;
-}
+struct File {
+    std::FILE* file = nullptr;  // open stream
+    bool writing = false;       // created for writing (committed on close)
+    bool failed = false;        // a write failed: the target stays as it was
+    std::string tempPath;       // where a created file is written
+    std::string targetPath;     // what it replaces on close
+};
+
+bool Finish(File& f);
+void CloseOnFree(File& f, int) { Finish(f); }
+
+// Open files; a file freed by a new open under its number, or at the end, is committed.
+NumberedTable<File> files(Kind::None, CloseOnFree);
 
 // Finishes a file: a created one replaces its target only when all went well.
 bool Finish(File& f) {
@@ -37,113 +45,138 @@ bool Finish(File& f) {
     return false;
 }
 
-void CloseFile(int number) {
-    auto it = files.files.find(number);
-    if (it == files.files.end()) return;
-    Finish(it->second);
-    files.files.erase(it);
-}
-
-int Install(int number, File f) {
-    const int key = number == kServiceAuto ? NewId() : number;
-    files.files[key] = std::move(f);
-    return number == kServiceAuto ? key : 1;
-}
-
-bool NumberAcceptable(int number) { return number == kServiceAuto || (number >= 0 && number <= kServiceMaxNumber); }
-
 void Write(int number, const void* data, std::size_t size) {
-    File* f = FindFile(number);
+    File* f = files.Find(number);
     if (!f || !f->writing || size == 0) return;
     if (std::fwrite(data, 1, size, f->file) != size) f->failed = true;
 }
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out) {
-    out.clear();
-    std::FILE* f = std::fopen(osPath.c_str(), "rb");
-    if (!f) return false;
+std::FILE* OpenRegularFile(const std::string& osPath) {
+    // Only regular files: opening a FIFO waits for a writer and a device may
+    // never end. Checked before opening (so no device is opened at all) and
+    // again on the open descriptor, which the name may no longer match.
     struct stat st {};
-    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
-        std::fclose(f);
-        return false;
+    if (stat(osPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    const int fd = open(osPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return nullptr;
     }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* f = fdopen(fd, "rb");
+    if (!f) close(fd);
+    return f;
+}
+
+bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out, std::size_t maxBytes) {
+    out.clear();
+    std::FILE* f = OpenRegularFile(osPath);
+    if (!f) return false;
     std::uint8_t buffer[65536];
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.insert(out.end(), buffer, buffer + n);
-    const bool ok = !std::ferror(f);
+    while (out.size() <= maxBytes && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        out.insert(out.end(), buffer, buffer + n);
+    const bool ok = !std::ferror(f) && out.size() <= maxBytes;
     std::fclose(f);
     return ok;
 }
 
+namespace {
+
+// Whether a file may be created or replaced at this path.
 bool TargetWritable(const std::string& osPath) {
     struct stat st {};
     if (stat(osPath.c_str(), &st) != 0) return true;  // a new file
     return S_ISREG(st.st_mode) && access(osPath.c_str(), W_OK) == 0;
 }
 
-std::string OpenTempBeside(const std::string& osPath, std::FILE** file) {
-    *file = nullptr;
-    if (osPath.empty() || osPath.back() == '/' || !TargetWritable(osPath)) return "";
-    std::string temp = osPath + ".tmp-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return "";
-    // mkstemp makes the file private; a saved file gets the usual permissions.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    *file = fdopen(fd, "wb");
-    if (!*file) {
-        close(fd);
-        unlink(temp.c_str());
-        return "";
+// The file a save replaces: symbolic links are followed to what they name
+// (which need not exist yet), so the link stays a link. "" for a loop.
+std::string SaveTarget(const std::string& osPath) {
+    std::string path = osPath;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = readlink(path.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size()) return "";
+        link.resize(static_cast<std::size_t>(n));
+        const std::size_t slash = path.rfind('/');
+        if (link[0] != '/' && slash != std::string::npos) link = path.substr(0, slash + 1) + link;
+        path = link;
     }
-    return temp;
+    return "";
 }
+
+// Opens a temporary file in the target's folder for a safe replace. Its name
+// is short, whatever the target's length; it takes the target's permissions
+// and, where allowed, its owner.
+bool OpenTempBeside(const std::string& osPath, File& f) {
+    f.file = nullptr;
+    f.writing = true;
+    f.targetPath = SaveTarget(osPath);
+    if (f.targetPath.empty() || f.targetPath.back() == '/' || !TargetWritable(f.targetPath)) return false;
+    const std::size_t slash = f.targetPath.rfind('/');
+    f.tempPath = (slash == std::string::npos ? std::string() : f.targetPath.substr(0, slash + 1)) + ".kw-save-XXXXXX";
+    const int fd = mkstemp(f.tempPath.data());
+    if (fd < 0) return false;
+    struct stat st {};
+    if (stat(f.targetPath.c_str(), &st) == 0) {
+        // Owner first: a change of owner clears the set-id bits the mode then restores.
+        if (fchown(fd, st.st_uid, st.st_gid) != 0 && fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+            // Not allowed to give it away: the saving user keeps it.
+        }
+        fchmod(fd, st.st_mode & 07777);
+    } else {
+        // mkstemp makes the file private; a new file gets the usual permissions.
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, 0666 & ~mask);
+    }
+    f.file = fdopen(fd, "wb");
+    if (!f.file) {
+        close(fd);
+        unlink(f.tempPath.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 bool WriteFileSafely(const std::string& osPath, const std::uint8_t* data, std::size_t size) {
     File f;
-    f.writing = true;
-    f.targetPath = osPath;
-    f.tempPath = OpenTempBeside(osPath, &f.file);
-    if (!f.file) return false;
+    if (!OpenTempBeside(osPath, f)) return false;
     if (size > 0 && std::fwrite(data, 1, size, f.file) != size) f.failed = true;
     return Finish(f);
 }
 
-void CloseAllFiles() {
-    for (auto& [number, f] : files.files) Finish(f);
-    files = FileState{};
-}
+void EndFiles() { files.Clear(); }
 
 }  // namespace svc
 
 using namespace svc;
 
+// The file under a number is closed (and committed) before the next one opens:
+// reading back what was just written sees it.
 int File_Create(int number, const std::string& path) {
-    if (!NumberAcceptable(number)) return 0;
-    if (number != kServiceAuto) CloseFile(number);
+    const int key = files.Claim(number);
+    if (key < 0) return 0;
     File f;
-    f.writing = true;
-    f.targetPath = OsPath(path);
-    f.tempPath = OpenTempBeside(f.targetPath, &f.file);
-    if (!f.file) return 0;
-    return Install(number, std::move(f));
+    if (!OpenTempBeside(OsPath(path), f)) return 0;
+    return files.Store(number, key, std::move(f));
 }
 
 int File_OpenRead(int number, const std::string& path) {
-    if (!NumberAcceptable(number)) return 0;
-    if (number != kServiceAuto) CloseFile(number);
+    const int key = files.Claim(number);
+    if (key < 0) return 0;
     File f;
-    f.file = std::fopen(OsPath(path).c_str(), "rb");
+    f.file = OpenRegularFile(OsPath(path));
     if (!f.file) return 0;
-    struct stat st {};
-    if (fstat(fileno(f.file), &st) != 0 || S_ISDIR(st.st_mode)) {
-        std::fclose(f.file);
-        return 0;
-    }
-    return Install(number, std::move(f));
+    return files.Store(number, key, std::move(f));
 }
 
 void File_WriteLong(int number, std::int32_t value) {
@@ -154,7 +187,7 @@ void File_WriteLong(int number, std::int32_t value) {
 }
 
 std::int32_t File_ReadLong(int number) {
-    File* f = FindFile(number);
+    File* f = files.Find(number);
     if (!f || f->writing) return 0;
     std::uint8_t bytes[4] = {0, 0, 0, 0};
     // A value cut by the end keeps the bytes that are there.
@@ -166,7 +199,7 @@ std::int32_t File_ReadLong(int number) {
 void File_WriteData(int number, std::span<const std::uint8_t> data) { Write(number, data.data(), data.size()); }
 
 int File_ReadData(int number, std::span<std::uint8_t> data) {
-    File* f = FindFile(number);
+    File* f = files.Find(number);
     if (!f || f->writing || data.empty()) return 0;
     return static_cast<int>(std::fread(data.data(), 1, data.size(), f->file));
 }
@@ -177,7 +210,7 @@ void File_WriteLine(int number, const std::string& text) {
 }
 
 std::string File_ReadLine(int number) {
-    File* f = FindFile(number);
+    File* f = files.Find(number);
     if (!f || f->writing) return "";
     std::string line;
     for (;;) {
@@ -195,7 +228,7 @@ std::string File_ReadLine(int number) {
 }
 
 int File_Eof(int number) {
-    File* f = FindFile(number);
+    File* f = files.Find(number);
     if (!f || f->writing) return 0;
     const int c = std::getc(f->file);
     if (c == EOF) return 1;
@@ -203,7 +236,13 @@ int File_Eof(int number) {
     return 0;
 }
 
-void File_Close(int number) { CloseFile(number); }
+int File_Close(int number) {
+    File* f = files.Find(number);
+    if (!f) return 0;
+    const bool committed = Finish(*f);
+    files.Free(number);
+    return committed ? 1 : 0;
+}
 
 std::int64_t File_Size(const std::string& path) {
     struct stat st {};

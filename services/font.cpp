@@ -1,29 +1,63 @@
 // Fonts: fontconfig finds the file for a face name, SDL_ttf renders it.
 // Rendered labels are cached whole: the editor draws the same texts every frame.
+#include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
-#include <algorithm>
-#include <climits>
 #include <cmath>
+#include <list>
+#include <unordered_map>
 
-#include "services_internal.h"
+#include "numbered_table.h"
+#include "testing.h"
 
 namespace svc {
-FontState fonts;
-
 namespace {
 
 // Logical pixels per inch of the display the sizes are meant for.
 constexpr int kLogicalDpi = 96;
 // Size of the system font, in points.
 constexpr int kSystemFontPoints = 9;
-// Labels kept before the cache starts over.
-constexpr std::size_t kMaxLabels = 4096;
+// Bytes of rendered labels kept; the least recently drawn go first.
+constexpr std::size_t kLabelCacheBytes = std::size_t{32} << 20;
+
+struct Font {
+    TTF_Font* font = nullptr;  // the open face at its pixel size
+};
+
+// A rendered text kept for the next frames.
+struct CachedLabel {
+    SurfacePtr surface;                        // the text's pixels
+    std::size_t bytes = 0;                     // what they take
+    std::list<std::string>::iterator recent;   // its place in the order of use
+};
+
+struct FontState {
+    TTF_Font* systemFont = nullptr;                        // Draw_Font(-1), opened on first use
+    bool ttfReady = false;                                 // TTF_Init done
+    std::unordered_map<std::string, CachedLabel> labels;  // rendered texts by font, colour and text
+    std::list<std::string> labelOrder;                     // their keys, most recently drawn first
+    std::size_t labelBytes = 0;                            // bytes of all cached labels
+};
+FontState state;
+
+void ClearLabelCache() {
+    state.labels.clear();
+    state.labelOrder.clear();
+    state.labelBytes = 0;
+}
+
+// A freed font's labels can never be drawn again (handles are not reused).
+void CloseFont(Font& f, int) {
+    ClearLabelCache();
+    TTF_CloseFont(f.font);
+}
+
+NumberedTable<Font> fonts(Kind::Font, CloseFont);
 
 bool EnsureTtf() {
-    if (fonts.ttfReady) return true;
+    if (state.ttfReady) return true;
     if (TTF_Init() != 0) return false;
-    fonts.ttfReady = true;
+    state.ttfReady = true;
     return true;
 }
 
@@ -66,63 +100,67 @@ TTF_Font* OpenFace(const std::string& face, int points, int flags) {
     return font;
 }
 
-void FreeFont(int number) {
-    auto it = fonts.fonts.find(number);
-    if (it == fonts.fonts.end()) return;
-    if (draw.fontHandle == it->second.id) draw.fontHandle = -1;
-    ClearLabelCache();
-    TTF_CloseFont(it->second.font);
-    DropHandle(it->second.id);
-    fonts.fonts.erase(it);
+// The font of a handle; -1 or a handle of no font gives the system font.
+TTF_Font* FontForHandle(int handle) {
+    if (Font* f = fonts.FindByHandle(handle)) return f->font;
+    if (!state.systemFont) state.systemFont = OpenFace("sans", kSystemFontPoints, 0);
+    return state.systemFont;
 }
 
-// The text rendered in a colour with the current font, cached.
-SDL_Surface* Label(TTF_Font* font, const std::string& text, int colour) {
-    std::string key = std::to_string(draw.fontHandle);
+}  // namespace
+
+SDL_Surface* TextLabel(int fontHandle, const std::string& text, int colour) {
+    std::string key = std::to_string(fontHandle);
     key += '\x1f';
     key += std::to_string(colour);
     key += '\x1f';
     key += text;
-    auto it = fonts.labels.find(key);
-    if (it != fonts.labels.end()) return it->second;
-    if (fonts.labels.size() >= kMaxLabels) ClearLabelCache();
+    auto it = state.labels.find(key);
+    if (it != state.labels.end()) {
+        state.labelOrder.splice(state.labelOrder.begin(), state.labelOrder, it->second.recent);
+        return it->second.surface.get();
+    }
+    TTF_Font* font = FontForHandle(fontHandle);
+    if (!font) return nullptr;
     const SDL_Color c{static_cast<Uint8>(colour & 0xFF), static_cast<Uint8>((colour >> 8) & 0xFF),
                       static_cast<Uint8>((colour >> 16) & 0xFF), 255};
-    SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, text.c_str(), c);
+    SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, DisplayText(text).c_str(), c);
     if (!rendered) return nullptr;
     SDL_Surface* s = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(rendered);
     if (!s) return nullptr;
     SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_BLEND);
-    fonts.labels.emplace(std::move(key), s);
+    const std::size_t bytes = static_cast<std::size_t>(s->pitch) * static_cast<std::size_t>(s->h);
+    state.labelOrder.push_front(key);
+    state.labels.emplace(std::move(key), CachedLabel{SurfacePtr(s), bytes, state.labelOrder.begin()});
+    state.labelBytes += bytes;
+    // The label just made stays, even when it alone is over the budget: it is drawn next.
+    while (state.labelBytes > kLabelCacheBytes && state.labelOrder.size() > 1) {
+        auto oldest = state.labels.find(state.labelOrder.back());
+        state.labelBytes -= oldest->second.bytes;
+        state.labels.erase(oldest);
+        state.labelOrder.pop_back();
+    }
     return s;
 }
 
-}  // namespace
-
-TTF_Font* FontForHandle(int handle) {
-    if (handle != -1) {
-        const HandleTarget h = LookupHandle(handle);
-        if (h.kind == Kind::Font) {
-            auto it = fonts.fonts.find(h.key);
-            if (it != fonts.fonts.end()) return it->second.font;
-        }
-    }
-    if (!fonts.systemFont) fonts.systemFont = OpenFace("sans", kSystemFontPoints, 0);
-    return fonts.systemFont;
+bool MeasureText(int fontHandle, const std::string& text, int& width, int& height) {
+    width = height = 0;
+    TTF_Font* font = FontForHandle(fontHandle);
+    if (!font) return false;
+    if (!text.empty() && TTF_SizeUTF8(font, DisplayText(text).c_str(), &width, &height) != 0) return false;
+    height = TTF_FontHeight(font);
+    return true;
 }
 
-void ClearLabelCache() {
-    for (auto& [key, s] : fonts.labels) SDL_FreeSurface(s);
-    fonts.labels.clear();
-}
+bool IsFontHandle(int handle) { return fonts.FindByHandle(handle) != nullptr; }
 
 void EndFonts() {
+    fonts.Clear();
     ClearLabelCache();
-    for (auto& [number, f] : fonts.fonts) TTF_CloseFont(f.font);
-    if (fonts.systemFont) TTF_CloseFont(fonts.systemFont);
-    if (fonts.ttfReady) TTF_Quit();
-    fonts = FontState{};
+    if (state.systemFont) TTF_CloseFont(state.systemFont);
+    if (state.ttfReady) TTF_Quit();
+    state = FontState{};
 }
 
 }  // namespace svc
@@ -130,67 +168,15 @@ void EndFonts() {
 using namespace svc;
 
 int Font_Load(int number, const std::string& face, int points, int flags) {
+    const int key = fonts.Claim(number);
+    if (key < 0) return 0;
     TTF_Font* f = OpenFace(face, points, flags);
-    if (!f) {
-        if (ValidKey(number)) FreeFont(number);
-        return 0;
-    }
-    const int id = NewId();
-    const int key = CreationKey(number, id);
-    if (key < 0) {
-        TTF_CloseFont(f);
-        return 0;
-    }
-    FreeFont(key);
-    fonts.fonts[key] = Font{f, id};
-    RegisterHandle(id, Kind::Font, key);
-    return number == kServiceAuto ? key : 1;
+    if (!f) return 0;
+    return fonts.Store(number, key, Font{f});
 }
 
-int Font_Handle(int number) {
-    auto it = fonts.fonts.find(number);
-    return it == fonts.fonts.end() ? 0 : it->second.id;
-}
+int Font_Handle(int number) { return fonts.Handle(number); }
 
-void Font_Free(int number) { FreeFont(number); }
+void Font_Free(int number) { fonts.Free(number); }
 
-void Draw_Font(int fontHandle) {
-    if (!draw.target) return;
-    const HandleTarget h = LookupHandle(fontHandle);
-    draw.fontHandle = h.kind == Kind::Font ? fontHandle : -1;
-}
-
-int Draw_Text(int x, int y, const std::string& text) { return Draw_Text(x, y, text, draw.frontColour); }
-
-int Draw_Text(int x, int y, const std::string& text, int colour) {
-    if (!draw.target) return 0;
-    if (text.empty()) return x;
-    TTF_Font* font = FontForHandle(draw.fontHandle);
-    if (!font) return x;
-    SDL_Surface* label = Label(font, text, colour & 0xFFFFFF);
-    if (!label) return x;
-    if (!(draw.mode & kDrawTransparent)) {
-        const int mode = draw.mode;
-        draw.mode = 0;
-        Draw_Box(x, y, label->w, label->h, draw.backColour);
-        draw.mode = mode;
-    }
-    SDL_Rect dst{x, y, label->w, label->h};
-    SDL_BlitSurface(label, nullptr, draw.target, &dst);
-    return static_cast<int>(std::min<std::int64_t>(std::int64_t{x} + label->w, INT32_MAX));
-}
-
-// Measuring needs no open target: callers lay out before they draw.
-int Draw_TextWidth(const std::string& text) {
-    if (text.empty()) return 0;
-    TTF_Font* font = FontForHandle(draw.fontHandle);
-    int w = 0, h = 0;
-    if (!font || TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) return 0;
-    return w;
-}
-
-int Draw_TextHeight(const std::string& text) {
-    if (text.empty()) return 0;
-    TTF_Font* font = FontForHandle(draw.fontHandle);
-    return font ? TTF_FontHeight(font) : 0;
-}
+std::int64_t Testing_LabelCacheBytes() { return static_cast<std::int64_t>(state.labelBytes); }

@@ -18,13 +18,40 @@
 //   up        | set         | 1            | clear
 //   up        | clear       | 0            | clear
 #include <algorithm>
+#include <cstring>
 
 #include "services_internal.h"
+#include "testing.h"
 
 namespace svc {
-InputState input;
-
 namespace {
+
+constexpr int kKeyCount = 256;
+
+struct InputState {
+    bool mouseReady = false;           // Mouse_Init done
+    bool keyReady = false;             // Key_Init done
+    int rawX = 0, rawY = 0;            // latest pointer position from events
+    std::uint32_t buttonsDown = 0;     // buttons held now (bit b-1)
+    std::uint32_t buttonsPressed = 0;  // went down since the last Mouse_Examine
+    int wheelPending = 0;              // notches since the last Mouse_Examine
+    int mouseX = 0, mouseY = 0;        // snapshot
+    std::uint32_t mouseButtons = 0;    // snapshot
+    int mouseWheel = 0;                // snapshot
+    bool keysDown[kKeyCount] = {};     // held now
+    bool keysPressed[kKeyCount] = {};  // went down since the last Key_Examine
+    bool keySnapshot[kKeyCount] = {};  // snapshot
+    bool releasedMark[kKeyCount] = {}; // Key_Released: seen held
+    int lastKeyDown = -1;              // scan code that typed text is attributed to
+    struct Typed {
+        int key;           // scan code it came with, -1 none
+        std::string text;  // what was typed
+    };
+    std::vector<Typed> typed;          // text waiting for its key to be seen up
+    bool closeRequested = false;       // a close request arrived since the last poll
+    int injectedX = 0, injectedY = 0;  // where the last injected move went (button events carry it)
+};
+InputState input;
 
 // DirectInput scan code -> SDL scancode, for the keys a PC keyboard has.
 constexpr struct {
@@ -67,6 +94,25 @@ constexpr struct {
     {209, SDL_SCANCODE_PAGEDOWN}, {210, SDL_SCANCODE_INSERT},   {211, SDL_SCANCODE_DELETE},
     {219, SDL_SCANCODE_LGUI},     {220, SDL_SCANCODE_RGUI},     {221, SDL_SCANCODE_APPLICATION},
 };
+
+int DikToSdl(int dik) {
+    for (const auto& k : kKeyMap)
+        if (k.dik == dik) return k.sdl;
+    return SDL_SCANCODE_UNKNOWN;
+}
+
+int SdlToDik(int scancode) {
+    for (const auto& k : kKeyMap)
+        if (k.sdl == scancode) return k.dik;
+    return 0;
+}
+
+// Injected events need the event queue even before Sprite_Init.
+bool Push(SDL_Event& e) {
+    if (!EnsureSdl(SDL_INIT_EVENTS)) return false;
+    e.common.timestamp = SDL_GetTicks();
+    return SDL_PushEvent(&e) == 1;
+}
 
 int ButtonBit(Uint8 sdlButton) {
     switch (sdlButton) {
@@ -130,23 +176,19 @@ void OnEvent(const SDL_Event& e) {
 
 }  // namespace
 
-int DikToSdl(int dik) {
-    for (const auto& k : kKeyMap)
-        if (k.dik == dik) return k.sdl;
-    return SDL_SCANCODE_UNKNOWN;
-}
-
-int SdlToDik(int scancode) {
-    for (const auto& k : kKeyMap)
-        if (k.sdl == scancode) return k.dik;
-    return 0;
-}
-
 void PumpEvents() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) OnEvent(e);
 }
+
+bool TakeCloseRequest() {
+    const bool requested = input.closeRequested;
+    input.closeRequested = false;
+    return requested;
+}
+
+void EndInput() { input = InputState{}; }
 
 }  // namespace svc
 
@@ -161,7 +203,7 @@ int Mouse_Init() {
 
 void Mouse_Examine() {
     PumpEvents();
-    const int w = screen.back ? screen.back->w : 0, h = screen.back ? screen.back->h : 0;
+    const int w = Screen_Width(), h = Screen_Height();
     input.mouseX = w > 0 ? std::clamp(input.rawX, 0, w - 1) : std::max(input.rawX, 0);
     input.mouseY = h > 0 ? std::clamp(input.rawY, 0, h - 1) : std::max(input.rawY, 0);
     input.mouseButtons = input.buttonsDown | input.buttonsPressed;
@@ -231,4 +273,69 @@ std::string Key_TypedText() {
     }
     input.typed.erase(input.typed.begin(), input.typed.begin() + static_cast<std::ptrdiff_t>(n));
     return out;
+}
+
+// ---------------------------------------------------------------- injection for tests
+// Input goes in as real SDL events, taking the road real input takes.
+
+void Testing_MouseMove(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    input.injectedX = x;
+    input.injectedY = y;
+    Push(e);
+}
+
+void Testing_MouseButton(int button, bool down) {
+    static constexpr Uint8 kButtons[] = {0, SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE};
+    if (button < 1 || button > 3) return;
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = kButtons[button];
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = 1;
+    e.button.x = input.injectedX;
+    e.button.y = input.injectedY;
+    Push(e);
+}
+
+void Testing_MouseWheel(int notches) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = notches;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    Push(e);
+}
+
+void Testing_Key(int scanCode, bool down) {
+    const int sdl = DikToSdl(scanCode);
+    if (sdl == SDL_SCANCODE_UNKNOWN) return;
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = static_cast<SDL_Scancode>(sdl);
+    e.key.keysym.sym = SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(sdl));
+    Push(e);
+}
+
+void Testing_TypeText(const std::string& utf8) {
+    // One event per character, as a keyboard delivers them.
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t n = 1;
+        while (i + n < utf8.size() && (static_cast<unsigned char>(utf8[i + n]) & 0xC0) == 0x80) ++n;
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        const std::size_t len = std::min(n, sizeof e.text.text - 1);
+        std::memcpy(e.text.text, utf8.data() + i, len);
+        Push(e);
+        i += n;
+    }
+}
+
+void Testing_RequestClose() {
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    Push(e);
 }

@@ -1,4 +1,4 @@
-// PNG through libpng, BMP through SDL, scaling through stb_image_resize.
+// PNG through libpng, scaling through stb_image_resize.
 #include <png.h>
 #include <stb_image_resize.h>
 
@@ -96,21 +96,6 @@ bool EncodeInto(png_structp png, png_infop info, SDL_Surface* s, bool withAlpha,
     return true;
 }
 
-SurfacePtr DecodeBmp(const std::uint8_t* data, std::size_t size) {
-    SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
-    if (!rw) return nullptr;
-    SurfacePtr raw(SDL_LoadBMP_RW(rw, 1));
-    if (!raw || !SizeAcceptable(raw->w, raw->h)) return nullptr;
-    SurfacePtr s(SDL_ConvertSurfaceFormat(raw.get(), SDL_PIXELFORMAT_ARGB8888, 0));
-    if (!s) return nullptr;
-    SDL_SetSurfaceBlendMode(s.get(), SDL_BLENDMODE_NONE);
-    // A BMP without an alpha channel is opaque.
-    if (!raw->format->Amask)
-        for (int y = 0; y < s->h; ++y)
-            for (int x = 0; x < s->w; ++x) Row(s.get(), y)[x] |= 0xFF000000u;
-    return s;
-}
-
 // Every chunk must fit in the file. libpng would otherwise allocate what a
 // damaged length claims (up to 2 GB) before finding the data missing.
 bool ChunksFit(const std::uint8_t* data, std::size_t size) {
@@ -165,36 +150,6 @@ bool EncodePng(SDL_Surface* surface, bool withAlpha, std::vector<std::uint8_t>& 
     const bool ok = EncodeInto(png, info, surface, withAlpha, writer, row);
     png_destroy_write_struct(&png, &info);
     return ok;
-}
-
-SurfacePtr LoadPicture(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(OsPath(path), bytes)) return nullptr;
-    if (bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0) return DecodePng(bytes.data(), bytes.size());
-    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return DecodeBmp(bytes.data(), bytes.size());
-    return nullptr;
-}
-
-bool SavePicture(SDL_Surface* surface, const std::string& path, int encoder, bool withAlpha) {
-    std::vector<std::uint8_t> bytes;
-    if (encoder == kPngEncoder) {
-        if (!EncodePng(surface, withAlpha, bytes)) return false;
-    } else {
-        SurfacePtr rgb(SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_BGR24, 0));
-        if (!rgb) return false;
-        // SDL2 has no growable memory stream: size the buffer from the BMP layout.
-        const std::size_t rowBytes = (static_cast<std::size_t>(surface->w) * 3 + 3) & ~std::size_t{3};
-        bytes.resize(54 + rowBytes * surface->h + 1024);
-        SDL_RWops* mem = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
-        if (!mem) return false;
-        if (SDL_SaveBMP_RW(rgb.get(), mem, 0) != 0) {
-            SDL_RWclose(mem);
-            return false;
-        }
-        bytes.resize(static_cast<std::size_t>(SDL_RWtell(mem)));
-        SDL_RWclose(mem);
-    }
-    return WriteFileSafely(OsPath(path), bytes.data(), bytes.size());
 }
 
 SurfacePtr ScaleSurface(SDL_Surface* source, int width, int height) {

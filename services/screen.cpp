@@ -4,15 +4,32 @@
 #include "services_internal.h"
 
 namespace svc {
+namespace {
+
+struct ScreenState {
+    SurfacePtr back;               // back buffer: target of display and screen drawing
+    SDL_Window* window = nullptr;  // window the screen lives in
+    int id = 0;                    // Draw_ScreenOutput value
+};
 ScreenState screen;
 
 void CloseScreen() {
     if (!screen.back) return;
-    ForgetDrawTarget(screen.back.get());
     DropHandle(screen.id);
     SDL_ShowCursor(SDL_ENABLE);
     screen = ScreenState{};
 }
+
+}  // namespace
+
+SDL_Surface* BackBuffer() { return screen.back.get(); }
+
+void CloseScreenIn(SDL_Window* window) {
+    if (screen.back && screen.window == window) CloseScreen();
+}
+
+void EndScreen() { CloseScreen(); }
+
 }  // namespace svc
 
 using namespace svc;
@@ -20,17 +37,16 @@ using namespace svc;
 int Screen_OpenInWindow(int windowHandle, int x, int y, int width, int height, int autoStretch,
                         int rightOffset, int bottomOffset) {
     (void)x, (void)y, (void)autoStretch, (void)rightOffset, (void)bottomOffset;
-    if (FailForced("screen") || !windows.spriteReady) return 0;
-    const HandleTarget h = LookupHandle(windowHandle);
-    if (h.kind != Kind::Window) return 0;
-    const Window& w = windows.windows.at(h.key);
+    if (FailForced("screen") || !SpriteServiceReady()) return 0;
+    int windowNumber = -1;
+    SDL_Window* window = WindowOfHandle(windowHandle, windowNumber);
+    if (!window) return 0;
     SurfacePtr back = NewSurface(width, height);
     if (!back) return 0;
     SDL_FillRect(back.get(), nullptr, 0xFF000000u);
     CloseScreen();
     screen.back = std::move(back);
-    screen.window = w.window;
-    screen.windowKey = h.key;
+    screen.window = window;
     screen.id = NewId();
     RegisterHandle(screen.id, Kind::Screen, 0);
     // The program draws its own pointer; the system one is hidden over the window, not grabbed.

@@ -10,7 +10,8 @@
 //  - A creation or load that fails returns 0 and leaves the number empty.
 //  - Number -1 asks the service to pick: the creation then returns a
 //    reference (>= kServiceReferenceBase, never reused in a run) which later
-//    calls of that kind accept in place of a number.
+//    calls of that kind accept in place of a number, creations included while
+//    it is live. Any other number is refused and changes nothing.
 //  - Operations on an empty number, and drawing outside Draw_Begin/Draw_End,
 //    do nothing and return 0.
 //  - Colours are 24-bit RGB packed as red + green * 256 + blue * 65536.
@@ -161,7 +162,7 @@ int File_ReadData(int number, std::span<std::uint8_t> data);         // raw byte
 void File_WriteLine(int number, const std::string& text);  // text + "\r\n"
 std::string File_ReadLine(int number);                     // one line without its line end
 int File_Eof(int number);                                  // nonzero once everything was read
-void File_Close(int number);                               // flushes and closes (commits a created file)
+int File_Close(int number);                                // flushes and closes; nonzero when a created file was committed
 std::int64_t File_Size(const std::string& path);           // -1 missing, -2 directory
 std::string CurrentDirectory();                            // ends with the platform separator
 int Dir_Create(const std::string& path);                   // one directory; fails if it exists

@@ -1,25 +1,22 @@
-// State and helpers shared by the services' own files. Nothing here leaves
-// the services library: callers only ever see integers.
+// What the services' own files offer one another. Each file keeps its state
+// to itself; this header holds only functions and small value types. Nothing
+// here leaves the services library: callers only ever see integers.
 #pragma once
 
 #include <SDL.h>
-#include <SDL_mixer.h>
-#include <SDL_ttf.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
-#include <unordered_map>
 #include <vector>
 
 #include "services.h"
 
 namespace svc {
 
-// ---------------------------------------------------------------- common
+// ---------------------------------------------------------------- common (core.cpp)
 
 // Largest picture accepted from a file or a creation.
 inline constexpr int kMaxPictureSide = 16384;
@@ -33,27 +30,18 @@ struct HandleTarget {
     int key = 0;             // its key in that kind's table
 };
 
-struct CoreState {
-    int nextId = kServiceReferenceBase;                   // next handle/reference; never goes back
-    std::unordered_map<int, HandleTarget> handles;       // live handles -> objects
-    std::uint32_t sdlSubsystems = 0;                      // SDL subsystems this layer initialised
-    std::string failInit;                                 // initialisation forced to fail by a test
-};
-extern CoreState core;
-
-// A fresh handle, never handed out before in this run.
+// A fresh handle or reference, never handed out before in this run.
 int NewId();
-// Key for a creation under `number`: the number itself, the fresh id for -1, or -1 when refused.
-int CreationKey(int number, int id);
-// Whether `number` may name an existing object (caller number or reference).
-bool ValidKey(int number);
 void RegisterHandle(int id, Kind kind, int key);
 void DropHandle(int id);
 HandleTarget LookupHandle(int id);
 // Initialises SDL subsystems once; false when SDL refuses.
 bool EnsureSdl(std::uint32_t flags);
+// Gives back an SDL subsystem this layer started (a device that would not open).
+void ReleaseSdl(std::uint32_t flags);
 // "\" -> "/" for the operating system.
 std::string OsPath(const std::string& path);
+// Whether a test made this initialisation fail.
 bool FailForced(const char* which);
 
 // Colours are red + green * 256 + blue * 65536; pixels are ARGB8888.
@@ -77,18 +65,17 @@ inline std::uint32_t* Row(SDL_Surface* s, int y) {
     return reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(s->pixels) + static_cast<std::ptrdiff_t>(y) * s->pitch);
 }
 
-// ---------------------------------------------------------------- files on disk
+// ---------------------------------------------------------------- files on disk (file.cpp)
 
-// Whole file into memory; false when it cannot be read.
-bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out);
+// A regular file opened for reading; null for anything else (FIFO, device, directory).
+std::FILE* OpenRegularFile(const std::string& osPath);
+// Whole regular file into memory; false when it cannot be read or is longer than maxBytes.
+bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out,
+                   std::size_t maxBytes = std::size_t{1} << 30);
 // Writes beside the target and renames over it only when everything was written.
 bool WriteFileSafely(const std::string& osPath, const std::uint8_t* data, std::size_t size);
-// Opens a temporary file beside `osPath` for a safe replace; returns its path or "".
-std::string OpenTempBeside(const std::string& osPath, std::FILE** file);
-// Whether a file may be created or replaced at this path.
-bool TargetWritable(const std::string& osPath);
 
-// ---------------------------------------------------------------- pictures
+// ---------------------------------------------------------------- pictures (png_codec.cpp, picture_file.cpp)
 
 // Decodes PNG bytes into an ARGB8888 surface with alpha; null on any failure.
 SurfacePtr DecodePng(const std::uint8_t* data, std::size_t size);
@@ -101,190 +88,75 @@ bool SavePicture(SDL_Surface* surface, const std::string& path, int encoder, boo
 // Area-averaging scale of an ARGB8888 surface.
 SurfacePtr ScaleSurface(SDL_Surface* source, int width, int height);
 
-// ---------------------------------------------------------------- window and screen
+// ---------------------------------------------------------------- window and screen (window.cpp, screen.cpp)
 
-struct Window {
-    SDL_Window* window = nullptr;  // the SDL window
-    int id = 0;                    // Window_Handle value
-};
+// Whether Sprite_Init succeeded.
+bool SpriteServiceReady();
+// The SDL window behind a Window_Handle value and its number; null when none.
+SDL_Window* WindowOfHandle(int handle, int& number);
+// The back buffer; null while no screen is open.
+SDL_Surface* BackBuffer();
+// Closes the screen when it lives in this window.
+void CloseScreenIn(SDL_Window* window);
 
-struct WindowState {
-    std::unordered_map<int, Window> windows;  // open windows by number
-    bool spriteReady = false;                 // Sprite_Init succeeded
-};
-extern WindowState windows;
+// ---------------------------------------------------------------- sprites and images (sprite.cpp, image.cpp)
 
-struct ScreenState {
-    SurfacePtr back;           // back buffer: target of display and screen drawing
-    SDL_Window* window = nullptr;  // window the screen lives in
-    int windowKey = -1;        // number of that window
-    int id = 0;                // Draw_ScreenOutput value
-};
-extern ScreenState screen;
+// Pixels of the sprite or image under a table key; null when empty.
+SDL_Surface* SpritePixels(int key);
+SDL_Surface* ImagePixels(int key);
+// Drawing on it has begun or ended: copies made from its pixels are out of date.
+void SpriteChanged(int key);
+void ImageChanged(int key);
+// The image behind an Image_Handle value; null when none.
+SDL_Surface* ImageOfHandle(int handle);
+// That image stretched to width x height by area averaging, kept for the next frames.
+SDL_Surface* ShrunkImage(int handle, int width, int height);
 
-void CloseScreen();
+// ---------------------------------------------------------------- drawing (draw.cpp)
 
-// ---------------------------------------------------------------- sprites and images
+// Ends the drawing when the target behind this handle goes away.
+void ForgetDrawTarget(int handle);
 
-struct Sprite {
-    SurfacePtr surface;        // opaque pixels (alpha always 255)
-    SurfacePtr keyed;          // RLE colour-keyed copy for transparent display, made on demand
-    int transparent = 0;       // colour key as a colour
-    int id = 0;                // Draw_SpriteOutput value
-};
+// ---------------------------------------------------------------- fonts and text (font.cpp, text.cpp)
 
-struct SpriteState {
-    std::unordered_map<int, Sprite> sprites;  // by number or reference
-};
-extern SpriteState sprites;
-Sprite* FindSprite(int number);
+// The text rendered in a colour with the font of a handle (-1 or unknown: the
+// system font), from the label cache; null when it cannot be rendered.
+SDL_Surface* TextLabel(int fontHandle, const std::string& text, int colour);
+// Size of the text in that font; false when there is no font.
+bool MeasureText(int fontHandle, const std::string& text, int& width, int& height);
+// Whether a Font_Handle value names a loaded font.
+bool IsFontHandle(int handle);
+// Text as shown: UTF-8 as it is, anything else read as Windows-1252 (names
+// written by 8-bit programs). The stored bytes are never changed.
+std::string DisplayText(const std::string& text);
 
-struct Image {
-    SurfacePtr surface;        // pixels with per-pixel alpha
-    int id = 0;                // Image_Handle and Draw_ImageOutput value
-    int version = 0;           // bumped whenever the pixels may change
-};
-
-// A stretched copy kept for the next Draw_Image of the same picture and size.
-struct ScaledImage {
-    int id = 0;                // Image_Handle of the picture
-    int version = 0;           // its version when scaled
-    SurfacePtr surface;        // the scaled pixels
-};
-
-struct ImageState {
-    std::unordered_map<int, Image> images;  // by number or reference
-    std::vector<ScaledImage> scaled;        // recent stretched copies, newest first
-};
-extern ImageState images;
-Image* FindImage(int number);
-Image* FindImageByHandle(int handle);
-
-// ---------------------------------------------------------------- drawing
-
-struct DrawState {
-    SDL_Surface* target = nullptr;  // open target, null outside Draw_Begin/Draw_End
-    int targetId = 0;               // handle of the open target
-    bool targetHasAlpha = false;    // images keep alpha; screen and sprites stay opaque
-    int frontColour = 0xFFFFFF;     // colour of operations given none
-    int backColour = 0;             // background box of opaque text
-    int mode = 0;                   // kDraw* bits
-    int fontHandle = -1;            // selected font; -1 the system font
-};
-extern DrawState draw;
-
-// Closes the drawing when its target goes away.
-void ForgetDrawTarget(SDL_Surface* surface);
-
-// ---------------------------------------------------------------- fonts
-
-struct Font {
-    TTF_Font* font = nullptr;  // the open face at its pixel size
-    int id = 0;                // Font_Handle value
-};
-
-struct FontState {
-    std::unordered_map<int, Font> fonts;                    // by number or reference
-    TTF_Font* systemFont = nullptr;                         // Draw_Font(-1), opened on first use
-    bool ttfReady = false;                                  // TTF_Init done
-    std::unordered_map<std::string, SDL_Surface*> labels;  // rendered texts by font, colour and text
-};
-extern FontState fonts;
-
-// Font for a handle (-1 or unknown: the system font); null when none can be opened.
-TTF_Font* FontForHandle(int handle);
-void ClearLabelCache();
-void EndFonts();
-
-// ---------------------------------------------------------------- input
-
-inline constexpr int kKeyCount = 256;
-
-struct InputState {
-    bool mouseReady = false;       // Mouse_Init done
-    bool keyReady = false;         // Key_Init done
-    int rawX = 0, rawY = 0;        // latest pointer position from events
-    std::uint32_t buttonsDown = 0;     // buttons held now (bit b-1)
-    std::uint32_t buttonsPressed = 0;  // went down since the last Mouse_Examine
-    int wheelPending = 0;          // notches since the last Mouse_Examine
-    int mouseX = 0, mouseY = 0;    // snapshot
-    std::uint32_t mouseButtons = 0;  // snapshot
-    int mouseWheel = 0;            // snapshot
-    bool keysDown[kKeyCount] = {};     // held now
-    bool keysPressed[kKeyCount] = {};  // went down since the last Key_Examine
-    bool keySnapshot[kKeyCount] = {};  // snapshot
-    bool releasedMark[kKeyCount] = {}; // Key_Released: seen held
-    int lastKeyDown = -1;          // scan code that typed text is attributed to
-    struct Typed { int key; std::string text; };
-    std::vector<Typed> typed;      // text waiting for its key to be seen up
-    bool closeRequested = false;   // a close request arrived since the last poll
-    int injectedX = 0, injectedY = 0;  // where the last injected move went (button events carry it)
-};
-extern InputState input;
+// ---------------------------------------------------------------- input (input.cpp)
 
 // Moves every pending SDL event into the input state.
 void PumpEvents();
-int DikToSdl(int dik);
-int SdlToDik(int scancode);
+// Whether the user asked to close the window since the last call.
+bool TakeCloseRequest();
 
-// ---------------------------------------------------------------- sound
-
-struct Sound {
-    Mix_Chunk* chunk = nullptr;  // decoded samples
-    int channel = -1;            // channel it last played on
-};
-
-struct SoundState {
-    bool ready = false;                      // mixer open
-    std::unordered_map<int, Sound> sounds;   // by number or reference
-};
-extern SoundState sound;
-void EndSound();
-
-// ---------------------------------------------------------------- files and directories
-
-struct File {
-    std::FILE* file = nullptr;  // open stream
-    bool writing = false;       // created for writing (committed on close)
-    bool failed = false;        // a write failed: the target stays as it was
-    std::string tempPath;       // where a created file is written
-    std::string targetPath;     // what it replaces on close
-};
-
-struct FileState {
-    std::unordered_map<int, File> files;  // by number or reference
-};
-extern FileState files;
-void CloseAllFiles();
-
-struct DirScan {
-    std::string directory;           // OS path ending in "/"
-    std::vector<std::string> names;  // matching entries, in order
-    std::size_t next = 0;            // index of the next entry
-    bool hasEntry = false;           // an entry is current
-    std::string name;                // current entry
-    bool statOk = false;             // info of the current entry is valid
-    struct stat info {};             // its facts
-};
-
-struct DirState {
-    std::unordered_map<int, DirScan> scans;  // by number or reference
-};
-extern DirState dirs;
-
-// ---------------------------------------------------------------- clock
-
-struct ClockState {
-    bool manual = false;              // tests drive the clock
-    std::int64_t manualMs = 0;        // manual ElapsedMilliseconds
-    std::int64_t dateBase = 0;        // manual Date_Now at dateBaseMs
-    std::int64_t dateBaseMs = 0;      // manualMs when the date was set
-    bool dateSet = false;             // Testing_SetDateNow was called
-    std::int64_t totalDelayed = 0;    // Delay total while manual
-};
-extern ClockState timing;
+// ---------------------------------------------------------------- clock (clock.cpp)
 
 // Seconds since 1970 counted on the local wall clock.
 std::int64_t LocalSeconds(std::time_t t);
+
+// ---------------------------------------------------------------- lifetime
+
+// Each service's end: its table emptied, its state back to the start.
+void EndFiles();
+void EndDirs();
+void EndSound();
+void EndFonts();
+void EndDraw();
+void EndSprites();
+void EndImages();
+void EndScreen();
+void EndWindows();
+void EndInput();
+void EndCore();     // SDL subsystems quit; handles forgotten (never reissued)
+void ResetClock();  // back to the real clock
+void ResetCore();   // forced failures cleared
 
 }  // namespace svc

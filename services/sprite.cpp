@@ -2,39 +2,23 @@
 #include <algorithm>
 #include <cstring>
 
-#include "services_internal.h"
+#include "numbered_table.h"
 
 namespace svc {
-SpriteState sprites;
-
-Sprite* FindSprite(int number) {
-    auto it = sprites.sprites.find(number);
-    return it == sprites.sprites.end() ? nullptr : &it->second;
-}
-
 namespace {
 
-void FreeSprite(int number) {
-    auto it = sprites.sprites.find(number);
-    if (it == sprites.sprites.end()) return;
-    ForgetDrawTarget(it->second.surface.get());
-    DropHandle(it->second.id);
-    sprites.sprites.erase(it);
-}
+struct Sprite {
+    SurfacePtr surface;   // opaque pixels (alpha always 255)
+    SurfacePtr keyed;     // RLE colour-keyed copy for transparent display, made on demand
+    int transparent = 0;  // colour key as a colour
+};
 
-// Stores a finished surface under `number`; returns the creation's result.
-int Install(int number, SurfacePtr surface, int transparent) {
-    if (!surface) {
-        if (ValidKey(number)) FreeSprite(number);
-        return 0;
-    }
-    const int id = NewId();
-    const int key = CreationKey(number, id);
-    if (key < 0) return 0;
-    FreeSprite(key);
-    sprites.sprites[key] = Sprite{std::move(surface), nullptr, transparent, id};
-    RegisterHandle(id, Kind::Sprite, key);
-    return number == kServiceAuto ? key : 1;
+NumberedTable<Sprite> sprites(Kind::Sprite, nullptr);
+
+// Stores a finished surface (null: the creation failed) under a claimed key.
+int Store(int number, int key, SurfacePtr surface, int transparent) {
+    if (!surface) return 0;
+    return sprites.Store(number, key, Sprite{std::move(surface), nullptr, transparent});
 }
 
 // Sprites have no alpha: translucent pixels are laid onto black, so fully
@@ -54,11 +38,11 @@ void FlattenOntoBlack(SDL_Surface* s) {
 }
 
 // Clips a width x height picture at (x, y) to the back buffer.
-bool ClipToScreen(int w, int h, int x, int y, SDL_Rect& src, SDL_Rect& dst) {
+bool ClipToScreen(SDL_Surface* back, int w, int h, int x, int y, SDL_Rect& src, SDL_Rect& dst) {
     // Widened: x + w must not overflow for positions far off the screen.
     const std::int64_t x0 = std::max<std::int64_t>(x, 0), y0 = std::max<std::int64_t>(y, 0);
-    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{x} + w, screen.back->w);
-    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{y} + h, screen.back->h);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{x} + w, back->w);
+    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{y} + h, back->h);
     if (x0 >= x1 || y0 >= y1) return false;
     src = SDL_Rect{static_cast<int>(x0 - x), static_cast<int>(y0 - y), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)};
     dst = SDL_Rect{static_cast<int>(x0), static_cast<int>(y0), src.w, src.h};
@@ -66,52 +50,71 @@ bool ClipToScreen(int w, int h, int x, int y, SDL_Rect& src, SDL_Rect& dst) {
 }
 
 }  // namespace
+
+SDL_Surface* SpritePixels(int key) {
+    Sprite* sp = sprites.Find(key);
+    return sp ? sp->surface.get() : nullptr;
+}
+
+void SpriteChanged(int key) {
+    if (Sprite* sp = sprites.Find(key)) sp->keyed.reset();
+}
+
+void EndSprites() { sprites.Clear(); }
+
 }  // namespace svc
 
 using namespace svc;
 
 int Sprite_Load(int number, const std::string& path, int mode) {
     (void)mode;
+    const int key = sprites.Claim(number);
+    if (key < 0) return 0;
     SurfacePtr s = LoadPicture(path);
     if (s) FlattenOntoBlack(s.get());
-    return Install(number, std::move(s), 0);
+    return Store(number, key, std::move(s), 0);
 }
 
 int Sprite_Create(int number, int width, int height) {
+    const int key = sprites.Claim(number);
+    if (key < 0) return 0;
     SurfacePtr s = NewSurface(width, height);
     if (s) SDL_FillRect(s.get(), nullptr, 0xFF000000u);
-    return Install(number, std::move(s), 0);
+    return Store(number, key, std::move(s), 0);
 }
 
 int Sprite_Grab(int number, int x, int y, int width, int height) {
-    if (!screen.back) return 0;
-    SurfacePtr s = NewSurface(width, height);
+    const int key = sprites.Claim(number);
+    if (key < 0) return 0;
+    SDL_Surface* back = BackBuffer();
+    SurfacePtr s = back ? NewSurface(width, height) : nullptr;
     if (s) {
         // Parts of the area beyond the screen stay black.
         SDL_FillRect(s.get(), nullptr, 0xFF000000u);
         SDL_Rect inSprite, onScreen;
-        if (ClipToScreen(width, height, x, y, inSprite, onScreen))
+        if (ClipToScreen(back, width, height, x, y, inSprite, onScreen))
             for (int row = 0; row < onScreen.h; ++row)
-                std::memcpy(Row(s.get(), inSprite.y + row) + inSprite.x,
-                            Row(screen.back.get(), onScreen.y + row) + onScreen.x,
+                std::memcpy(Row(s.get(), inSprite.y + row) + inSprite.x, Row(back, onScreen.y + row) + onScreen.x,
                             static_cast<std::size_t>(onScreen.w) * 4);
     }
-    return Install(number, std::move(s), 0);
+    return Store(number, key, std::move(s), 0);
 }
 
 void Sprite_Display(int number, int x, int y) {
-    Sprite* sp = FindSprite(number);
-    if (!sp || !screen.back) return;
+    Sprite* sp = sprites.Find(number);
+    SDL_Surface* back = BackBuffer();
+    if (!sp || !back) return;
     SDL_Rect src, dst;
-    if (!ClipToScreen(sp->surface->w, sp->surface->h, x, y, src, dst)) return;
-    SDL_BlitSurface(sp->surface.get(), &src, screen.back.get(), &dst);
+    if (!ClipToScreen(back, sp->surface->w, sp->surface->h, x, y, src, dst)) return;
+    SDL_BlitSurface(sp->surface.get(), &src, back, &dst);
 }
 
 void Sprite_DisplayTransparent(int number, int x, int y) {
-    Sprite* sp = FindSprite(number);
-    if (!sp || !screen.back) return;
+    Sprite* sp = sprites.Find(number);
+    SDL_Surface* back = BackBuffer();
+    if (!sp || !back) return;
     SDL_Rect src, dst;
-    if (!ClipToScreen(sp->surface->w, sp->surface->h, x, y, src, dst)) return;
+    if (!ClipToScreen(back, sp->surface->w, sp->surface->h, x, y, src, dst)) return;
     if (!sp->keyed) {
         // A colour-keyed, run-length encoded copy: skipping runs is far cheaper
         // than testing every pixel, and it is rebuilt only after the sprite changes.
@@ -122,46 +125,43 @@ void Sprite_DisplayTransparent(int number, int x, int y) {
         SDL_SetColorKey(sp->keyed.get(), SDL_TRUE, PixelOf(sp->transparent) & 0x00FFFFFFu);
         SDL_SetSurfaceRLE(sp->keyed.get(), 1);
     }
-    SDL_BlitSurface(sp->keyed.get(), &src, screen.back.get(), &dst);
+    SDL_BlitSurface(sp->keyed.get(), &src, back, &dst);
 }
 
 int Sprite_Copy(int source, int target) {
-    Sprite* sp = FindSprite(source);
-    if (!sp) {
-        if (ValidKey(target) && target != source) Install(target, nullptr, 0);
-        return 0;
-    }
-    SurfacePtr s(SDL_DuplicateSurface(sp->surface.get()));
+    // The copy is made before the target is freed: a sprite may be copied onto itself.
+    Sprite* sp = sprites.Find(source);
+    SurfacePtr s(sp ? SDL_DuplicateSurface(sp->surface.get()) : nullptr);
     if (s) SDL_SetSurfaceBlendMode(s.get(), SDL_BLENDMODE_NONE);
-    return Install(target, std::move(s), sp->transparent);
+    const int transparent = sp ? sp->transparent : 0;
+    const int key = sprites.Claim(target);
+    if (key < 0) return 0;
+    return Store(target, key, std::move(s), transparent);
 }
 
 int Sprite_Save(int number, const std::string& path, int encoder) {
-    Sprite* sp = FindSprite(number);
+    Sprite* sp = sprites.Find(number);
     if (!sp) return 0;
     return SavePicture(sp->surface.get(), path, encoder, false) ? 1 : 0;
 }
 
-void Sprite_Free(int number) { FreeSprite(number); }
+void Sprite_Free(int number) { sprites.Free(number); }
 
 int Sprite_Width(int number) {
-    Sprite* sp = FindSprite(number);
+    Sprite* sp = sprites.Find(number);
     return sp ? sp->surface->w : 0;
 }
 
 int Sprite_Height(int number) {
-    Sprite* sp = FindSprite(number);
+    Sprite* sp = sprites.Find(number);
     return sp ? sp->surface->h : 0;
 }
 
 void Sprite_SetTransparentColour(int number, int colour) {
-    Sprite* sp = FindSprite(number);
+    Sprite* sp = sprites.Find(number);
     if (!sp) return;
     sp->transparent = colour & 0xFFFFFF;
     sp->keyed.reset();
 }
 
-int Draw_SpriteOutput(int number) {
-    Sprite* sp = FindSprite(number);
-    return sp ? sp->id : 0;
-}
+int Draw_SpriteOutput(int number) { return sprites.Handle(number); }

@@ -29,3 +29,11 @@ std::int64_t Testing_TotalDelayed();                 // sum of Delay calls since
 // Makes the named initialisation fail (for start-up tests): "sprite",
 // "mouse", "keyboard", "sound", "3d", "window", "screen"; "" clears.
 void Testing_FailInit(const std::string& which);
+
+// Bytes of rendered text the services keep for reuse.
+std::int64_t Testing_LabelCacheBytes();
+
+// What the mixer does with a sound: nonzero while a channel plays it, and its
+// volume in the mixer's steps (0 .. 128; -1 for an empty number).
+int Testing_SoundPlaying(int number);
+int Testing_SoundVolume(int number);

@@ -68,7 +68,60 @@ std::string ChangeCase(const std::string& text, bool toLower) {
     return out;
 }
 
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or
+// values beyond Unicode).
+bool IsUtf8(const std::string& s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        std::size_t n = 0;
+        std::uint32_t cp = 0, least = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 1, cp = c & 0x1F, least = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2, cp = c & 0x0F, least = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3, cp = c & 0x07, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + n >= s.size()) return false;  // cut short
+        for (std::size_t k = 1; k <= n; ++k) {
+            const unsigned char d = static_cast<unsigned char>(s[i + k]);
+            if (!IsContinuation(d)) return false;
+            cp = (cp << 6) | (d & 0x3F);
+        }
+        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += n + 1;
+    }
+    return true;
+}
+
+// Windows-1252 bytes 0x80..0x9F; the five it leaves undefined stay C1 controls.
+constexpr std::uint16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
 }  // namespace
+
+namespace svc {
+
+std::string DisplayText(const std::string& text) {
+    if (IsUtf8(text)) return text;
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (const char ch : text) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        AppendUtf8(out, c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c);
+    }
+    return out;
+}
+
+}  // namespace svc
 
 std::int32_t Val(const std::string& text) {
     std::size_t i = 0;

@@ -1,6 +1,8 @@
 #include <random>
 
+#include "child_process.h"
 #include "designs_fixture.h"
+#include "part_setup.h"
 #include "prototypes.h"
 
 namespace {
@@ -193,4 +195,21 @@ TEST(PrototypeRecord, DecodeShortSpanGivesZeros) {
     EXPECT_EQ(cut.ConnectionMask[2], 0x3346u);
     EXPECT_EQ(cut.ConnectionMask[7], 0u);
     for (std::uint8_t b : cut.reserved) EXPECT_EQ(b, 0);
+}
+
+TEST_F(PrototypeFileTest, SaversReportAFailedWriteAndKeepThePreviousFiles) {
+    const std::string setupPath = (Folder() / "hull.png.spset").string();
+    design.Prototypes.Append().Name = "old";
+    ASSERT_NE(SavePrototypes(Path()), 0);
+    ASSERT_NE(WriteSetupFile(setupPath, PartSetup{}), 0);
+    const Bytes oldList = ReadBytes(Path()), oldSetup = ReadBytes(setupPath);
+    for (int p = 0; p < 500; ++p) design.Prototypes.Append().Name = std::string(200, 'n');
+    PartSetup changed;
+    changed.OffsetX = 5;
+    EXPECT_TRUE(PassesInChild([&] {
+        LimitFileSize(60);  // both files need more than this
+        return SavePrototypes(Path()) == 0 && WriteSetupFile(setupPath, changed) == 0;
+    }));
+    EXPECT_EQ(ReadBytes(Path()), oldList);
+    EXPECT_EQ(ReadBytes(setupPath), oldSetup);
 }

@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "child_process.h"
 #include "fixture.h"
 
 namespace {
@@ -213,4 +214,84 @@ TEST_F(FileTest, DirScanMatchesPatternsWithoutCase) {
     EXPECT_EQ(Dir_Next(5), 0);
     EXPECT_EQ(Dir_EntryName(5), "");
     EXPECT_EQ(Dir_Examine(5, Path("missing"), "*.*"), 0);
+}
+
+TEST_F(FileTest, CloseReportsAFailedCommitAndKeepsThePreviousFile) {
+    WriteBytes(OsPath("keep.pt"), "old contents");
+    ASSERT_NE(File_Create(1, Path("small.pt")), 0);
+    File_WriteLine(1, "fits");
+    EXPECT_NE(File_Close(1), 0);
+    EXPECT_EQ(File_Close(1), 0);  // nothing open any more
+    ASSERT_NE(File_OpenRead(2, Path("keep.pt")), 0);
+    EXPECT_NE(File_Close(2), 0);
+    // A disk that fills up mid-save: the write fails at the flush on close.
+    EXPECT_TRUE(PassesInChild([&] {
+        LimitFileSize(4096);
+        if (!File_Create(1, Path("keep.pt"))) return false;
+        File_WriteData(1, std::vector<std::uint8_t>(100000, 7));
+        return File_Close(1) == 0;
+    }));
+    EXPECT_EQ(ReadBytes(OsPath("keep.pt")), "old contents");
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir_)) entries += e.is_regular_file();
+    EXPECT_EQ(entries, 2);  // no temporary file left behind
+}
+
+TEST_F(FileTest, ReadersOpenRegularFilesOnly) {
+    // Named like design files, but a FIFO without a writer and a device.
+    for (const char* name : {"Prototypes.pt", "x.png", "x.png.spset", "click.wav"})
+        ASSERT_EQ(mkfifo(OsPath(name).c_str(), 0600), 0) << name;
+    EXPECT_TRUE(PassesInChild(
+        [&] {
+            Sound_Init();
+            bool refused = true;
+            for (const std::string& path : {Path("Prototypes.pt"), Path("x.png.spset"), std::string("/dev/zero")})
+                refused = refused && File_OpenRead(1, path) == 0;
+            for (const std::string& path : {Path("x.png"), std::string("/dev/zero")})
+                refused = refused && Image_Load(1, path, 0) == 0 && Sprite_Load(1, path, 0) == 0;
+            return refused && Sound_Load(1, Path("click.wav")) == 0 && Sound_Load(1, "/dev/zero") == 0;
+        },
+        10));
+}
+
+TEST_F(FileTest, SafeSavingKeepsPermissionsLinksAndLongNames) {
+    auto save = [&](const std::string& name, const std::string& line) {
+        if (!File_Create(1, Path(name))) return 0;
+        File_WriteLine(1, line);
+        return File_Close(1);
+    };
+    auto mode = [&](const std::string& name) {
+        struct stat st {};
+        return stat(OsPath(name).c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+    };
+    WriteBytes(OsPath("private.pt"), "old");
+    chmod(OsPath("private.pt").c_str(), 0600);
+    ASSERT_NE(save("private.pt", "new"), 0);
+    EXPECT_EQ(mode("private.pt"), 0600);
+    EXPECT_EQ(ReadBytes(OsPath("private.pt")), "new\r\n");
+
+    // Through a link: the real file gets the contents, the link stays a link.
+    std::filesystem::create_directory(OsPath("real"));
+    WriteBytes(OsPath("real/list.pt"), "old");
+    chmod(OsPath("real/list.pt").c_str(), 0640);
+    std::filesystem::create_symlink("real/list.pt", OsPath("link.pt"));
+    std::filesystem::create_symlink("real/none.pt", OsPath("dangling.pt"));
+    ASSERT_NE(save("link.pt", "through"), 0);
+    ASSERT_NE(save("dangling.pt", "made"), 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(OsPath("link.pt")));
+    EXPECT_TRUE(std::filesystem::is_symlink(OsPath("dangling.pt")));
+    EXPECT_EQ(ReadBytes(OsPath("real/list.pt")), "through\r\n");
+    EXPECT_EQ(ReadBytes(OsPath("real/none.pt")), "made\r\n");
+    EXPECT_EQ(mode("real/list.pt"), 0640);
+
+    // The longest names a folder holds save too, pictures as well as files.
+    const std::string longName = std::string(251, 'n') + ".png";
+    ASSERT_NE(save(longName, "long"), 0);
+    EXPECT_EQ(ReadBytes(OsPath(longName)), "long\r\n");
+    ASSERT_NE(Image_Create(1, 2, 2), 0);
+    EXPECT_NE(Image_Save(1, Path(longName), kPngEncoder), 0);
+    EXPECT_EQ(Image_Load(2, Path(longName), 0), 1);
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir_)) entries += e.is_regular_file() && !e.is_symlink();
+    EXPECT_EQ(entries, 2);  // private.pt and the long one: nothing left beside them
 }

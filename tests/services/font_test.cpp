@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "fixture.h"
 
 namespace {
@@ -63,4 +65,55 @@ TEST_F(FontTest, FreedFontFallsBackToSystemFont) {
     EXPECT_LT(Draw_TextHeight("x"), big);
     EXPECT_GT(Draw_Text(0, 0, "cached"), 0);
     Draw_End();
+}
+
+TEST_F(FontTest, LabelCacheStaysWithinABudgetOfBytes) {
+    // A field redrawn as 1,500 characters are typed into it.
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    std::string typed;
+    std::int64_t most = 0;
+    for (int n = 1; n <= 1500; ++n) {
+        typed += static_cast<char>('a' + n % 26);
+        if (n % 5 != 0) continue;
+        EXPECT_GT(Draw_Text(0, 0, typed, kWhite), 0);
+        most = std::max(most, Testing_LabelCacheBytes());
+    }
+    EXPECT_GT(most, std::int64_t{16} << 20);  // the budget was reached, so labels were dropped
+    EXPECT_LE(most, std::int64_t{40} << 20);
+    Draw_End();
+    // The first label was dropped long ago: it is drawn again as before.
+    ClearScreen(kRed);
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Mode(kDrawTransparent);
+    const std::string first = typed.substr(0, 5);
+    const int end = Draw_Text(10, 10, first, kWhite);
+    int inked = 0;
+    for (int x = 10; x < end; ++x)
+        for (int y = 10; y < 10 + Draw_TextHeight(first); ++y) inked += Draw_Point(x, y) != kRed;
+    EXPECT_GT(inked, 10);
+    Draw_End();
+    EXPECT_GT(Testing_LabelCacheBytes(), 0);
+    Testing_ResetServices();
+    EXPECT_EQ(Testing_LabelCacheBytes(), 0);
+}
+
+TEST_F(FontTest, TextThatIsNotUtf8IsShownAsWindows1252) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Gesch\xFCtz", "Gesch\xC3\xBCtz"},        // Latin-1 u umlaut
+        {"\x80 5 \x96 \x9F", "\xE2\x82\xAC 5 \xE2\x80\x93 \xC5\xB8"},  // the euro sign, a dash, Y diaeresis
+        {"\xC3", "\xC3\x83"},                       // a cut UTF-8 sequence is one 8-bit character
+    };
+    for (const auto& [eightBit, utf8] : cases) {
+        ClearScreen(0);
+        ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+        const int w = Draw_TextWidth(utf8), h = Draw_TextHeight(utf8);
+        EXPECT_EQ(Draw_TextWidth(eightBit), w) << utf8;
+        EXPECT_EQ(Draw_Text(0, 0, eightBit, kWhite), w) << utf8;
+        Draw_Text(0, 100, utf8, kWhite);
+        int differ = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) differ += Draw_Point(x, y) != Draw_Point(x, 100 + y);
+        EXPECT_EQ(differ, 0) << utf8;
+        Draw_End();
+    }
 }

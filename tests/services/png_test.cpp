@@ -4,6 +4,7 @@
 #include <random>
 #include <vector>
 
+#include "child_process.h"
 #include "fixture.h"
 
 namespace fs = std::filesystem;
@@ -59,6 +60,37 @@ int OverBlack(int image, int x, int y) {
 }
 
 int Channel(int colour, int shift) { return (colour >> shift) & 0xFF; }
+
+std::string Le32(std::uint32_t v) {
+    return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
+}
+
+// A BMP of 54 bytes (plus a palette) that claims width x height.
+std::string BmpHeader(std::int32_t width, std::int32_t height, int bitsPerPixel, std::uint32_t compression = 0) {
+    const std::string palette = bitsPerPixel <= 8 ? std::string(4u << bitsPerPixel, '\0') : "";
+    std::string info = Le32(40) + Le32(static_cast<std::uint32_t>(width)) + Le32(static_cast<std::uint32_t>(height));
+    info += std::string{1, 0} + std::string{static_cast<char>(bitsPerPixel), 0} + Le32(compression);
+    info += Le32(0) + Le32(2835) + Le32(2835) + Le32(0) + Le32(0);
+    const std::uint32_t offset = static_cast<std::uint32_t>(14 + info.size() + palette.size());
+    return "BM" + Le32(offset) + Le32(0) + Le32(offset) + info + palette;
+}
+
+// The most virtual memory this process has had mapped, in bytes.
+std::int64_t PeakVirtualBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word)
+        if (word == "VmPeak:" && status >> word) return std::stoll(word) * 1024;
+    return -1;
+}
+
+std::int64_t VirtualBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word)
+        if (word == "VmSize:" && status >> word) return std::stoll(word) * 1024;
+    return -1;
+}
 
 #define REQUIRE_TESTDATA()                                                             \
     if (!fs::is_directory(kPngData / "pngsuite")) GTEST_SKIP() << "no PNG test data at " << kPngData
@@ -164,6 +196,48 @@ TEST_F(PngTest, HostileInputIsRefused) {
         EXPECT_EQ(Image_Load(-1, Path(name), 0), 0) << name;
     }
     EXPECT_EQ(Image_Load(kServiceMaxNumber + 1, Path("huge.png"), 0), 0);
+}
+
+// Headers that declare more than the limits allow, or more than the file can
+// hold, are refused before the decoder allocates. Checked in a child whose
+// peak of mapped memory is measured (a fresh child starts its peak at its
+// current size), with the address space capped so a regression cannot take
+// the machine's memory. Both work under AddressSanitizer, which reserves its
+// shadow up front and maps large blocks on demand.
+TEST_F(PngTest, DeclaredSizesAreCheckedBeforeDecoding) {
+    const std::string greyIhdr = Be32(8192) + Be32(8192) + std::string("\x08\x00\x00\x00\x00", 5);
+    const std::string rgbaIhdr = Be32(16000) + Be32(4000) + std::string("\x08\x06\x00\x00\x00", 5);
+    const std::pair<const char*, std::string> files[] = {
+        {"side.bmp", BmpHeader(26000, 26000, 32)},       // beyond the side limit
+        {"area.bmp", BmpHeader(16000, 16000, 8)},        // beyond the pixel limit
+        {"topdown.bmp", BmpHeader(16000, -16000, 8)},
+        {"short.bmp", BmpHeader(8000, 8000, 24)},        // within limits, but not in 54 bytes
+        {"rle.bmp", BmpHeader(8000, 8000, 8, 1)},
+        {"core.bmp", "BM" + Le32(26) + Le32(0) + Le32(26) + Le32(12) + std::string("\x40\x1f\x40\x1f\x01\x00\x18\x00", 8)},
+        {"grey.png", kSignature + Chunk("IHDR", greyIhdr) + Chunk("IDAT", "") + Chunk("IEND", "")},
+        {"rgba.png", kSignature + Chunk("IHDR", rgbaIhdr) + Chunk("IDAT", "") + Chunk("IEND", "")},
+    };
+    for (const auto& [name, bytes] : files) WriteBytes(OsPath(name), bytes);
+    // The damaged corpus goes through the same bound (its huge chunks among them).
+    std::vector<std::string> corpus;
+    if (fs::is_directory(kPngData / "corrupt"))
+        for (const auto& entry : fs::directory_iterator(kPngData / "corrupt")) corpus.push_back(entry.path().string());
+    EXPECT_TRUE(PassesInChild([&] {
+        const rlim_t cap = static_cast<rlim_t>(VirtualBytes() + (std::int64_t{1} << 30));
+        const rlimit limit{cap, cap};
+        setrlimit(RLIMIT_AS, &limit);
+        const std::int64_t before = PeakVirtualBytes();
+        bool refused = true;
+        for (const auto& [name, bytes] : files)
+            refused = refused && Image_Load(1, Path(name), 0) == 0 && Sprite_Load(1, Path(name), 0) == 0;
+        for (const std::string& path : corpus) Image_Load(1, path, 0);
+        return refused && PeakVirtualBytes() - before < (std::int64_t{48} << 20);
+    }));
+    // A small honest BMP still loads.
+    std::string small = BmpHeader(2, 2, 24);
+    small += std::string(16, '\x7f');
+    WriteBytes(OsPath("small.bmp"), small);
+    EXPECT_NE(Image_Load(1, Path("small.bmp"), 0), 0);
 }
 
 TEST_F(PngTest, TruncatedFilesFail) {

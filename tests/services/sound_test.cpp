@@ -1,4 +1,6 @@
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <fstream>
 
 #include "fixture.h"
@@ -24,24 +26,49 @@ std::string Wav(int samples) {
 void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 }  // namespace
 
-TEST_F(SoundTest, LoadPlayAndFree) {
+// Waits (in real time: the mixer runs on its own thread) until the sound is
+// silent; false when it still plays after a few seconds.
+bool FallsSilent(int number) {
+    for (int waited = 0; waited < 5000; waited += 10) {
+        if (!Testing_SoundPlaying(number)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+TEST_F(SoundTest, PlayStartsAChannelAtTheSetVolume) {
     ASSERT_NE(Sound_Init(), 0);
     Write(OsPath("click.wav"), Wav(2000));
     ASSERT_NE(Sound_Load(0, Path("click.wav")), 0);
-    Sound_Volume(0, 150);  // clamped
-    Sound_Volume(0, -3);
-    Sound_Volume(0, 40);
+    ASSERT_NE(Sound_Load(1, Path("click.wav")), 0);
+    EXPECT_EQ(Testing_SoundVolume(0), 128);
+    for (auto [volume, mixer] : {std::pair{150, 128}, {-3, 0}, {40, 51}, {100, 128}, {1, 1}}) {
+        Sound_Volume(0, volume);
+        EXPECT_EQ(Testing_SoundVolume(0), mixer) << volume;
+    }
+    EXPECT_EQ(Testing_SoundVolume(1), 128) << "each sound has its own volume";
+    EXPECT_EQ(Testing_SoundPlaying(0), 0);
     Sound_Play(0, 0);
-    Sound_Play(0, 0);  // again: starts over
-    Sound_Play(0, 1);
+    Sound_Play(1, 1);  // looped
+    EXPECT_NE(Testing_SoundPlaying(0), 0);
+    EXPECT_NE(Testing_SoundPlaying(1), 0);
+    EXPECT_TRUE(FallsSilent(0)) << "played once, it ends";
+    EXPECT_NE(Testing_SoundPlaying(1), 0) << "looped, it goes on";
+    Sound_Play(0, 0);
+    Sound_Play(0, 0);  // again: starts over on one channel rather than piling up
+    int channels = 0;
+    for (int n : {0, 1}) channels += Testing_SoundPlaying(n);
+    EXPECT_EQ(channels, 2);
+    // References work like numbers; freeing stops the sound.
     const int ref = Sound_Load(-1, Path("click.wav"));
     EXPECT_GE(ref, kServiceReferenceBase);
-    Sound_Play(ref, 0);
+    Sound_Play(ref, 1);
+    EXPECT_NE(Testing_SoundPlaying(ref), 0);
     Sound_Free(ref);
-    Sound_Play(ref, 0);
-    Sound_Free(0);
-    Sound_Play(0, 0);
-    Sound_Volume(0, 50);
+    Sound_Free(1);
+    EXPECT_EQ(Testing_SoundVolume(1), -1);
+    Sound_Play(1, 0);
+    EXPECT_EQ(Testing_SoundPlaying(1), 0);
 }
 
 TEST_F(SoundTest, BadFilesFailAndEmptyTheNumber) {
@@ -54,7 +81,7 @@ TEST_F(SoundTest, BadFilesFailAndEmptyTheNumber) {
     for (const char* bad : {"bad.wav", "cut.wav", "empty.wav", "missing.wav"}) {
         ASSERT_NE(Sound_Load(2, Path("click.wav")), 0);
         EXPECT_EQ(Sound_Load(2, Path(bad)), 0) << bad;
-        Sound_Play(2, 0);  // empty now: nothing
+        EXPECT_EQ(Testing_SoundVolume(2), -1) << bad;
     }
     EXPECT_EQ(Sound_Load(-9, Path("click.wav")), 0);
 }
@@ -73,4 +100,5 @@ TEST_F(SoundTest, NeedsInitAndFallsBackWithoutADevice) {
     Write(OsPath("click.wav"), Wav(100));
     EXPECT_NE(Sound_Load(0, Path("click.wav")), 0);
     Sound_Play(0, 0);
+    EXPECT_NE(Testing_SoundPlaying(0), 0);
 }

@@ -3,7 +3,7 @@
 namespace {
 using SpriteTest = ScreenTest;
 
-constexpr int kRed = 255, kGreen = 255 * 256, kBlue = 255 * 65536;
+constexpr int kRed = 255, kGreen = 255 * 256, kBlue = 255 * 65536, kWhite = 0xFFFFFF;
 
 // A w x h sprite filled with `fill` and a `dot` pixel at (1, 1).
 void MakeSprite(int number, int w, int h, int fill, int dot) {
@@ -56,6 +56,21 @@ TEST_F(SpriteTest, TransparentDisplaySkipsTheColourKey) {
     Sprite_DisplayTransparent(2, -2, -2);  // clipped
     EXPECT_EQ(ScreenPixel(0, 0), 0);
     EXPECT_EQ(ScreenPixel(1, 1), 0);
+}
+
+TEST_F(SpriteTest, TransparentDisplayWhileOpenForDrawingShowsTheFinalPixels) {
+    MakeSprite(3, 4, 4, 0, kBlue);
+    ClearScreen(kRed);
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(3)), 0);
+    Draw_Plot(2, 2, kGreen);
+    Sprite_DisplayTransparent(3, 10, 10);  // shown half drawn
+    Draw_Plot(3, 3, kWhite);
+    Draw_Plot(1, 1, 0);
+    Draw_End();
+    Sprite_DisplayTransparent(3, 20, 20);
+    EXPECT_EQ(ScreenPixel(22, 22), kGreen);
+    EXPECT_EQ(ScreenPixel(23, 23), kWhite);
+    EXPECT_EQ(ScreenPixel(21, 21), kRed) << "the pixel turned to the key is skipped now";
 }
 
 TEST_F(SpriteTest, CopyKeepsPixelsAndKey) {
