@@ -55,6 +55,13 @@ int Image_Create(int number, int width, int height) {
     return Install(number, std::move(s));
 }
 
+int Image_CreateFromSprite(int number, int sprite) {
+    Sprite* sp = FindSprite(sprite);
+    SurfacePtr s(sp ? SDL_DuplicateSurface(sp->surface.get()) : nullptr);
+    if (s) SDL_SetSurfaceBlendMode(s.get(), SDL_BLENDMODE_NONE);
+    return Install(number, std::move(s));
+}
+
 int Image_Resize(int number, int width, int height, int mode) {
     (void)mode;
     Image* img = FindImage(number);
