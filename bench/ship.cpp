@@ -184,12 +184,6 @@ int main() {
     std::uint32_t code = 0;
     Report("hit_test_ship_10000", MedianMicros(501, [&] { code |= HitTestShipNode(0, 505 + 158, 350 + 126); }),
            rectFloor, "rectangles_10000_plain");
-    // The first test after the ship changed lays the hit order out again.
-    Report("hit_test_ship_10000_after_change", MedianMicros(51, [&] {
-               design.ShipNodes.At(0);
-               code |= HitTestShipNode(0, 505 + 158, 350 + 126);
-           }),
-           rectFloor, "rectangles_10000_plain");
 
     // ---- SaveScreenshot against one PNG save of the screen.
     if (Draw_Begin(Draw_ScreenOutput())) {

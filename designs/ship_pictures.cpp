@@ -19,9 +19,9 @@ namespace {
 // the same pixels under a second name.
 void SaveWithSmallCopy(int sprite, const std::string& path, int width, int height, const std::string& smallPath) {
     if (!Sprite_Save(sprite, path, kPngEncoder)) return;
-    const int copy = Image_CreateFromSprite(kServiceAuto, sprite);
+    const int copy = Image_CreateFromSprite(kServiceAuto, sprite, width, height);
     if (!copy) return;
-    if (Image_Resize(copy, width, height, 0)) Image_Save(copy, smallPath, kPngEncoder);
+    Image_Save(copy, smallPath, kPngEncoder);
     Image_Free(copy);
 }
 

@@ -134,12 +134,21 @@ public:
                partsGeneration_ == design.Parts.Generation();
     }
     void Build(int node) {
-        x0_.clear(), y0_.clear(), x1_.clear(), y1_.clear(), code_.clear();
+        Begin(node, 0, 0);
         WalkShip(node, 0, 0, *this);
-        // Padding that nothing hits fills the last block.
-        while (x0_.size() % kBlock != 0) Add(1, 1, 0, 0, 0);
-        built_ = true;
+        Finish();
+    }
+    // A walk from `node` with its anchor at (originX, originY) fills the layout between these.
+    void Begin(int node, Wide originX, Wide originY) {
+        x0_.clear(), y0_.clear(), x1_.clear(), y1_.clear(), code_.clear();
         start_ = node;
+        originX_ = originX;
+        originY_ = originY;
+    }
+    void Finish() {
+        // Padding that nothing hits fills the last block.
+        while (x0_.size() % kBlock != 0) Push(1, 1, 0, 0, 0);
+        built_ = true;
         nodesGeneration_ = design.ShipNodes.Generation();
         partsGeneration_ = design.Parts.Generation();
     }
@@ -181,12 +190,17 @@ private:
     // Positions are kept within +-2^30 pixels: a click is never that far from anything drawn.
     static std::int32_t Near(Wide v) { return static_cast<std::int32_t>(std::clamp<Wide>(v, -(Wide{1} << 30), Wide{1} << 30)); }
     void Add(Wide x0, Wide y0, Wide x1, Wide y1, std::uint32_t code) {
+        Push(x0 - originX_, y0 - originY_, x1 - originX_, y1 - originY_, code);
+    }
+    void Push(Wide x0, Wide y0, Wide x1, Wide y1, std::uint32_t code) {
         x0_.push_back(Near(x0)), y0_.push_back(Near(y0)), x1_.push_back(Near(x1)), y1_.push_back(Near(y1));
         code_.push_back(code);
     }
 
     bool built_ = false;
     int start_ = 0;                     // node the layout was walked from
+    Wide originX_ = 0;                  // its anchor during the walk
+    Wide originY_ = 0;
     std::uint64_t nodesGeneration_ = 0; // ShipNodes and Parts when it was walked
     std::uint64_t partsGeneration_ = 0;
     std::vector<std::int32_t> x0_, y0_, x1_, y1_;  // the boxes, in hit order
@@ -194,9 +208,22 @@ private:
 };
 
 struct ShipState {
-    HitLayout hits;  // hit order of the last subtree tested
+    HitLayout hits;  // hit order of the last subtree drawn from the root or tested
 };
 ShipState ship;
+
+// Drawing the whole ship lays out its hit order on the way, so the first
+// click after a change finds it ready.
+struct DrawAndLayOut {
+    DrawVisitor draw;
+    HitLayout& hits;
+    void Enter(const WalkFrame& f) { draw.Enter(f); }
+    void Free(const WalkFrame& f, int i, Wide cx, Wide cy) {
+        draw.Free(f, i, cx, cy);
+        hits.Free(f, i, cx, cy);
+    }
+    void Leave(const WalkFrame& f) { hits.Leave(f); }
+};
 
 const ShipNode* NodeAt(int position) { return std::as_const(design.ShipNodes).At(position); }
 
@@ -252,8 +279,11 @@ void DrawShip(int x, int y, int plain) {
     if (root && root->Image != 0) {
         // Floor division: the root's picture is centred on (x, y).
         const Wide w = Image_Width(root->Image), h = Image_Height(root->Image);
-        DrawVisitor visitor{plain};
-        WalkShip(0, Wide{x} - w / 2, Wide{y} - h / 2, visitor);
+        const Wide ax = Wide{x} - w / 2, ay = Wide{y} - h / 2;
+        DrawAndLayOut visitor{DrawVisitor{plain}, ship.hits};
+        ship.hits.Begin(0, ax, ay);
+        WalkShip(0, ax, ay, visitor);
+        ship.hits.Finish();
     }
     Draw_End();
 }

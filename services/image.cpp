@@ -55,10 +55,16 @@ int Image_Create(int number, int width, int height) {
     return Install(number, std::move(s));
 }
 
-int Image_CreateFromSprite(int number, int sprite) {
+int Image_CreateFromSprite(int number, int sprite, int width, int height) {
     Sprite* sp = FindSprite(sprite);
-    SurfacePtr s(sp ? SDL_DuplicateSurface(sp->surface.get()) : nullptr);
-    if (s) SDL_SetSurfaceBlendMode(s.get(), SDL_BLENDMODE_NONE);
+    SurfacePtr s;
+    // Scaled straight from the sprite: no full-size copy is made on the way.
+    if (sp && sp->surface->w == width && sp->surface->h == height) {
+        s.reset(SDL_DuplicateSurface(sp->surface.get()));
+        if (s) SDL_SetSurfaceBlendMode(s.get(), SDL_BLENDMODE_NONE);
+    } else if (sp && SizeAcceptable(width, height)) {
+        s = ScaleSurface(sp->surface.get(), width, height);
+    }
     return Install(number, std::move(s));
 }
 

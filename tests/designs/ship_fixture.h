@@ -2,7 +2,6 @@
 // as real RGBA PNG files into the open design folder and loaded from there.
 #pragma once
 
-#include <functional>
 #include <initializer_list>
 #include <utility>
 
@@ -32,15 +31,14 @@ protected:
         return position;
     }
 
-    // A w x h part of one RGBA colour (0xAARRGGBB), written as a PNG and loaded;
+    // A w x h part of one colour (0xAARRGGBB), written as a PNG and loaded;
     // returns its image. Connections as (index, x, y).
     int AddPart(int w, int h, int prototype, std::uint32_t argb, int offsetX = 0, int offsetY = 0,
                 std::initializer_list<std::array<int, 3>> connections = {}) {
-        const std::string name = "part" + std::to_string(design.Parts.Count()) + ".png";
-        WritePng(Folder() / name, w, h, [&](int, int) { return argb; });
-        const int image = Image_Load(kServiceAuto, (Folder() / name).string(), 0);
+        const std::filesystem::path file = Folder() / ("part" + std::to_string(design.Parts.Count()) + ".png");
+        WriteBytes(file, Png(w, h, argb));
         Part& part = design.Parts.Append();
-        part.Image = image;
+        part.Image = Image_Load(kServiceAuto, file.string(), 0);
         part.Setup.PrototypeIndex = prototype;
         part.Setup.OffsetX = offsetX;
         part.Setup.OffsetY = offsetY;
@@ -48,7 +46,7 @@ protected:
             part.Setup.ConnX[static_cast<std::size_t>(c[0])] = c[1];
             part.Setup.ConnY[static_cast<std::size_t>(c[0])] = c[2];
         }
-        return image;
+        return part.Image;
     }
 
     // Appends a node showing `image` of `prototype` and hangs it on a parent's connection.
@@ -76,52 +74,40 @@ protected:
     }
     static int CanvasPixel(int x, int y) { return Pixel(Draw_SpriteOutput(kShipCanvasSprite), x, y); }
 
-    // An RGBA PNG with stored (uncompressed) deflate blocks.
-    static void WritePng(const std::filesystem::path& path, int w, int h,
-                         const std::function<std::uint32_t(int, int)>& argb) {
+private:
+    // A small RGBA PNG of one colour, in one stored (uncompressed) deflate block.
+    static Bytes Png(int w, int h, std::uint32_t argb) {
+        auto be = [](Bytes& out, std::uint32_t v) {
+            for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<std::uint8_t>(v >> s));
+        };
         Bytes raw;
         for (int y = 0; y < h; ++y) {
-            raw.push_back(0);  // no filter
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t p = argb(x, y);
-                for (int shift : {16, 8, 0, 24}) raw.push_back(static_cast<std::uint8_t>(p >> shift));
-            }
+            raw.push_back(0);
+            for (int x = 0; x < w; ++x)
+                for (int shift : {16, 8, 0, 24}) raw.push_back(static_cast<std::uint8_t>(argb >> shift));
         }
-        Bytes z{0x78, 0x01};
-        for (std::size_t at = 0; at < raw.size() || at == 0; at += 65535) {
-            const std::size_t n = std::min<std::size_t>(65535, raw.size() - at);
-            z.push_back(at + n >= raw.size() ? 1 : 0);
-            for (std::size_t v : {n, n ^ 0xFFFF}) z.insert(z.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
-            z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at), raw.begin() + static_cast<std::ptrdiff_t>(at + n));
-        }
+        const auto n = static_cast<std::uint16_t>(raw.size()), notN = static_cast<std::uint16_t>(~n);
+        EXPECT_LT(raw.size(), 65536u);
+        Bytes z{0x78, 0x01, 1, std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(notN), std::uint8_t(notN >> 8)};
+        z.insert(z.end(), raw.begin(), raw.end());
         std::uint32_t a = 1, b = 0;
         for (std::uint8_t c : raw) a = (a + c) % 65521, b = (b + a) % 65521;
-        Be(z, (b << 16) | a);
-        Bytes ihdr;
-        Be(ihdr, static_cast<std::uint32_t>(w));
-        Be(ihdr, static_cast<std::uint32_t>(h));
+        be(z, (b << 16) | a);
+        Bytes ihdr, png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        be(ihdr, static_cast<std::uint32_t>(w));
+        be(ihdr, static_cast<std::uint32_t>(h));
         ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
-        Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-        Chunk(png, "IHDR", ihdr);
-        Chunk(png, "IDAT", z);
-        Chunk(png, "IEND", {});
-        WriteBytes(path, png);
-    }
-
-private:
-    static void Be(Bytes& out, std::uint32_t v) {
-        for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<std::uint8_t>(v >> s));
-    }
-    static void Chunk(Bytes& png, const char* type, const Bytes& data) {
-        Be(png, static_cast<std::uint32_t>(data.size()));
-        Bytes body(type, type + 4);
-        body.insert(body.end(), data.begin(), data.end());
-        std::uint32_t crc = 0xFFFFFFFFu;
-        for (std::uint8_t c : body) {
-            crc ^= c;
-            for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        for (auto [type, data] : {std::pair{"IHDR", ihdr}, {"IDAT", z}, {"IEND", Bytes{}}}) {
+            be(png, static_cast<std::uint32_t>(data.size()));
+            data.insert(data.begin(), type, type + 4);
+            std::uint32_t crc = 0xFFFFFFFFu;
+            for (std::uint8_t c : data) {
+                crc ^= c;
+                for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+            }
+            png.insert(png.end(), data.begin(), data.end());
+            be(png, ~crc);
         }
-        png.insert(png.end(), body.begin(), body.end());
-        Be(png, ~crc);
+        return png;
     }
 };
