@@ -20,7 +20,7 @@ void SetEditorMode(int mode); // switches the panel; ends any move of a setup po
 void RunFrame();          // one whole frame, paced to at least kFrameMilliseconds
 void RunFrameLoop();      // frames until QuitRequested
 void FrameBeginAndDraw(); // frame start, input, background, gadgets, pictures
-void FrameEvents();       // the toolkit's event processing and the dispatch of its event
+void FrameEvents();       // the screenshot key, the toolkit's event processing and the dispatch of its event
 void FramePresent();      // pointer, flip
 void PaceFrame();         // sleeps away what is left of the frame
 

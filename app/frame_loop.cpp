@@ -2,6 +2,7 @@
 #include "app.h"
 #include "gadget.h"
 #include "services.h"
+#include "ship_pictures.h"
 
 void FrameBeginAndDraw() {
     editor.FrameStart = ElapsedMilliseconds();
@@ -12,6 +13,9 @@ void FrameBeginAndDraw() {
 }
 
 void FrameEvents() {
+    // Scroll Lock: after every picture is drawn and before the pointer is, so
+    // the shot shows the frame without it; one shot per release.
+    if (Key_Released(kKeyScrollLock)) SaveScreenshot(kScreenshotBaseName);
     // FrameEventType is only replaced here, so the next frame's pictures
     // still see the type of this frame's event.
     editor.FrameEvent = Gadget_ProcessEvents();

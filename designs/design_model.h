@@ -79,18 +79,37 @@ public:
     // Number of records.
     int Count() const { return static_cast<int>(records_.size()); }
     // The record at a position; nullptr outside 0..Count()-1. Use it at once, never keep it.
-    Record* At(int position) { return Has(position) ? &records_[static_cast<std::size_t>(position)] : nullptr; }
+    Record* At(int position) {
+        if (!Has(position)) return nullptr;
+        Touch();  // the caller may write through it
+        return &records_[static_cast<std::size_t>(position)];
+    }
     const Record* At(int position) const {
         return Has(position) ? &records_[static_cast<std::size_t>(position)] : nullptr;
     }
-    // A new all-zero record, placed last.
-    Record& Append() { return records_.emplace_back(); }
+    // A new all-zero record, placed last; fill it at once, never keep it.
+    Record& Append() {
+        Touch();
+        return records_.emplace_back();
+    }
     // Removes every record; owned images and gadgets must be freed first.
-    void Clear() { records_.clear(); }
+    void Clear() {
+        Touch();
+        records_.clear();
+    }
+    // Changes with every access that may alter the list (Append, Clear, the
+    // writable At), never repeating in a run: what is derived from the list
+    // stays valid while this stays the same.
+    std::uint64_t Generation() const { return generation_; }
 
 private:
     bool Has(int position) const { return position >= 0 && position < Count(); }
+    void Touch() {
+        static std::uint64_t counter = 0;
+        generation_ = ++counter;
+    }
     std::deque<Record> records_;
+    std::uint64_t generation_ = 0;  // see Generation()
 };
 
 // Everything of the design side. Reset by assigning a fresh value.

@@ -95,6 +95,22 @@ int Image_Create(int number, int width, int height) {
     return Store(number, key, std::move(s));
 }
 
+int Image_CreateFromSprite(int number, int sprite, int width, int height) {
+    SDL_Surface* pixels = SpritePixels(sprite);
+    if (!pixels) return 0;
+    const int key = images.Claim(number);
+    if (key < 0) return 0;
+    SurfacePtr s;
+    // Scaled straight from the sprite: no full-size copy is made on the way.
+    if (pixels->w == width && pixels->h == height) {
+        s.reset(SDL_DuplicateSurface(pixels));
+        if (s) SDL_SetSurfaceBlendMode(s.get(), SDL_BLENDMODE_NONE);
+    } else if (SizeAcceptable(width, height)) {
+        s = ScaleSurface(pixels, width, height);
+    }
+    return Store(number, key, std::move(s));
+}
+
 int Image_Resize(int number, int width, int height, int mode) {
     (void)mode;
     Image* img = images.Find(number);

@@ -2,6 +2,7 @@
 #include <png.h>
 #include <stb_image_resize.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 
@@ -152,7 +153,79 @@ bool EncodePng(SDL_Surface* surface, bool withAlpha, std::vector<std::uint8_t>& 
     return ok;
 }
 
+namespace {
+
+// Area averaging along one axis: output j covers source [j * S / D, (j + 1) * S / D),
+// each source pixel weighted by how much of it lies inside. Weights sum to 1.
+struct AxisTaps {
+    std::vector<int> first;      // first source pixel of each output pixel
+    std::vector<int> offset;     // where its weights start in `weight`
+    std::vector<float> weight;   // coverage / S
+    AxisTaps(int source, int target) {
+        for (std::int64_t j = 0; j < target; ++j) {
+            const std::int64_t lo = j * source, hi = (j + 1) * source;  // in 1/target source pixels
+            first.push_back(static_cast<int>(lo / target));
+            offset.push_back(static_cast<int>(weight.size()));
+            for (std::int64_t i = lo / target; i * target < hi; ++i) {
+                const std::int64_t cover = std::min(hi, (i + 1) * target) - std::max(lo, i * target);
+                weight.push_back(static_cast<float>(cover) / static_cast<float>(source));
+            }
+        }
+        offset.push_back(static_cast<int>(weight.size()));
+    }
+    int Count(int j) const { return offset[static_cast<std::size_t>(j) + 1] - offset[static_cast<std::size_t>(j)]; }
+};
+
+// Narrows one source row: per output column, alpha-weighted b, g, r and alpha.
+void NarrowRow(const std::uint32_t* row, const AxisTaps& across, float* out) {
+    for (std::size_t j = 0; j + 1 < across.offset.size(); ++j, out += 4) {
+        const float* w = &across.weight[static_cast<std::size_t>(across.offset[j])];
+        const std::uint32_t* p = row + across.first[j];
+        float b = 0, g = 0, r = 0, a = 0;
+        for (int k = 0; k < across.Count(static_cast<int>(j)); ++k) {
+            const std::uint32_t v = p[k];
+            const float wa = w[k] * static_cast<float>(v >> 24);
+            b += wa * static_cast<float>(v & 0xFF);
+            g += wa * static_cast<float>((v >> 8) & 0xFF);
+            r += wa * static_cast<float>((v >> 16) & 0xFF);
+            a += wa;
+        }
+        out[0] = b, out[1] = g, out[2] = r, out[3] = a;
+    }
+}
+
+// Shrinking in both directions: exact area averaging in two separable passes
+// over alpha-weighted channels, one row of work memory, none of the general
+// resampler's overhead (a screenshot's thumbnail is made inside a frame).
+SurfacePtr ShrinkSurface(SDL_Surface* source, int width, int height) {
+    SurfacePtr s = NewSurface(width, height);
+    if (!s) return nullptr;
+    const AxisTaps across(source->w, width), down(source->h, height);
+    std::vector<float> line(static_cast<std::size_t>(width) * 4), sum(line.size());
+    for (int i = 0; i < height; ++i) {
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        const float* w = &down.weight[static_cast<std::size_t>(down.offset[static_cast<std::size_t>(i)])];
+        for (int k = 0; k < down.Count(i); ++k) {
+            NarrowRow(Row(source, down.first[static_cast<std::size_t>(i)] + k), across, line.data());
+            for (std::size_t c = 0; c < sum.size(); ++c) sum[c] += w[k] * line[c];
+        }
+        std::uint32_t* out = Row(s.get(), i);
+        for (int j = 0; j < width; ++j) {
+            const float* v = &sum[static_cast<std::size_t>(j) * 4];
+            // Colours are divided by the alpha they were weighted with: clear pixels do not darken.
+            const float scale = v[3] > 0 ? 1.0f / v[3] : 0.0f;
+            auto channel = [](float x) { return static_cast<std::uint32_t>(std::clamp(x + 0.5f, 0.0f, 255.0f)); };
+            out[j] = (channel(v[3]) << 24) | (channel(v[2] * scale) << 16) | (channel(v[1] * scale) << 8) |
+                     channel(v[0] * scale);
+        }
+    }
+    return s;
+}
+
+}  // namespace
+
 SurfacePtr ScaleSurface(SDL_Surface* source, int width, int height) {
+    if (width >= 1 && height >= 1 && width <= source->w && height <= source->h) return ShrinkSurface(source, width, height);
     SurfacePtr s = NewSurface(width, height);
     if (!s) return nullptr;
     // Box filter: area averaging when shrinking, weighted by alpha so clear

@@ -70,6 +70,7 @@ inline constexpr int kPngEncoder = 1;                // Sprite_Save / Image_Save
 // ---------------------------------------------------------------- images
 int Image_Load(int number, const std::string& path, int flags);   // PNG or BMP into an image
 int Image_Create(int number, int width, int height);              // a blank (black, opaque) image
+int Image_CreateFromSprite(int number, int sprite, int width, int height); // a sprite's pixels, smoothly scaled
 int Image_Resize(int number, int width, int height, int mode);    // smooth (area-averaging) stretch
 int Image_Save(int number, const std::string& path, int encoder); // PNG with kPngEncoder
 int Image_Width(int number);                                      // 0 for an empty number

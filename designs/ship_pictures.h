@@ -1,0 +1,26 @@
+// Pictures the editor writes: the test ship in full canvas size with a small
+// copy in one of five size classes ("ShipPics"), and screenshots of the whole
+// screen with a thumbnail ("ScreenShots"). PNG files, written safely: a
+// failed save leaves whatever was there before.
+#pragma once
+
+#include <string>
+
+// Size of the small screenshot copy.
+inline constexpr int kThumbnailWidth = 102;
+inline constexpr int kThumbnailHeight = 77;
+// The area grabbed for a screenshot.
+inline constexpr int kScreenshotWidth = 1024;
+inline constexpr int kScreenshotHeight = 768;
+// Date part of the ship picture names: " - 2006.05.14-21.07".
+inline constexpr const char* kShipPictureDateMask = " - %yyyy.%mm.%dd-%hh.%ii";
+// Base name the editor gives its screenshots.
+inline constexpr const char* kScreenshotBaseName = "KeelwrightScreen";
+
+// Height of the size-class picture of a given width: the canvas's proportions, rounded down.
+int ShipPictureHeight(int width);
+// Saves the plain ship in full size and in size class k (row k of gadget 20,
+// 0..4); no size class selected afterwards in every case.
+void ExportShipPicture(int sizeClass);
+// Saves the screen's back buffer as it stands, and its thumbnail.
+void SaveScreenshot(const std::string& baseName);
