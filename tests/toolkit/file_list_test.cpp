@@ -300,6 +300,33 @@ TEST_F(FileListTest, Flag8NeverNavigates) {
     EXPECT_EQ(List().rows[sub].selected, 1) << "the second click leaves the selection alone";
 }
 
+// The editor switches folders with Gadget_SetText and its flags with
+// Gadget_SetFlags; after either, a Shift click starts afresh (a plain click)
+// rather than reaching back to a row of the old listing.
+TEST_F(FileListTest, RefillForgetsTheShiftAnchor) {
+    MakeDir("big");
+    MakeDir("small");
+    for (int i = 0; i < 8; ++i) MakeFile("big/f" + std::to_string(i) + ".txt", 1);
+    for (int i = 0; i < 3; ++i) MakeFile("small/s" + std::to_string(i) + ".txt", 1);
+    const int flags = kFileListMultiSelect | kFileListNoParent | kFileListNoNavigation;
+    for (const bool bySetFlags : {false, true}) {
+        SCOPED_TRACE(bySetFlags ? "Gadget_SetFlags" : "Gadget_SetText");
+        Gadget_CreateFileList(kFiles, 0, 0, 400, 300, bySetFlags ? Dir("small") : Dir("big"), flags);
+        ASSERT_EQ(List().rows.size(), bySetFlags ? 3u : 8u);
+        ClickRow(bySetFlags ? 2 : 6);
+        if (bySetFlags) Gadget_SetFlags(kFiles, flags | kFileListSortByName);
+        else Gadget_SetText(kFiles, Dir("small"));
+        ASSERT_EQ(List().rows.size(), 3u);
+        Testing_Key(kKeyLeftShift, true);
+        Key_Examine();
+        ClickRow(1);
+        Testing_Key(kKeyLeftShift, false);
+        Key_Examine();
+        for (int r = 0; r < 3; ++r) EXPECT_EQ(List().rows[r].selected, r == 1 ? 1 : 0) << "row " << r;
+        EXPECT_EQ(List().anchorRow, 1);
+    }
+}
+
 TEST_F(FileListTest, ParentOfTheRootGivesAnEmptyList) {
     Gadget_CreateFileList(kFiles, 0, 0, 400, 300, "/", 0);
     const int up = RowOf("..");
