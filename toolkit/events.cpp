@@ -258,6 +258,8 @@ int Gadget_ProcessEvents() {
         MouseBehaviour(*hit);
     }
 
+    List_EndFrame();
+
     if (t.buttonState != 0 && t.eventType == EventType_None) t.activeGadget = -1;
     if (t.buttonState == kLeft) {
         t.eventType = EventType_LeftDown;

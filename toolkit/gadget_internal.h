@@ -160,6 +160,7 @@ struct ToolkitState {
     int dragOffset = 0;          // scroll-bar thumb grab offset, 0 = no drag
     int columnDrag = 0;          // column resize state of a list header, 0 = none
     int columnDragGrab = 0;      // pointer offset from the dragged column's right edge at grab time
+    int columnDragList = 0;      // self of the list whose column is being dragged
 };
 
 extern ToolkitState toolkit;
@@ -182,6 +183,7 @@ int Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int 
 int List_MeasureRowHeight(const GadgetRecord& list, const RowRecord& row);   // with the row's font
 int Editor_MeasureLineHeight(const GadgetRecord& editor, const LineRecord& line);
 void List_MouseStep(GadgetRecord& list);              // column resize, header sort clicks, row selection
+void List_EndFrame();                                 // a column drag ends with the frame its button is let go
 
 template <class T> T* KindAs(GadgetRecord* g) { return g ? std::get_if<T>(&g->kindRecord) : nullptr; }
 inline bool IsList(const GadgetRecord* g) {

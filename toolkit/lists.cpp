@@ -313,14 +313,20 @@ int SortRows(int number, int column, int compareType, int order, int firstRow, i
 //                                          |                   | width follows   |
 //   dragging, no button held (release)     | column<<16 | 1    | 0               | yes, same frame
 //   header away from edges, or below it    | 0 or 65536        | 0               | yes
+//   another list's drag, over this list     | column<<16 | 1    | unchanged       | no
 // The edge keeps its distance from the pointer fixed at the grab
-// (columnDragGrab), so it stays under the pointer while dragging.
+// (columnDragGrab), so it stays under the pointer while dragging. A drag
+// belongs to its list (columnDragList) and ends with the frame in which no
+// button is held, wherever the pointer is then (List_EndFrame).
 void List_MouseStep(GadgetRecord& gadget) {
     auto* list = KindAs<ColumnListRecord>(&gadget);
     if (!list || !IsList(&gadget)) return;
     const bool inHeader = toolkit.mouseY <= gadget.y + list->headerHeight;
 
     if (toolkit.columnDrag & kDragButtonMask) {
+        // Another list's drag: this one is not touched, and a release over
+        // it ends that drag rather than clicking here.
+        if (gadget.self != toolkit.columnDragList) return;
         if (toolkit.buttonState != 0) {
             const int column = toolkit.columnDrag >> kDragColumnShift;
             if (column >= 0 && column < kMaxColumns) {
@@ -337,6 +343,7 @@ void List_MouseStep(GadgetRecord& gadget) {
                 if (toolkit.buttonState == 1) {
                     toolkit.columnDrag = ((i - 1) << kDragColumnShift) | 1;
                     toolkit.columnDragGrab = toolkit.mouseX - edge;
+                    toolkit.columnDragList = gadget.self;
                 } else {
                     toolkit.columnDrag = kColumnDragHover;
                 }
@@ -369,4 +376,13 @@ void List_MouseStep(GadgetRecord& gadget) {
     }
     // Below the last row: nothing stays selected; the anchor is kept.
     for (auto& row : list->rows) row.selected = 0;
+}
+
+// The list under the pointer has seen the release (as a click when it is the
+// dragged one); wherever it happened, the drag is over.
+void List_EndFrame() {
+    if (toolkit.buttonState == 0 && (toolkit.columnDrag & kDragButtonMask)) {
+        toolkit.columnDrag = 0;
+        toolkit.columnDragList = 0;
+    }
 }

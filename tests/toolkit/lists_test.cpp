@@ -351,6 +351,55 @@ TEST_F(ListsTest, ReleaseAfterADragOverTheRowsSelects) {
     EXPECT_EQ(Selected(), std::vector<int>{1});
 }
 
+// Through whole frames: a drag belongs to the list it started on. Let go off
+// that list it ends, and neither list changes on the next press; held over
+// another list it leaves that list alone.
+TEST_F(ListsTest, ColumnDragStaysWithItsListAndEndsWherever) {
+    constexpr int kOther = 8, kOtherX = 500;
+    MakeList(2);
+    Gadget_CreateColumnList(kOther, kOtherX, kListY, 300, 200, "Name", 100, 0);
+    Gadget_AddColumn(kOther, 1, "Size", 60);
+    Gadget_DrawAll();  // header heights
+    const int hh = List().headerHeight;
+    ASSERT_GT(hh, 5);
+    auto frame = [](int x, int y, int button) {
+        Testing_MouseMove(x, y);
+        if (button >= 0) Testing_MouseButton(1, button == 1);
+        Mouse_Examine();
+        Key_Examine();
+        Gadget_ProcessEvents();
+    };
+    struct Case {
+        const char* name;
+        int letGoX, letGoY;  // where the button is let go after dragging A's edge 30 px right
+    };
+    const Case cases[] = {{"off every list", 400, 600}, {"over the other list", kOtherX + 50, kListY + hh + 30}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        List().columnWidth[0] = 100;
+        const int edge = kListX + 100;
+        frame(edge, kListY + 3, -1);
+        frame(edge, kListY + 3, 1);
+        frame(edge + 30, kListY + 3, -1);
+        EXPECT_EQ(List().columnWidth[0], 130);
+        frame(kOtherX + 100, kListY + 3, -1);  // held over the other list's edge
+        frame(kOtherX + 140, kListY + 3, -1);
+        EXPECT_EQ(List(kOther).columnWidth[0], 100);
+        EXPECT_EQ(List(kOther).columnWidth[1], 60);
+        frame(c.letGoX, c.letGoY, -1);
+        frame(c.letGoX, c.letGoY, 0);
+        EXPECT_EQ(toolkit.columnDrag & 0xFFFF, 0);
+        // The next press, on the other list's rows, moved about.
+        frame(kOtherX + 20, kListY + hh + 10, 1);
+        frame(kOtherX + 250, kListY + hh + 40, -1);
+        frame(kOtherX + 250, kListY + hh + 40, 0);
+        EXPECT_EQ(List(kOther).columnWidth[0], 100);
+        EXPECT_EQ(List(kOther).columnWidth[1], 60);
+        EXPECT_EQ(List().columnWidth[0], 130);
+        EXPECT_EQ(List().columnWidth[1], 60);
+    }
+}
+
 // ---------------------------------------------------------------- SortRows
 
 std::vector<std::string> Texts(const ColumnListRecord& list) {
