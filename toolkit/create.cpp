@@ -1,5 +1,6 @@
 // Creating gadgets of every kind, and removing one or all of them.
 #include <algorithm>
+#include <cstdint>
 
 #include "gadget_internal.h"
 #include "services.h"
@@ -78,7 +79,12 @@ int Gadget_CreateEditor(int number, int x, int y, int width, int height, int fla
     EditorRecord r;
     r.font = toolkit.currentFont;
     r.flags = flags;
-    r.sprite = Sprite_Create(kServiceAuto, width + 1, height + 1);
+    // One pixel wider and taller than the gadget; a size the sprite service
+    // cannot make leaves the Editor without a sprite (it then draws nothing).
+    const std::int64_t spriteWidth = std::int64_t{width} + 1, spriteHeight = std::int64_t{height} + 1;
+    r.sprite = spriteWidth <= INT32_MAX && spriteHeight <= INT32_MAX
+                   ? Sprite_Create(kServiceAuto, static_cast<int>(spriteWidth), static_cast<int>(spriteHeight))
+                   : 0;
     return CreationResult(number, NewGadget(number, GadgetKind_Editor, x, y, width, height, std::move(r)));
 }
 

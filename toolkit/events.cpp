@@ -2,6 +2,7 @@
 // handed to the focused text field and to the gadget under the pointer, and
 // at most one event is left for the program. No queue: each call overwrites
 // the previous frame's event.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -198,7 +199,12 @@ void ScrollBarStep(const GadgetRecord& g, ScrollBarRecord& bar) {
             if (t.buttonHeld == 0) value += 1;
         } else {
             if (t.dragOffset == 0) t.dragOffset = static_cast<int>(top + thumb - p + kScrollArrowLength);
-            if (track > 0) value = bar.minimum + (p + t.dragOffset - top - 11) * range / track;
+            // Off either end of the track the value is clamped below anyway;
+            // held within it, the product stays inside 64 bits.
+            if (track > 0) {
+                const std::int64_t along = std::clamp<std::int64_t>(p + t.dragOffset - top - 11, 0, track);
+                value = bar.minimum + along * range / track;
+            }
         }
     }
     if (value < INT32_MIN) value = INT32_MIN;

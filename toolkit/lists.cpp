@@ -35,9 +35,11 @@ int MeasureTextHeight(int itemFont, int gadgetFont, const std::string& text) {
 
 int ImageOffset(const ColumnListRecord& list) { return list.rowsHaveImages ? kListImageOffset : 0; }
 
-// Left edge of column k; widths of absent columns (<= 0) add nothing.
-int ColumnLeft(const GadgetRecord& gadget, const ColumnListRecord& list, int k) {
-    int edge = gadget.x + ImageOffset(list);
+// Left edge of column k; widths of absent columns (<= 0) add nothing. In 64
+// bits, like every sum of positions and sizes here: sixteen columns of any
+// width, anywhere, must not overflow.
+std::int64_t ColumnLeft(const GadgetRecord& gadget, const ColumnListRecord& list, int k) {
+    std::int64_t edge = std::int64_t{gadget.x} + ImageOffset(list);
     for (int c = 0; c < k && c < kMaxColumns; ++c) edge += std::max(0, list.columnWidth[c]);
     return edge;
 }
@@ -321,7 +323,7 @@ int SortRows(int number, int column, int compareType, int order, int firstRow, i
 void List_MouseStep(GadgetRecord& gadget) {
     auto* list = KindAs<ColumnListRecord>(&gadget);
     if (!list || !IsList(&gadget)) return;
-    const bool inHeader = toolkit.mouseY <= gadget.y + list->headerHeight;
+    const bool inHeader = toolkit.mouseY <= std::int64_t{gadget.y} + list->headerHeight;
 
     if (toolkit.columnDrag & kDragButtonMask) {
         // Another list's drag: this one is not touched, and a release over
@@ -330,19 +332,19 @@ void List_MouseStep(GadgetRecord& gadget) {
         if (toolkit.buttonState != 0) {
             const int column = toolkit.columnDrag >> kDragColumnShift;
             if (column >= 0 && column < kMaxColumns) {
-                const int width = toolkit.mouseX - ColumnLeft(gadget, *list, column) - toolkit.columnDragGrab;
-                list->columnWidth[column] = std::max(width, kMinColumnWidth);
+                const std::int64_t width = toolkit.mouseX - ColumnLeft(gadget, *list, column) - toolkit.columnDragGrab;
+                list->columnWidth[column] = static_cast<int>(std::clamp<std::int64_t>(width, kMinColumnWidth, INT32_MAX));
             }
         } else {
             toolkit.columnDrag = 0;
         }
     } else if (inHeader) {
         for (int i = 0; i < kMaxColumns; ++i) {
-            const int edge = ColumnLeft(gadget, *list, i);
+            const std::int64_t edge = ColumnLeft(gadget, *list, i);
             if (i >= 1 && std::abs(toolkit.mouseX - edge) < kEdgeReach) {
                 if (toolkit.buttonState == 1) {
                     toolkit.columnDrag = ((i - 1) << kDragColumnShift) | 1;
-                    toolkit.columnDragGrab = toolkit.mouseX - edge;
+                    toolkit.columnDragGrab = static_cast<int>(toolkit.mouseX - edge);
                     toolkit.columnDragList = gadget.self;
                 } else {
                     toolkit.columnDrag = kColumnDragHover;
@@ -365,7 +367,7 @@ void List_MouseStep(GadgetRecord& gadget) {
     if (list->scrollBar) {
         if (auto* bar = KindAs<ScrollBarRecord>(FindGadgetBySelf(list->scrollBar))) first = std::max(0, bar->value);
     }
-    int bottom = gadget.y + list->headerHeight;
+    std::int64_t bottom = std::int64_t{gadget.y} + list->headerHeight;
     const int n = static_cast<int>(list->rows.size());
     for (int r = first; r < n; ++r) {
         bottom += list->rows[r].height;

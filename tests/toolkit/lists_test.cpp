@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <random>
 #include <string>
 #include <vector>
@@ -340,6 +341,23 @@ TEST_F(ListsTest, DraggingAColumnEdgeKeepsItUnderThePointer) {
         EXPECT_EQ(List().sortState[1], 1);
         EXPECT_EQ(List().columnWidth[1], 37);
     }
+}
+
+// Widths up to the int limit: the header still finds the column under the
+// pointer, and a drag can widen a column to the limit.
+TEST_F(ListsTest, HugeColumnsStillTakeHeaderClicksAndDrags) {
+    MakeList(2);
+    List().columnWidth[0] = INT_MAX;
+    ClickHeaderAt(kListX + 400);
+    EXPECT_EQ(List().sortState[0], 1);
+    EXPECT_EQ(List().sortState[1], -1);
+    List().columnWidth[0] = 100;
+    List().columnWidth[1] = INT_MAX - 50;
+    Step(kListX + 100, kListY + 5, 1, EventType_LeftDown);  // grab the edge after column 0
+    Step(kListX + 100 + 200, kListY + 5, 1, EventType_LeftDown);
+    EXPECT_EQ(List().columnWidth[0], 300);
+    ClickHeaderAt(kListX + 1000);  // ends the drag; a click far inside column 1
+    EXPECT_EQ(List().sortState[1], 1);
 }
 
 TEST_F(ListsTest, ReleaseAfterADragOverTheRowsSelects) {
