@@ -74,6 +74,15 @@ std::uint64_t SignatureOf(const GadgetRecord& g, const EditorRecord& r, const Vi
     return s.value == 0 ? 1 : s.value;
 }
 
+// The two triangles outside the bevel's diagonals: above the one from
+// (w - 10, 0) to (w, 10), and below the one from (0, h - 10) to (10, h).
+void ClearCutCorners(Coord w, Coord h) {
+    for (Coord k = 0; k < 10; ++k) {
+        Box(w - 9 + k, k, 10 - k, 1, kColourBlack);
+        Box(0, h - 9 + k, k + 1, 1, kColourBlack);
+    }
+}
+
 void DrawIntoSprite(const GadgetRecord& g, const EditorRecord& r, const VisibleLines& v) {
     const Coord w = g.width, h = g.height;
     // The whole sprite, one pixel wider and taller than the gadget, so no
@@ -88,8 +97,13 @@ void DrawIntoSprite(const GadgetRecord& g, const EditorRecord& r, const VisibleL
         Text(5, ly, line.text, GadgetTextColour(g, line.textColor));
         ly += line.height;
     }
-    // Last, so the lines cut off at the edges and their back colours do not break it.
-    if (!(r.flags & kFieldNoBorder)) DrawBevelBorder(0, 0, w, h, BorderStyle::Sunken);
+    // Last, so the lines cut off at the edges and their back colours do not
+    // break it; the corners it cuts off are cleared first (to the transparent
+    // black), so no text or back colour shows outside it.
+    if (!(r.flags & kFieldNoBorder)) {
+        ClearCutCorners(w, h);
+        DrawBevelBorder(0, 0, w, h, BorderStyle::Sunken);
+    }
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 // A row's painted band starts 2 pixels below its top (the header strip takes
 // y + 1 .. y + hh + 1), so a row fits while top + 2 + its height stays above
 // the bottom border; the scroll-bar upkeep counts visible rows the same way,
-// and a row's grid line runs just under its band.
+// and a row's grid line runs along the last pixel row of its own band.
 #include <algorithm>
 
 #include "render_internal.h"
@@ -27,11 +27,9 @@ void DrawSortMark(Coord left, Coord y, Coord hh, int mark) {
 // last one is cut at it, so the header never spills onto the scroll bar.
 void DrawHeader(const GadgetRecord& g, const ColumnListRecord& r, Coord hh, Coord cs) {
     const Coord x = g.x, y = g.y, right = x + g.width;
-    const bool grid = r.flags & kListGridLines;
     if (r.rowsHaveImages) {
         Box(x, y + 1, 19, hh, r.headerColor);
         DrawBoxBorder(x, y + 1, 19, hh, BorderStyle::Raised);
-        if (grid) Line(x + 20, y + hh + 2, 0, g.height - hh - 3, r.gridColor);
     }
     Coord left = cs;
     for (int k = 0; k < kMaxColumns; ++k) {
@@ -43,7 +41,21 @@ void DrawHeader(const GadgetRecord& g, const ColumnListRecord& r, Coord hh, Coor
         DrawBoxBorder(left, y + 1, shown, hh, BorderStyle::Raised);
         Text(left + (shown - Draw_TextWidth(r.title[k])) / 2, y + 1, r.title[k], r.headerTextColor);
         DrawSortMark(left, y, hh, r.sortState[k]);
-        if (grid && left + cw < right) Line(left + cw, y + hh + 2, 0, g.height - hh - 3, r.gridColor);
+        left += cw;
+    }
+}
+
+// Vertical grid lines under the header: after the image column and at each
+// column's right edge, as far as the list reaches.
+void DrawColumnLines(const GadgetRecord& g, const ColumnListRecord& r, Coord hh, Coord cs) {
+    const Coord x = g.x, y = g.y, right = x + g.width, length = g.height - hh - 3;
+    if (r.rowsHaveImages) Line(x + 20, y + hh + 2, 0, length, r.gridColor);
+    Coord left = cs;
+    for (int k = 0; k < kMaxColumns; ++k) {
+        const Coord cw = r.columnWidth[k];
+        if (cw < 1) continue;
+        if (left >= right) break;
+        if (left + cw < right) Line(left + cw, y + hh + 2, 0, length, r.gridColor);
         left += cw;
     }
 }
@@ -87,17 +99,36 @@ void DrawList(GadgetRecord& g, ColumnListRecord& r) {
     const bool showSelection = (r.flags & kListKeepSelection) || g.number == toolkit.activeGadget;
     const Coord selectionWidth = (r.flags & kListFullRowSelect) ? w - (cs - x) - 2 : r.columnWidth[0];
     const int count = static_cast<int>(r.rows.size());
+    const int first = std::clamp(bar ? bar->value : 0, 0, count);
+    // The rows that fit: first .. end - 1.
+    int end = first;
+    for (Coord top = hh; end < count && top + 2 + r.rows[static_cast<size_t>(end)].height <= h; ++end)
+        top += r.rows[static_cast<size_t>(end)].height;
+
+    // Backgrounds, then the grid over them (so coloured and selected rows
+    // keep it), then images and text over both.
     Coord top = hh;
-    for (int i = std::clamp(bar ? bar->value : 0, 0, count); i < count; ++i) {
+    for (int i = first; i < end; ++i) {
+        const RowRecord& row = r.rows[static_cast<size_t>(i)];
+        if (row.backColor != -1) Box(x + 1, y + top + 2, w - 1, row.height, row.backColor);
+        if (row.selected && showSelection) Box(cs, y + top + 2, selectionWidth, row.height, kColourSelection);
+        top += row.height;
+    }
+    if (grid) {
+        DrawColumnLines(g, r, hh, cs);
+        // Each row's line is the last pixel row of its own band.
+        top = hh;
+        for (int i = first; i < end; ++i) {
+            const int rh = r.rows[static_cast<size_t>(i)].height;
+            top += rh;
+            if (rh >= 1) Line(x + 1, y + top + 1, w - 2, 0, r.gridColor);
+        }
+    }
+    top = hh;
+    for (int i = first; i < end; ++i) {
         const RowRecord& row = r.rows[static_cast<size_t>(i)];
         const Coord rh = row.height;
-        if (top + 2 + rh > h) break;
         SelectKindFont(row.font == -1 ? r.font : row.font);
-        // Under the band, not through its last two pixel rows where the text's
-        // descenders are; the bottom border closes the last row.
-        if (grid && top + 2 + rh < h) Line(x + 1, y + top + 2 + rh, w - 2, 0, r.gridColor);
-        if (row.backColor != -1) Box(x + 1, y + top + 2, w - 1, rh, row.backColor);
-        if (row.selected && showSelection) Box(cs, y + top + 2, selectionWidth, rh, kColourSelection);
         if (row.image != 0) Draw_Image(row.image, Px(x + 3), Px(y + top + 2 + (rh >= 20 ? (rh - 19) / 2 : 0)));
         DrawRowCells(g, r, row, cs, y + top + 2);
         top += rh;

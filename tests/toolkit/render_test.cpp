@@ -474,8 +474,26 @@ TEST_F(ListRenderTest, HeaderCellsTitlesAndGrid) {
     EXPECT_EQ(Pixel(cs + 100, y + 5), kWhite) << "the next cell's left edge";
     EXPECT_EQ(Pixel(cs + 103, y + 1 + hh), kGrey) << "second cell's bottom";
     EXPECT_EQ(Pixel(cs + 100, RowTop(2) + 3), 0xC0C0C0) << "vertical grid line";
-    EXPECT_EQ(Pixel(x + 50, RowTop(1)), 0xC0C0C0) << "horizontal grid line under row 0";
+    EXPECT_EQ(Pixel(x + 50, RowTop(1) - 1), 0xC0C0C0) << "horizontal grid line: row 0's last pixel row";
+    EXPECT_NE(Pixel(x + 50, RowTop(1)), 0xC0C0C0) << "row 1's band starts clear";
     EXPECT_NE(Pixel(x + 50, RowTop(1) - 2), 0xC0C0C0) << "not through the row's text";
+}
+
+// Every row keeps its grid lines, whatever paints its band.
+TEST_F(ListRenderTest, GridLinesShowOnColouredAndSelectedRows) {
+    MakeList(4, kListGridLines | kListKeepSelection | kListFullRowSelect, 4);
+    Gadget_AddColumn(1, 1, "Type", 60);
+    Gadget_SetItemColor(1, 0, 2, 0x0000AA);
+    Gadget_SetItemState(1, 1, 1);
+    Gadget_SetItemColor(1, 2, 2, 0x00AA00);
+    DrawFrame();
+    const int fill[] = {0x0000AA, kRed, 0x00AA00, kBackground};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Pixel(x + 150, RowTop(i) + 2), fill[i]) << "the band";
+        EXPECT_EQ(Pixel(x + 150, RowTop(i + 1) - 1), 0xC0C0C0) << "its line, on its last pixel row";
+        EXPECT_EQ(Pixel(x + 1 + 100, RowTop(i) + 2), 0xC0C0C0) << "the column line across it";
+    }
 }
 
 TEST_F(ListRenderTest, SortMarksPointByDirection) {
@@ -542,6 +560,23 @@ TEST_F(RenderTest, EditorBorderDrawnInItsSprite) {
     DrawFrame();
     EXPECT_EQ(Pixel(150, 100), kGrey);
     EXPECT_EQ(Pixel(300, 150), kWhite);
+}
+
+// Lines are kept inside the bevel: the corners its diagonals cut off show
+// what lies behind, even under a line's back colour.
+TEST_F(RenderTest, EditorLinesStayInsideTheBorderCorners) {
+    const int x = 100, y = 100, w = 200, h = 100;
+    Gadget_CreateEditor(1, x, y, w, h, kFieldReadOnly);
+    for (int i = 0; i < 20; ++i) Gadget_AddItem(1, -1, std::string(60, 'W'));
+    Gadget_SetItemColor(1, -1, 2, 0x0000AA);
+    DrawFrame();
+    EXPECT_EQ(Pixel(x + w - 2, y + 1), kBackground) << "top-right corner";
+    EXPECT_EQ(Pixel(x + w - 5, y + 3), kBackground);
+    EXPECT_EQ(Pixel(x + 1, y + h - 2), kBackground) << "bottom-left corner";
+    EXPECT_EQ(Pixel(x + 4, y + h - 3), kBackground);
+    EXPECT_EQ(Pixel(x + w - 12, y + 1), 0x0000AA) << "inside, left of the cut";
+    EXPECT_EQ(Pixel(x + w - 5, y + 5), kWhite) << "the cut itself";
+    EXPECT_EQ(Pixel(x + 5, y + h - 5), kGrey);
 }
 
 TEST_F(RenderTest, EditorSpriteIsRedrawnOnlyWhenItsContentChanges) {
