@@ -161,7 +161,7 @@ std::string File_ReadLine(int number);                     // one line without i
 int File_Eof(int number);                                  // nonzero once everything was read
 void File_Close(int number);                               // flushes and closes (commits a created file)
 std::int64_t File_Size(const std::string& path);           // -1 missing, -2 directory
-std::string CurrentDirectory();                            // ends with the platform separator
+std::string CurrentDirectory();                            // ends with the separator; empty when unreadable
 int Dir_Create(const std::string& path);                   // one directory; fails if it exists
 int Dir_Examine(int number, const std::string& directory, const std::string& pattern); // nonzero on success
 int Dir_Next(int number);                                  // nonzero while an entry is available
