@@ -2,8 +2,11 @@
 #include <cstdio>
 
 #include "app.h"
+#include "services.h"
 
 int main() {
+    // Ctrl+C and kill end the frame loop in an orderly way.
+    Signals_Catch();
     if (!StartEditor()) {
         std::fprintf(stderr, "keelwright: %s\n", editor.StartupFailure.c_str());
         FinalCleanup();
@@ -11,5 +14,7 @@ int main() {
     }
     RunFrameLoop();
     EndEditor();
+    // Stopped by a signal: the shell (or timeout) sees it ended by that signal.
+    Signals_EndAsCaught();
     return 0;
 }

@@ -206,5 +206,11 @@ std::string UCase(const std::string& text);          // a-z and Latin-1 smalls t
 std::string Space(int n);                            // n blanks
 std::string Chr(int code);                           // one character (UTF-8)
 
+// ---------------------------------------------------------------- stopping from outside
+void Signals_Catch();                                // SIGINT and SIGTERM only set a flag; call before anything else
+int Signals_Caught();                                // the signal caught since Signals_Catch, 0 none
+void Signals_Release();                              // default handling again, flag cleared
+void Signals_EndAsCaught();                          // after an orderly end: dies of the caught signal, if any
+
 // ---------------------------------------------------------------- lifetime
 void Services_End();                                 // closes files, frees every object, closes the window
