@@ -140,23 +140,19 @@ int Gadget_CreateImageButton(int number, int x, int y, int width, int height, in
 int Gadget_Free(int number) {
     GadgetRecord* g = FindGadget(number);
     if (!g) return 0;
-    int scrollBar = 0;
+    // By identity, not by number + 2000: that number may since have been
+    // given to another gadget, which must survive.
+    if (GadgetRecord* bar = OwnScrollBar(g)) DeleteGadgetRecord(*bar);
     if (auto* e = KindAs<EditorRecord>(g)) {
         e->lines.clear();
         e->lines.shrink_to_fit();
-        scrollBar = e->scrollBar;
         e->scrollBar = 0;
     } else if (auto* l = KindAs<ColumnListRecord>(g)) {
         l->rows.clear();
         l->rows.shrink_to_fit();
         l->rowsHaveImages = 0;
-        scrollBar = l->scrollBar;
         l->scrollBar = 0;
     }
-    // The bar is found by identity, not by number + 2000: that number may
-    // since have been given to another gadget, which must survive.
-    if (GadgetRecord* bar = FindGadgetBySelf(scrollBar); bar && bar != g && bar->kind == GadgetKind_ScrollBar)
-        DeleteGadgetRecord(*bar);
     ReleaseEditorSprite(*g);
     DeleteGadgetRecord(*g);
     return 0;

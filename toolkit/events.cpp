@@ -19,14 +19,6 @@ constexpr int kScrollTrackMargin = 22;   // both arrows and the borders: the thu
 constexpr int kLeft = 1;
 constexpr int kRight = 2;
 
-// Bytes of the UTF-8 character starting at text[i] (a stray continuation byte
-// counts as one character so that bad input still advances).
-std::size_t CharacterBytes(const std::string& text, std::size_t i) {
-    std::size_t end = i + 1;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-    return end - i;
-}
-
 bool IsDigit(const std::string& character) {
     return character.size() == 1 && character[0] >= '0' && character[0] <= '9';
 }
@@ -83,7 +75,7 @@ int EditTextField(TextFieldRecord& field, const std::string& typed) {
     if (field.caret > length) field.caret = length;
 
     for (std::size_t i = 0; i < typed.size();) {
-        const std::size_t bytes = CharacterBytes(typed, i);
+        const std::size_t bytes = Utf8CharacterBytes(typed, i);
         const std::string c = typed.substr(i, bytes);
         i += bytes;
         if ((field.flags & kFieldDigitsOnly) && !IsDigit(c)) continue;

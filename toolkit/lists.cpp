@@ -210,16 +210,6 @@ void ClickHeader(GadgetRecord& gadget, ColumnListRecord& list) {
 
 }  // namespace
 
-std::string_view List_RowCell(std::string_view text, int cell) {
-    for (int k = 1; k < cell; ++k) {
-        const size_t lf = text.find('\n');
-        if (lf == std::string_view::npos) return {};
-        text.remove_prefix(lf + 1);
-    }
-    const size_t lf = text.find('\n');
-    return lf == std::string_view::npos ? text : text.substr(0, lf);
-}
-
 int List_MeasureRowHeight(const GadgetRecord& list, const RowRecord& row) {
     const auto* kind = std::get_if<ColumnListRecord>(&list.kindRecord);
     return MeasureTextHeight(row.font, kind ? kind->font : 0, row.text);
@@ -364,9 +354,7 @@ void List_MouseStep(GadgetRecord& gadget) {
         return;
     }
     int first = 0;
-    if (list->scrollBar) {
-        if (auto* bar = KindAs<ScrollBarRecord>(FindGadgetBySelf(list->scrollBar))) first = std::max(0, bar->value);
-    }
+    if (auto* bar = KindAs<ScrollBarRecord>(OwnScrollBar(&gadget))) first = std::max(0, bar->value);
     std::int64_t bottom = std::int64_t{gadget.y} + list->headerHeight;
     const int n = static_cast<int>(list->rows.size());
     for (int r = first; r < n; ++r) {

@@ -36,30 +36,31 @@ int Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int 
     return NewGadget(number, GadgetKind_ScrollBar, x, y, width, height, bar).self;
 }
 
-namespace {
-
-// The owner's bar, or nullptr; a reference to a bar that is gone is cleared.
-ScrollBarRecord* OwnBar(int& reference) {
-    GadgetRecord* g = FindGadgetBySelf(reference);
-    ScrollBarRecord* bar = KindAs<ScrollBarRecord>(g);
-    if (!bar) reference = 0;
-    return bar;
+GadgetRecord* OwnScrollBar(const GadgetRecord* owner) {
+    int self = 0;
+    if (auto* e = owner ? std::get_if<EditorRecord>(&owner->kindRecord) : nullptr) self = e->scrollBar;
+    if (auto* l = owner ? std::get_if<ColumnListRecord>(&owner->kindRecord) : nullptr) self = l->scrollBar;
+    GadgetRecord* bar = FindGadgetBySelf(self);
+    return bar && bar != owner && bar->kind == GadgetKind_ScrollBar ? bar : nullptr;
 }
+
+namespace {
 
 // By identity, never by number alone: if the program has put another gadget
 // under owner + 2000, that gadget is not the owner's to free.
-void FreeOwnBar(int& reference) {
-    GadgetRecord* g = FindGadgetBySelf(reference);
+void FreeOwnBar(GadgetRecord& owner, int& reference) {
+    if (GadgetRecord* bar = OwnScrollBar(&owner)) DeleteGadgetRecord(*bar);
     reference = 0;
-    if (g && g->kind == GadgetKind_ScrollBar) DeleteGadgetRecord(*g);
 }
 
+// The owner's bar, made when it has none (a reference to a bar that is gone
+// is replaced).
 ScrollBarRecord* EnsureBar(GadgetRecord& owner, int& reference, int maximum, int page) {
-    if (ScrollBarRecord* bar = OwnBar(reference)) return bar;
+    if (GadgetRecord* bar = OwnScrollBar(&owner)) return KindAs<ScrollBarRecord>(bar);
     reference = Gadget_CreateScrollBar(owner.number + kScrollBarNumberOffset,
                                        ClampToInt(std::int64_t{owner.x} + owner.width), owner.y, kScrollBarWidth,
                                        owner.height, 0, maximum, page, kScrollBarVertical);
-    return OwnBar(reference);
+    return KindAs<ScrollBarRecord>(OwnScrollBar(&owner));
 }
 
 void Reset(ScrollBarRecord& bar, int page, int maximum, int thumbTrack, int thumbLimit) {
@@ -85,7 +86,7 @@ ScrollBarRecord* List_UpkeepScrollBar(GadgetRecord& list, ColumnListRecord& r, i
 
     const std::int64_t area = std::int64_t{list.height} - hh - 2;
     if (content <= area) {
-        if (r.scrollBar) FreeOwnBar(r.scrollBar);
+        if (r.scrollBar) FreeOwnBar(list, r.scrollBar);
         return nullptr;
     }
     ScrollBarRecord* bar = EnsureBar(list, r.scrollBar, r.contentHeight, ClampToInt(area - 1));
@@ -108,7 +109,7 @@ ScrollBarRecord* Editor_UpkeepScrollBar(GadgetRecord& editor, EditorRecord& r) {
 
     const std::int64_t h = editor.height;
     if (content <= h - 2) {
-        if (r.scrollBar) FreeOwnBar(r.scrollBar);
+        if (r.scrollBar) FreeOwnBar(editor, r.scrollBar);
         return nullptr;
     }
     ScrollBarRecord* bar = EnsureBar(editor, r.scrollBar, r.contentHeight, editor.height);
