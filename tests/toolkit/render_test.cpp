@@ -429,6 +429,30 @@ TEST_F(ListRenderTest, ScrollBarAppearsWithOneRowTooManyAndGoesAgain) {
     EXPECT_EQ(Pixel(x + 207, y + 50), kBackground);
 }
 
+// The bar follows the row count while its page stays the same: scrolled to
+// the end it shows the last row after rows come and go.
+TEST_F(ListRenderTest, ScrollBarFollowsRowsAddedAndRemovedLater) {
+    MakeList(4, 0, 10);
+    DrawFrame();
+    ASSERT_NE(Bar(1), nullptr);
+    struct Step {
+        int change;  // rows added (> 0) or removed from the front (< 0)
+        int rows;
+    };
+    for (const Step step : {Step{10, 20}, Step{-12, 8}, Step{1, 9}}) {
+        SCOPED_TRACE(step.rows);
+        Gadget_SetState(2001, 1000);  // scrolled to the end of what the bar knows
+        for (int i = 0; i < step.change; ++i) Gadget_AddItem(1, -1, "more");
+        for (int i = 0; i < -step.change; ++i) Gadget_RemoveItem(1, 0);
+        DrawFrame();
+        ASSERT_NE(Bar(1), nullptr);
+        EXPECT_EQ(Bar(1)->maximum, step.rows - 1);
+        EXPECT_LE(Bar(1)->value, step.rows - 4) << "rows are shown, not what is gone";
+        Gadget_SetState(2001, 1000);
+        EXPECT_EQ(Gadget_GetState(2001), step.rows - 4) << "the last row can be reached";
+    }
+}
+
 TEST_F(ListRenderTest, RowsThatDoNotFitAreNotDrawnAndTheLastIsReachable) {
     MakeList(4, 8, 10);
     for (int i = 0; i < 10; ++i) Gadget_SetItemState(1, i, 1);
@@ -577,6 +601,38 @@ TEST_F(RenderTest, EditorLinesStayInsideTheBorderCorners) {
     EXPECT_EQ(Pixel(x + w - 12, y + 1), 0x0000AA) << "inside, left of the cut";
     EXPECT_EQ(Pixel(x + w - 5, y + 5), kWhite) << "the cut itself";
     EXPECT_EQ(Pixel(x + 5, y + h - 5), kGrey);
+}
+
+// Every colour a line's text can take is part of what decides a redraw.
+TEST_F(RenderTest, EditorTextColourChangesAreRedrawn) {
+    Gadget_CreateEditor(1, 100, 100, 200, 100, kFieldReadOnly | kFieldNoBorder);
+    Gadget_AddItem(1, -1, std::string(20, 'W'));
+    auto count = [](int colour) {
+        int n = 0;
+        Draw_Begin(Draw_ScreenOutput());
+        for (int py = 100; py < 130; ++py)
+            for (int px = 100; px < 300; ++px) n += Draw_Point(px, py) == colour;
+        Draw_End();
+        return n;
+    };
+    struct Change {
+        const char* name;
+        std::function<void()> apply;
+        int colour;  // the text's colour afterwards
+    };
+    const Change changes[] = {
+        {"gadget colour", [] { Record(1).textColor = 0x00AA00; }, 0x00AA00},
+        {"line colour", [] { Gadget_SetItemColor(1, 0, 1, 0x0000AA); }, 0x0000AA},
+        {"disabled colour", [] { Gadget_Disable(1, 1); Record(1).disabledTextColor = 0xAA00AA; }, 0xAA00AA},
+        {"disabled colour changed", [] { Record(1).disabledTextColor = 0x00AAAA; }, 0x00AAAA},
+    };
+    DrawFrame();
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.name);
+        c.apply();
+        DrawFrame();
+        EXPECT_GT(count(c.colour), 20);
+    }
 }
 
 TEST_F(RenderTest, EditorSpriteIsRedrawnOnlyWhenItsContentChanges) {
