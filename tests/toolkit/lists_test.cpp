@@ -165,7 +165,7 @@ TEST_F(ListsTest, EditorLinesAreAddedAndMeasured) {
 // ---------------------------------------------------------------- selection clicks
 
 TEST_F(ListsTest, PlainClickSelectsOnlyTheClickedRow) {
-    MakeList(8, 4);
+    MakeList(8, kListMultiSelect);
     Gadget_SetItemState(kList, 1, 1);
     Gadget_SetItemState(kList, 2, 1);
     ClickRow(4);
@@ -177,7 +177,7 @@ TEST_F(ListsTest, PlainClickSelectsOnlyTheClickedRow) {
 }
 
 TEST_F(ListsTest, CtrlAndShiftClicksOnAMultiSelectList) {
-    MakeList(10, 4);
+    MakeList(10, kListMultiSelect);
     ClickRow(1);
     for (int ctrl : {kKeyLeftCtrl, kKeyRightCtrl}) {
         HoldKey(ctrl, true);
@@ -211,7 +211,7 @@ TEST_F(ListsTest, ShiftWithoutAnchorOrWithoutMultiSelectIsAPlainClick) {
         int flags;
         int key;
     };
-    for (const Case c : {Case{4, kKeyLeftShift}, Case{0, kKeyLeftShift}, Case{0, kKeyLeftCtrl}}) {
+    for (const Case c : {Case{kListMultiSelect, kKeyLeftShift}, Case{0, kKeyLeftShift}, Case{0, kKeyLeftCtrl}}) {
         Gadget_FreeAll();
         MakeList(8, c.flags);
         Gadget_SetItemState(kList, 2, 1);
@@ -225,7 +225,7 @@ TEST_F(ListsTest, ShiftWithoutAnchorOrWithoutMultiSelectIsAPlainClick) {
 }
 
 TEST_F(ListsTest, ClickBelowTheLastRowClearsTheSelectionAndKeepsTheAnchor) {
-    MakeList(3, 4);
+    MakeList(3, kListMultiSelect);
     ClickRow(1);
     HoldKey(kKeyLeftCtrl, true);
     ClickRow(2);

@@ -78,7 +78,7 @@ TEST_F(RenderTest, ButtonBevelHasEverySegmentInItsColour) {
     for (const BevelCase& c : cases) {
         SCOPED_TRACE(c.name);
         FreshGadgets();
-        Gadget_CreateButton(1, x, y, w, h, "", c.toggleState >= 0 ? 0x1003 : 0);
+        Gadget_CreateButton(1, x, y, w, h, "", c.toggleState >= 0 ? kButtonToggle : 0);
         if (c.toggleState >= 0) Gadget_SetToggleState(1, c.toggleState);
         toolkit.activeGadget = -1;
         toolkit.eventGadget = c.heldDown ? 1 : -1;
@@ -100,7 +100,7 @@ TEST_F(RenderTest, BoxBorderOfImageButtonRaisedAndPressed) {
     for (int state : {0, 1}) {
         SCOPED_TRACE(state);
         FreshGadgets();
-        Gadget_CreateImageButton(1, x, y, w, h, 0, 0x1003);
+        Gadget_CreateImageButton(1, x, y, w, h, 0, kButtonToggle);
         Gadget_SetToggleState(1, state);
         DrawFrame();
         const int light = state ? kGrey : kWhite, dark = state ? kWhite : kGrey;
@@ -114,7 +114,7 @@ TEST_F(RenderTest, BoxBorderOfImageButtonRaisedAndPressed) {
 
 TEST_F(RenderTest, TextSunkenBorderOnlyWithItsFlag) {
     Gadget_CreateText(1, 50, 50, 100, 30, "", 0);
-    Gadget_CreateText(2, 50, 150, 100, 30, "", 0x20000);
+    Gadget_CreateText(2, 50, 150, 100, 30, "", kTextBordered);
     DrawFrame();
     EXPECT_EQ(Pixel(80, 50), kBackground);
     EXPECT_EQ(Pixel(80, 150), kGrey) << "sunken: grey top";
@@ -123,7 +123,7 @@ TEST_F(RenderTest, TextSunkenBorderOnlyWithItsFlag) {
 
 TEST_F(RenderTest, TextFieldBorderUnlessFlagged) {
     Gadget_CreateTextField(1, 50, 50, 100, 30, "", 0);
-    Gadget_CreateTextField(2, 50, 150, 100, 30, "", 0x20000);
+    Gadget_CreateTextField(2, 50, 150, 100, 30, "", kFieldNoBorder);
     toolkit.activeGadget = -1;
     DrawFrame();
     EXPECT_EQ(Pixel(80, 50), kGrey);
@@ -156,11 +156,11 @@ TEST_F(RenderTest, CaptionsAreAlignedByTheirFlags) {
     };
     const Case cases[] = {
         {"text", false, 0, x + 5},
-        {"text centred", false, 1, x + 5 + (w - tw) / 2},
-        {"text right", false, 2, x + w - tw},
+        {"text centred", false, kTextCentred, x + 5 + (w - tw) / 2},
+        {"text right", false, kTextRightAligned, x + w - tw},
         {"button centred", true, 0, x + (w - tw) / 2},
-        {"button left", true, 0x100, x},
-        {"button right", true, 0x200, x + w - tw},
+        {"button left", true, kButtonAlignLeft, x},
+        {"button right", true, kButtonAlignRight, x + w - tw},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -192,7 +192,7 @@ TEST_F(RenderTest, FrameLeavesAGapForItsCaption) {
 }
 
 TEST_F(RenderTest, FrameWithoutCaptionHasOnlyTheStub) {
-    Gadget_CreateFrame(1, 100, 100, 300, 100, "", 3);
+    Gadget_CreateFrame(1, 100, 100, 300, 100, "", kFramePlain);
     DrawFrame();
     EXPECT_EQ(Pixel(103, 100), kWhite);
     EXPECT_EQ(Pixel(150, 100), kBackground);
@@ -207,8 +207,8 @@ TEST_F(RenderTest, FrameStylesPaintTheirEdges) {
     // innerRight is the pixel left of the right edge: the double frame's inner
     // dark line, background for the others.
     const Case cases[] = {
-        {3, kWhite, kBackground, kWhite, kBackground},
-        {1, 9478052, 6448230, kWhite, 15068655},
+        {kFramePlain, kWhite, kBackground, kWhite, kBackground},
+        {kFrameDouble, 9478052, 6448230, kWhite, 15068655},
         {0, 9478052, kWhite, 9478052, kBackground},
         {7, 9478052, kWhite, 9478052, kBackground},
     };
@@ -308,12 +308,12 @@ TEST_F(RenderTest, CaretOnlyForAFocusedEditableField) {
     const Case cases[] = {
         {"focused", 0, true, true},
         {"not focused", 0, false, false},
-        {"read-only", 0x800, true, false},
+        {"read-only", kFieldReadOnly, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FreshGadgets();
-        Gadget_CreateTextField(1, 100, 100, 200, 30, "", c.flags | 0x20000);
+        Gadget_CreateTextField(1, 100, 100, 200, 30, "", c.flags | kFieldNoBorder);
         toolkit.activeGadget = c.focused ? 1 : -1;
         DrawFrame();
         EXPECT_EQ(Pixel(105, 100), c.caret ? kGrey : kBackground);
@@ -323,7 +323,7 @@ TEST_F(RenderTest, CaretOnlyForAFocusedEditableField) {
 TEST_F(RenderTest, FocusedFieldWithFillTurnsWhite) {
     Gadget_SetDefaultFillMode(1);
     Gadget_CreateTextField(1, 100, 100, 200, 30, "", 0);
-    Gadget_CreateTextField(2, 100, 200, 200, 30, "", 0x800);
+    Gadget_CreateTextField(2, 100, 200, 200, 30, "", kFieldReadOnly);
     toolkit.activeGadget = 1;
     DrawFrame();
     EXPECT_EQ(Pixel(250, 120), kWhite);
@@ -337,7 +337,7 @@ TEST_F(RenderTest, MaskedFieldCaretFollowsTheStars) {
     const std::string text = "WMWM";
     const int stars = TextWidth("****"), real = TextWidth(text);
     ASSERT_NE(stars, real) << "the test needs texts of different widths";
-    Gadget_CreateTextField(1, 100, 100, 300, 30, text, 0x20 | 0x20000);
+    Gadget_CreateTextField(1, 100, 100, 300, 30, text, kFieldMasked | kFieldNoBorder);
     std::get<TextFieldRecord>(Record(1).kindRecord).caret = 4;
     DrawFrame();
     EXPECT_EQ(Pixel(105 + stars, 100), kGrey);
@@ -361,7 +361,7 @@ protected:
     int hh = 0, rh = 0;
 };
 
-TEST_F(ListRenderTest, SelectionIsPaintedWithFocusOrFlag8) {
+TEST_F(ListRenderTest, SelectionIsPaintedWithFocusOrKeptSelection) {
     struct Case {
         const char* name;
         int flags;
@@ -371,7 +371,7 @@ TEST_F(ListRenderTest, SelectionIsPaintedWithFocusOrFlag8) {
     const Case cases[] = {
         {"focused", 0, true, true},
         {"not focused", 0, false, false},
-        {"flag 8, not focused", 8, false, true},
+        {"kept selection, not focused", kListKeepSelection, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -387,7 +387,7 @@ TEST_F(ListRenderTest, SelectionIsPaintedWithFocusOrFlag8) {
 }
 
 TEST_F(ListRenderTest, SelectionSpansFirstColumnOrWholeRow) {
-    for (int flags : {8, 8 | 0x40000000}) {
+    for (int flags : {kListKeepSelection, kListKeepSelection | kListFullRowSelect}) {
         SCOPED_TRACE(flags);
         FreshGadgets();
         MakeList(5, flags, 3);
@@ -396,7 +396,7 @@ TEST_F(ListRenderTest, SelectionSpansFirstColumnOrWholeRow) {
         const int row = RowTop(0) + rh / 2;
         EXPECT_EQ(Pixel(x + 1, row), kRed);
         EXPECT_EQ(Pixel(x + 100, row), kRed) << "the first column is 100 wide";
-        EXPECT_EQ(Pixel(x + 150, row), (flags & 0x40000000) ? kRed : kBackground);
+        EXPECT_EQ(Pixel(x + 150, row), (flags & kListFullRowSelect) ? kRed : kBackground);
         EXPECT_NE(Pixel(x + 199, row), kRed) << "stays inside the border";
     }
 }
@@ -454,7 +454,7 @@ TEST_F(ListRenderTest, ScrollBarFollowsRowsAddedAndRemovedLater) {
 }
 
 TEST_F(ListRenderTest, RowsThatDoNotFitAreNotDrawnAndTheLastIsReachable) {
-    MakeList(4, 8, 10);
+    MakeList(4, kListKeepSelection, 10);
     for (int i = 0; i < 10; ++i) Gadget_SetItemState(1, i, 1);
     DrawFrame();
     // Four rows fill the area; nothing red on or below the bottom border.
@@ -489,7 +489,7 @@ TEST_F(ListRenderTest, ZeroHeightRowsAndEmptyRangesDoNotDivideByZero) {
 }
 
 TEST_F(ListRenderTest, HeaderCellsTitlesAndGrid) {
-    MakeList(4, 0x10000, 2);
+    MakeList(4, kListGridLines, 2);
     Gadget_AddColumn(1, 1, "Type", 60);
     DrawFrame();
     const int cs = x + 1;
@@ -533,7 +533,7 @@ TEST_F(ListRenderTest, SortMarksPointByDirection) {
 }
 
 TEST_F(ListRenderTest, RowImagesShiftTheColumns) {
-    MakeList(4, 8, 0);
+    MakeList(4, kListKeepSelection, 0);
     const int image = Image_Create(kServiceAuto, 16, 16);
     ASSERT_NE(Draw_Begin(Draw_ImageOutput(image)), 0);
     Draw_Box(0, 0, 16, 16, 0x00CC00);
@@ -551,7 +551,7 @@ TEST_F(ListRenderTest, RowImagesShiftTheColumns) {
 
 TEST_F(RenderTest, EditorShowsWhatLiesBehindAndCutsLinesAtTheTop) {
     const int x = 100, y = 100, w = 200, h = 100;
-    Gadget_CreateEditor(1, x, y, w, h, 0x800 | 0x20000);
+    Gadget_CreateEditor(1, x, y, w, h, kFieldReadOnly | kFieldNoBorder);
     for (int i = 0; i < 20; ++i) Gadget_AddItem(1, -1, "");
     auto& editor = std::get<EditorRecord>(Record(1).kindRecord);
     const int lh = editor.lines[0].height;
@@ -580,7 +580,7 @@ TEST_F(RenderTest, EditorShowsWhatLiesBehindAndCutsLinesAtTheTop) {
 }
 
 TEST_F(RenderTest, EditorBorderDrawnInItsSprite) {
-    Gadget_CreateEditor(1, 100, 100, 200, 100, 0x800);
+    Gadget_CreateEditor(1, 100, 100, 200, 100, kFieldReadOnly);
     DrawFrame();
     EXPECT_EQ(Pixel(150, 100), kGrey);
     EXPECT_EQ(Pixel(300, 150), kWhite);
@@ -636,7 +636,7 @@ TEST_F(RenderTest, EditorTextColourChangesAreRedrawn) {
 }
 
 TEST_F(RenderTest, EditorSpriteIsRedrawnOnlyWhenItsContentChanges) {
-    Gadget_CreateEditor(1, 100, 100, 200, 100, 0x800);
+    Gadget_CreateEditor(1, 100, 100, 200, 100, kFieldReadOnly);
     Gadget_AddItem(1, -1, "line");
     DrawFrame();
     const int sprite = std::get<EditorRecord>(Record(1).kindRecord).sprite;
