@@ -44,5 +44,7 @@ void RunFrame() {
 void RunFrameLoop() {
     do {
         RunFrame();
+        // SIGINT or SIGTERM ends the loop as "Quit" does; the close box does not.
+        if (Signals_Caught() != 0) editor.QuitRequested = 1;
     } while (editor.QuitRequested == 0);
 }

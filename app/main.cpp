@@ -5,6 +5,7 @@
 
 #include "app.h"
 #include "command_line.h"
+#include "services.h"
 
 int main(int argc, char** argv) {
     const CommandLineOutcome command = HandleCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     std::fputs(command.err.c_str(), stderr);
     if (command.exitCode != kStartEditor) return command.exitCode;
 
+    // Ctrl+C and kill end the frame loop in an orderly way.
+    Signals_Catch();
     if (!StartEditor()) {
         std::fprintf(stderr, "keelwright: %s\n", editor.StartupFailure.c_str());
         FinalCleanup();
@@ -19,5 +22,7 @@ int main(int argc, char** argv) {
     }
     RunFrameLoop();
     EndEditor();
+    // Stopped by a signal: the shell (or timeout) sees it ended by that signal.
+    Signals_EndAsCaught();
     return 0;
 }

@@ -84,7 +84,9 @@ int StartEditor() {
     // with its four lists empty and its start values.
     design = DesignState{};
 
+    // Every path hangs off the base directory; without it none can be trusted.
     design.BaseDir = CurrentDirectory();
+    if (design.BaseDir.empty()) return Fail("cannot read the current directory");
     // Both usually exist already; later saves into a missing one fail quietly.
     Dir_Create(design.BaseDir + "Designs");
     Dir_Create(design.BaseDir + "ShipPics");

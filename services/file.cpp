@@ -252,9 +252,12 @@ std::int64_t File_Size(const std::string& path) {
 }
 
 std::string CurrentDirectory() {
+    // Empty when it cannot be read (removed, or not reachable): any directory
+    // given instead would send every later path somewhere the user never chose.
+    if (FailForced("cwd")) return {};
     std::string dir(4096, '\0');
     while (!getcwd(dir.data(), dir.size())) {
-        if (errno != ERANGE) return "/";
+        if (errno != ERANGE) return {};
         dir.resize(dir.size() * 2);
     }
     dir.resize(std::strlen(dir.c_str()));

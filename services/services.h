@@ -165,7 +165,7 @@ std::string File_ReadLine(int number);                     // one line without i
 int File_Eof(int number);                                  // nonzero once everything was read
 int File_Close(int number);                                // flushes and closes; nonzero when a created file was committed
 std::int64_t File_Size(const std::string& path);           // -1 missing, -2 directory
-std::string CurrentDirectory();                            // ends with the platform separator
+std::string CurrentDirectory();                            // ends with the separator; empty when unreadable
 int Dir_Create(const std::string& path);                   // one directory; fails if it exists
 int Dir_Examine(int number, const std::string& directory, const std::string& pattern); // nonzero on success
 int Dir_Next(int number);                                  // nonzero while an entry is available
@@ -209,6 +209,12 @@ std::string LCase(const std::string& text);          // A-Z and Latin-1 capitals
 std::string UCase(const std::string& text);          // a-z and Latin-1 smalls to capital
 std::string Space(int n);                            // n blanks
 std::string Chr(int code);                           // one character (UTF-8)
+
+// ---------------------------------------------------------------- stopping from outside
+void Signals_Catch();                                // SIGINT and SIGTERM only set a flag; call before anything else
+int Signals_Caught();                                // the signal caught since Signals_Catch, 0 none
+void Signals_Release();                              // default handling again, flag cleared
+void Signals_EndAsCaught();                          // after an orderly end: dies of the caught signal, if any
 
 // ---------------------------------------------------------------- lifetime
 void Services_End();                                 // closes files, frees every object, closes the window

@@ -27,7 +27,8 @@ void Testing_SetDateNow(std::int64_t date);          // what Date_Now returns (i
 std::int64_t Testing_TotalDelayed();                 // sum of Delay calls since the clock went manual
 
 // Makes the named initialisation fail (for start-up tests): "sprite",
-// "mouse", "keyboard", "sound", "3d", "window", "screen"; "" clears.
+// "mouse", "keyboard", "sound", "3d", "window", "screen", and "cwd" (the
+// current directory cannot be read); "" clears.
 void Testing_FailInit(const std::string& which);
 
 // Bytes of rendered text the services keep for reuse.

@@ -1,5 +1,6 @@
 // Creating gadgets of every kind, and removing one or all of them.
 #include <algorithm>
+#include <cstdint>
 
 #include "gadget_internal.h"
 #include "services.h"
@@ -78,7 +79,12 @@ int Gadget_CreateEditor(int number, int x, int y, int width, int height, int fla
     EditorRecord r;
     r.font = toolkit.currentFont;
     r.flags = flags;
-    r.sprite = Sprite_Create(kServiceAuto, width + 1, height + 1);
+    // One pixel wider and taller than the gadget; a size the sprite service
+    // cannot make leaves the Editor without a sprite (it then draws nothing).
+    const std::int64_t spriteWidth = std::int64_t{width} + 1, spriteHeight = std::int64_t{height} + 1;
+    r.sprite = spriteWidth <= INT32_MAX && spriteHeight <= INT32_MAX
+                   ? Sprite_Create(kServiceAuto, static_cast<int>(spriteWidth), static_cast<int>(spriteHeight))
+                   : 0;
     return CreationResult(number, NewGadget(number, GadgetKind_Editor, x, y, width, height, std::move(r)));
 }
 
@@ -134,23 +140,19 @@ int Gadget_CreateImageButton(int number, int x, int y, int width, int height, in
 int Gadget_Free(int number) {
     GadgetRecord* g = FindGadget(number);
     if (!g) return 0;
-    int scrollBar = 0;
+    // By identity, not by number + 2000: that number may since have been
+    // given to another gadget, which must survive.
+    if (GadgetRecord* bar = OwnScrollBar(g)) DeleteGadgetRecord(*bar);
     if (auto* e = KindAs<EditorRecord>(g)) {
         e->lines.clear();
         e->lines.shrink_to_fit();
-        scrollBar = e->scrollBar;
         e->scrollBar = 0;
     } else if (auto* l = KindAs<ColumnListRecord>(g)) {
         l->rows.clear();
         l->rows.shrink_to_fit();
         l->rowsHaveImages = 0;
-        scrollBar = l->scrollBar;
         l->scrollBar = 0;
     }
-    // The bar is found by identity, not by number + 2000: that number may
-    // since have been given to another gadget, which must survive.
-    if (GadgetRecord* bar = FindGadgetBySelf(scrollBar); bar && bar != g && bar->kind == GadgetKind_ScrollBar)
-        DeleteGadgetRecord(*bar);
     ReleaseEditorSprite(*g);
     DeleteGadgetRecord(*g);
     return 0;

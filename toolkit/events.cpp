@@ -2,6 +2,7 @@
 // handed to the focused text field and to the gadget under the pointer, and
 // at most one event is left for the program. No queue: each call overwrites
 // the previous frame's event.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -17,14 +18,6 @@ constexpr int kScrollTrackMargin = 22;   // both arrows and the borders: the thu
 // Mouse buttons as the event state stores them.
 constexpr int kLeft = 1;
 constexpr int kRight = 2;
-
-// Bytes of the UTF-8 character starting at text[i] (a stray continuation byte
-// counts as one character so that bad input still advances).
-std::size_t CharacterBytes(const std::string& text, std::size_t i) {
-    std::size_t end = i + 1;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-    return end - i;
-}
 
 bool IsDigit(const std::string& character) {
     return character.size() == 1 && character[0] >= '0' && character[0] <= '9';
@@ -82,7 +75,7 @@ int EditTextField(TextFieldRecord& field, const std::string& typed) {
     if (field.caret > length) field.caret = length;
 
     for (std::size_t i = 0; i < typed.size();) {
-        const std::size_t bytes = CharacterBytes(typed, i);
+        const std::size_t bytes = Utf8CharacterBytes(typed, i);
         const std::string c = typed.substr(i, bytes);
         i += bytes;
         if ((field.flags & kFieldDigitsOnly) && !IsDigit(c)) continue;
@@ -198,7 +191,12 @@ void ScrollBarStep(const GadgetRecord& g, ScrollBarRecord& bar) {
             if (t.buttonHeld == 0) value += 1;
         } else {
             if (t.dragOffset == 0) t.dragOffset = static_cast<int>(top + thumb - p + kScrollArrowLength);
-            if (track > 0) value = bar.minimum + (p + t.dragOffset - top - 11) * range / track;
+            // Off either end of the track the value is clamped below anyway;
+            // held within it, the product stays inside 64 bits.
+            if (track > 0) {
+                const std::int64_t along = std::clamp<std::int64_t>(p + t.dragOffset - top - 11, 0, track);
+                value = bar.minimum + along * range / track;
+            }
         }
     }
     if (value < INT32_MIN) value = INT32_MIN;
@@ -257,6 +255,8 @@ int Gadget_ProcessEvents() {
         if (t.buttonState != 0) t.activeGadget = hit->number;
         MouseBehaviour(*hit);
     }
+
+    List_EndFrame();
 
     if (t.buttonState != 0 && t.eventType == EventType_None) t.activeGadget = -1;
     if (t.buttonState == kLeft) {

@@ -138,6 +138,8 @@ void FileList_RefillWithCurrentRow(GadgetRecord& gadget, const std::string& spec
 
     list->rows.clear();
     list->rowsHaveImages = 0;
+    // The old rows are gone, so a Shift click must not reach back to them.
+    list->anchorRow = -1;
     if (dir.empty()) return;  // the parent of a root
 
     // Directories first, then files; ".." is put on top so it can stay there.

@@ -5,6 +5,7 @@
 #include <array>
 #include <list>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -160,6 +161,7 @@ struct ToolkitState {
     int dragOffset = 0;          // scroll-bar thumb grab offset, 0 = no drag
     int columnDrag = 0;          // column resize state of a list header, 0 = none
     int columnDragGrab = 0;      // pointer offset from the dragged column's right edge at grab time
+    int columnDragList = 0;      // self of the list whose column is being dragged
 };
 
 extern ToolkitState toolkit;
@@ -182,6 +184,19 @@ int Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int 
 int List_MeasureRowHeight(const GadgetRecord& list, const RowRecord& row);   // with the row's font
 int Editor_MeasureLineHeight(const GadgetRecord& editor, const LineRecord& line);
 void List_MouseStep(GadgetRecord& list);              // column resize, header sort clicks, row selection
+void List_EndFrame();                                 // a column drag ends with the frame its button is let go
+
+// Text helpers (text.cpp).
+// Bytes of the UTF-8 character starting at text[i]; a stray continuation byte
+// counts as one character, so bad input still advances.
+std::size_t Utf8CharacterBytes(std::string_view text, std::size_t i);
+// Cell `cell` (from 1; below 1 counts as 1) of a row text: up to the next line
+// feed; empty past the last.
+std::string_view List_RowCell(std::string_view text, long long cell);
+
+// The list's or Editor's own scroll bar, found by identity (its number may
+// have been taken over by another gadget since); nullptr when it has none.
+GadgetRecord* OwnScrollBar(const GadgetRecord* owner);
 
 template <class T> T* KindAs(GadgetRecord* g) { return g ? std::get_if<T>(&g->kindRecord) : nullptr; }
 inline bool IsList(const GadgetRecord* g) {

@@ -7,20 +7,6 @@
 
 namespace {
 
-// Field k (from 1) of a text whose fields are separated by line feeds; below 1
-// counts as 1, beyond the last gives an empty text.
-std::string CellField(const std::string& text, long long k) {
-    if (k < 1) k = 1;
-    size_t start = 0;
-    for (long long i = 1; i < k; ++i) {
-        const size_t lf = text.find('\n', start);
-        if (lf == std::string::npos) return {};
-        start = lf + 1;
-    }
-    const size_t end = text.find('\n', start);
-    return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
 long long CountLineFeeds(const std::string& text) {
     return std::count(text.begin(), text.end(), '\n');
 }
@@ -71,7 +57,7 @@ std::string RebuildFileListRow(const ColumnListRecord& l, const std::string& old
     const long long fields = std::min<long long>(CountLineFeeds(text) + 1, kMaxColumns);
     std::string rebuilt;
     for (long long i = 1; i <= fields; ++i) {
-        rebuilt += l.columnContent[static_cast<size_t>(i - 1)] != 0 ? CellField(oldText, i) : CellField(text, i);
+        rebuilt += l.columnContent[static_cast<size_t>(i - 1)] != 0 ? List_RowCell(oldText, i) : List_RowCell(text, i);
         rebuilt += '\n';
     }
     return rebuilt;
@@ -86,7 +72,7 @@ std::string RebuildRowWithCell(const ColumnListRecord& l, const std::string& old
         if (l.columnWidth[static_cast<size_t>(c)] < 1) continue;
         if (!first) rebuilt += '\n';
         first = false;
-        rebuilt += c == column ? text : CellField(oldText, c + 1);
+        rebuilt += c == column ? std::string_view(text) : List_RowCell(oldText, c + 1);
     }
     return rebuilt;
 }
@@ -151,7 +137,7 @@ std::string Gadget_GetCellText(int number, int item, int column) {
     if (!l) return {};
     if (item < 0) return column >= 0 && column < kMaxColumns ? l->title[static_cast<size_t>(column)] : std::string{};
     const RowRecord* row = RowAt(g, item);
-    return row ? CellField(row->text, static_cast<long long>(column) + 1) : std::string{};
+    return row ? std::string(List_RowCell(row->text, static_cast<long long>(column) + 1)) : std::string{};
 }
 
 int Gadget_SetItemText(int number, int item, const std::string& text, int column) {
@@ -159,7 +145,7 @@ int Gadget_SetItemText(int number, int item, const std::string& text, int column
     if (auto* l = KindAs<ColumnListRecord>(g)) {
         if (item < 0) {
             const long long titles = std::min<long long>(CountLineFeeds(text) + 1, kMaxColumns);
-            for (long long i = 0; i < titles; ++i) l->title[static_cast<size_t>(i)] = CellField(text, i + 1);
+            for (long long i = 0; i < titles; ++i) l->title[static_cast<size_t>(i)] = List_RowCell(text, i + 1);
             return 0;
         }
         RowRecord* row = RowAt(g, item);

@@ -35,9 +35,11 @@ int MeasureTextHeight(int itemFont, int gadgetFont, const std::string& text) {
 
 int ImageOffset(const ColumnListRecord& list) { return list.rowsHaveImages ? kListImageOffset : 0; }
 
-// Left edge of column k; widths of absent columns (<= 0) add nothing.
-int ColumnLeft(const GadgetRecord& gadget, const ColumnListRecord& list, int k) {
-    int edge = gadget.x + ImageOffset(list);
+// Left edge of column k; widths of absent columns (<= 0) add nothing. In 64
+// bits, like every sum of positions and sizes here: sixteen columns of any
+// width, anywhere, must not overflow.
+std::int64_t ColumnLeft(const GadgetRecord& gadget, const ColumnListRecord& list, int k) {
+    std::int64_t edge = std::int64_t{gadget.x} + ImageOffset(list);
     for (int c = 0; c < k && c < kMaxColumns; ++c) edge += std::max(0, list.columnWidth[c]);
     return edge;
 }
@@ -208,16 +210,6 @@ void ClickHeader(GadgetRecord& gadget, ColumnListRecord& list) {
 
 }  // namespace
 
-std::string_view List_RowCell(std::string_view text, int cell) {
-    for (int k = 1; k < cell; ++k) {
-        const size_t lf = text.find('\n');
-        if (lf == std::string_view::npos) return {};
-        text.remove_prefix(lf + 1);
-    }
-    const size_t lf = text.find('\n');
-    return lf == std::string_view::npos ? text : text.substr(0, lf);
-}
-
 int List_MeasureRowHeight(const GadgetRecord& list, const RowRecord& row) {
     const auto* kind = std::get_if<ColumnListRecord>(&list.kindRecord);
     return MeasureTextHeight(row.font, kind ? kind->font : 0, row.text);
@@ -313,30 +305,37 @@ int SortRows(int number, int column, int compareType, int order, int firstRow, i
 //                                          |                   | width follows   |
 //   dragging, no button held (release)     | column<<16 | 1    | 0               | yes, same frame
 //   header away from edges, or below it    | 0 or 65536        | 0               | yes
+//   another list's drag, over this list     | column<<16 | 1    | unchanged       | no
 // The edge keeps its distance from the pointer fixed at the grab
-// (columnDragGrab), so it stays under the pointer while dragging.
+// (columnDragGrab), so it stays under the pointer while dragging. A drag
+// belongs to its list (columnDragList) and ends with the frame in which no
+// button is held, wherever the pointer is then (List_EndFrame).
 void List_MouseStep(GadgetRecord& gadget) {
     auto* list = KindAs<ColumnListRecord>(&gadget);
     if (!list || !IsList(&gadget)) return;
-    const bool inHeader = toolkit.mouseY <= gadget.y + list->headerHeight;
+    const bool inHeader = toolkit.mouseY <= std::int64_t{gadget.y} + list->headerHeight;
 
     if (toolkit.columnDrag & kDragButtonMask) {
+        // Another list's drag: this one is not touched, and a release over
+        // it ends that drag rather than clicking here.
+        if (gadget.self != toolkit.columnDragList) return;
         if (toolkit.buttonState != 0) {
             const int column = toolkit.columnDrag >> kDragColumnShift;
             if (column >= 0 && column < kMaxColumns) {
-                const int width = toolkit.mouseX - ColumnLeft(gadget, *list, column) - toolkit.columnDragGrab;
-                list->columnWidth[column] = std::max(width, kMinColumnWidth);
+                const std::int64_t width = toolkit.mouseX - ColumnLeft(gadget, *list, column) - toolkit.columnDragGrab;
+                list->columnWidth[column] = static_cast<int>(std::clamp<std::int64_t>(width, kMinColumnWidth, INT32_MAX));
             }
         } else {
             toolkit.columnDrag = 0;
         }
     } else if (inHeader) {
         for (int i = 0; i < kMaxColumns; ++i) {
-            const int edge = ColumnLeft(gadget, *list, i);
+            const std::int64_t edge = ColumnLeft(gadget, *list, i);
             if (i >= 1 && std::abs(toolkit.mouseX - edge) < kEdgeReach) {
                 if (toolkit.buttonState == 1) {
                     toolkit.columnDrag = ((i - 1) << kDragColumnShift) | 1;
-                    toolkit.columnDragGrab = toolkit.mouseX - edge;
+                    toolkit.columnDragGrab = static_cast<int>(toolkit.mouseX - edge);
+                    toolkit.columnDragList = gadget.self;
                 } else {
                     toolkit.columnDrag = kColumnDragHover;
                 }
@@ -355,10 +354,8 @@ void List_MouseStep(GadgetRecord& gadget) {
         return;
     }
     int first = 0;
-    if (list->scrollBar) {
-        if (auto* bar = KindAs<ScrollBarRecord>(FindGadgetBySelf(list->scrollBar))) first = std::max(0, bar->value);
-    }
-    int bottom = gadget.y + list->headerHeight;
+    if (auto* bar = KindAs<ScrollBarRecord>(OwnScrollBar(&gadget))) first = std::max(0, bar->value);
+    std::int64_t bottom = std::int64_t{gadget.y} + list->headerHeight;
     const int n = static_cast<int>(list->rows.size());
     for (int r = first; r < n; ++r) {
         bottom += list->rows[r].height;
@@ -369,4 +366,13 @@ void List_MouseStep(GadgetRecord& gadget) {
     }
     // Below the last row: nothing stays selected; the anchor is kept.
     for (auto& row : list->rows) row.selected = 0;
+}
+
+// The list under the pointer has seen the release (as a click when it is the
+// dragged one); wherever it happened, the drag is over.
+void List_EndFrame() {
+    if (toolkit.buttonState == 0 && (toolkit.columnDrag & kDragButtonMask)) {
+        toolkit.columnDrag = 0;
+        toolkit.columnDragList = 0;
+    }
 }

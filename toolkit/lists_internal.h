@@ -14,8 +14,6 @@ inline constexpr int kSortDescending = 1;    // SortRows order
 inline constexpr int kListImageOffset = 20;  // columns move right by this while rows have images
 inline constexpr int kMinImageRowHeight = 19;  // a row with an image is never lower than this
 
-// Cell `cell` (1-based) of a row text: up to the next line feed; empty past the last.
-std::string_view List_RowCell(std::string_view text, int cell);
 // 1-based cell index of the name column in rows built by a refill; 1 without one.
 int FileList_NameCell(const ColumnListRecord& list);
 // Clamps the range and column as SortRows does, then sorts rows first .. end - 1.

@@ -22,15 +22,15 @@ int LineHeightOf(const std::string& text) { return Draw_TextHeight(text.empty() 
 
 void DrawText(GadgetRecord& g, TextRecord& r) {
     SelectKindFont(r.font);
-    int dx = 0, dy = 0;
+    Coord dx = 0, dy = 0;
     if (r.flags & kTextCentred) {
-        dx = (g.width - Draw_TextWidth(r.text)) >> 1;
-        dy = (g.height - Draw_TextHeight(r.text)) >> 1;
+        dx = (Coord{g.width} - Draw_TextWidth(r.text)) >> 1;
+        dy = (Coord{g.height} - Draw_TextHeight(r.text)) >> 1;
     } else if (r.flags & kTextRightAligned) {
-        dx = g.width - Draw_TextWidth(r.text) - 5;
+        dx = Coord{g.width} - Draw_TextWidth(r.text) - 5;
     }
     if (r.flags & kTextBordered) DrawBevelBorder(g.x, g.y, g.width, g.height, BorderStyle::Sunken);
-    Draw_Text(g.x + dx + 5, g.y + dy + 2, r.text, GadgetTextColour(g));
+    Text(g.x + dx + 5, g.y + dy + 2, r.text, GadgetTextColour(g));
 }
 
 void DrawTextField(GadgetRecord& g, TextFieldRecord& r) {
@@ -48,37 +48,37 @@ void DrawTextField(GadgetRecord& g, TextFieldRecord& r) {
     else if (r.flags & kFieldUpperCase) shown = UCase(r.text);
     else shown = r.text;
 
-    const int th = LineHeightOf(shown);
-    int dx = 0, dy = 0;
+    const Coord th = LineHeightOf(shown);
+    Coord dx = 0, dy = 0;
     if (r.flags & kTextCentred) {
-        dx = (g.width - Draw_TextWidth(shown)) >> 1;
-        dy = (g.height - th) >> 1;
+        dx = (Coord{g.width} - Draw_TextWidth(shown)) >> 1;
+        dy = (Coord{g.height} - th) >> 1;
     } else if (r.flags & kTextRightAligned) {
-        dx = g.width - Draw_TextWidth(shown) - 5;
+        dx = Coord{g.width} - Draw_TextWidth(shown) - 5;
     }
-    Draw_Text(g.x + dx + 5, g.y + dy + 2, shown, GadgetTextColour(g));
+    Text(g.x + dx + 5, g.y + dy + 2, shown, GadgetTextColour(g));
 
     if (!focused || !editable) return;
-    const int cx = g.x + dx + 5 + Draw_TextWidth(Left(shown, r.caret));
-    if (r.overwrite) Draw_Line(cx, g.y + dy + th + 2, 10, 0, kColourGrey);
-    else Draw_Line(cx, g.y + dy - 2, 0, th + 4, kColourGrey);
+    const Coord cx = g.x + dx + 5 + Draw_TextWidth(Left(shown, r.caret));
+    if (r.overwrite) Line(cx, g.y + dy + th + 2, 10, 0, kColourGrey);
+    else Line(cx, g.y + dy - 2, 0, th + 4, kColourGrey);
 }
 
 void DrawButton(GadgetRecord& g, ButtonRecord& r) {
     SelectKindFont(r.font);
-    const int tw = Draw_TextWidth(r.text);
-    int dx = (g.width - tw) / 2;
-    const int dy = (r.flags & kButtonAlignTop) ? 0 : (g.height - Draw_TextHeight(r.text)) / 2;
+    const Coord tw = Draw_TextWidth(r.text);
+    Coord dx = (g.width - tw) / 2;
+    const Coord dy = (r.flags & kButtonAlignTop) ? 0 : (g.height - Coord{Draw_TextHeight(r.text)}) / 2;
     if (r.flags & kButtonAlignRight) dx = g.width - tw;
     else if (r.flags & kButtonAlignLeft) dx = 0;
     const bool pressed = LooksPressed(g, r.toggle, r.state);
     DrawBevelBorder(g.x, g.y, g.width, g.height, pressed ? BorderStyle::Sunken : BorderStyle::Raised);
-    Draw_Text(g.x + dx, g.y + dy, r.text, GadgetTextColour(g));
+    Text(g.x + dx, g.y + dy, r.text, GadgetTextColour(g));
 }
 
 void DrawImageButton(GadgetRecord& g, ImageButtonRecord& r) {
     if (LooksPressed(g, r.toggle, r.state)) {
-        Draw_Image(g.fillColor, g.x + 1, g.y + 1, g.width, g.height);
+        Draw_Image(g.fillColor, Px(Coord{g.x} + 1), Px(Coord{g.y} + 1), g.width, g.height);
         DrawBoxBorder(g.x, g.y, g.width, g.height, BorderStyle::Sunken);
     } else {
         Draw_Image(g.fillColor, g.x, g.y, g.width, g.height);
@@ -90,31 +90,32 @@ void DrawFrame(GadgetRecord& g, FrameRecord& r) {
     SelectKindFont(r.font);
     DrawFrameBorder(g.x, g.y, g.width, g.height, Draw_TextWidth(r.text), r.flags);
     // Centred on the top edge, inside the gap the border leaves.
-    Draw_Text(g.x + 7, g.y - Draw_TextHeight(r.text) / 2, r.text, GadgetTextColour(g));
+    Text(Coord{g.x} + 7, g.y - Coord{Draw_TextHeight(r.text)} / 2, r.text, GadgetTextColour(g));
 }
 
 void DrawScrollBar(GadgetRecord& g, ScrollBarRecord& r) {
-    const int x = g.x, y = g.y, w = g.width, h = g.height;
+    const Coord x = g.x, y = g.y, w = g.width, h = g.height;
     DrawBoxBorder(x, y, w, h, BorderStyle::Sunken);
 
-    Draw_Box(x + 1, y, w, 10, g.fillColor);
+    Box(x + 1, y, w, 10, g.fillColor);
     DrawBoxBorder(x + 1, y, w - 1, 10, BorderStyle::Raised);
-    Draw_Box(x + 1, y + h - 10, w, 10, g.fillColor);
+    Box(x + 1, y + h - 10, w, 10, g.fillColor);
     DrawBoxBorder(x + 1, y + h - 10, w - 1, 10, BorderStyle::Raised);
 
-    const int c = x + w / 2;
-    const int b = y + h - 10;
+    const Coord c = x + w / 2;
+    const Coord b = y + h - 10;
     DrawTriangle(c + 1, y + 3, c + 5, y + 8, c - 3, y + 8);
     DrawTriangle(c + 1, b + 8, c + 5, b + 3, c - 3, b + 3);
 
     // Drawn where the event step grabs it: (value - minimum) of the range
     // over the track the thumb travels, so a press on the thumb drags it.
     // Kept between the arrows whatever the value.
-    const std::int64_t track = std::max(0, h - r.thumbLength - 22);
-    const std::int64_t range = static_cast<std::int64_t>(r.maximum) - r.minimum;
-    std::int64_t t = range != 0 ? (static_cast<std::int64_t>(r.value) - r.minimum) * track / range : 0;
-    t = std::clamp<std::int64_t>(t, 0, track);
-    const int top = y + static_cast<int>(t) + 11;
-    Draw_Box(x + 1, top, w - 1, r.thumbLength - 1, g.fillColor);
-    DrawBoxBorder(x + 1, top, w - 1, r.thumbLength - 1, BorderStyle::Raised);
+    const Coord track = std::max<Coord>(0, h - r.thumbLength - 22);
+    const Coord range = Coord{r.maximum} - r.minimum;
+    // Fits 64 bits: below 2^32 times below 2^31.
+    Coord t = range != 0 ? (Coord{r.value} - r.minimum) * track / range : 0;
+    t = std::clamp<Coord>(t, 0, track);
+    const Coord top = y + t + 11;
+    Box(x + 1, top, w - 1, Coord{r.thumbLength} - 1, g.fillColor);
+    DrawBoxBorder(x + 1, top, w - 1, Coord{r.thumbLength} - 1, BorderStyle::Raised);
 }

@@ -22,6 +22,7 @@ struct Signature {
         for (size_t i = 0; i < size; ++i) value = (value ^ p[i]) * 1099511628211ull;
     }
     void Add(int v) { Add(&v, sizeof v); }
+    void Add(Coord v) { Add(&v, sizeof v); }
     void Add(const std::string& s) {
         Add(static_cast<int>(s.size()));
         Add(s.data(), s.size());
@@ -33,13 +34,13 @@ struct Signature {
 // far is at most the Editor's height + 20.
 struct VisibleLines {
     size_t begin = 0, end = 0;  // line indexes
-    int top = 0;                // y of the first one in the sprite
+    Coord top = 0;              // y of the first one in the sprite
 };
 
-VisibleLines FindVisibleLines(const EditorRecord& r, int first, int height) {
+VisibleLines FindVisibleLines(const EditorRecord& r, Coord first, Coord height) {
     VisibleLines v;
     const size_t n = r.lines.size();
-    int bottom = 0;
+    Coord bottom = 0;
     size_t i = 0;
     for (; i < n; ++i) {
         bottom += r.lines[i].height;
@@ -47,7 +48,7 @@ VisibleLines FindVisibleLines(const EditorRecord& r, int first, int height) {
     }
     v.begin = i;
     v.top = i < n ? bottom - r.lines[i].height - first : 0;
-    int drawn = 0;
+    Coord drawn = 0;
     for (; i < n && drawn <= height + 20; ++i) drawn += r.lines[i].height;
     v.end = i;
     return v;
@@ -58,8 +59,9 @@ int FontOf(const EditorRecord& r, const LineRecord& line) { return line.font == 
 std::uint64_t SignatureOf(const GadgetRecord& g, const EditorRecord& r, const VisibleLines& v) {
     Signature s;
     for (int field : {r.sprite, g.width, g.height, r.flags, g.disabled, g.textColor, g.disabledTextColor,
-                      v.top, static_cast<int>(v.begin), static_cast<int>(v.end)})
+                      static_cast<int>(v.begin), static_cast<int>(v.end)})
         s.Add(field);
+    s.Add(v.top);
     for (size_t i = v.begin; i < v.end; ++i) {
         const LineRecord& line = r.lines[i];
         const int font = FontOf(r, line);
@@ -72,22 +74,36 @@ std::uint64_t SignatureOf(const GadgetRecord& g, const EditorRecord& r, const Vi
     return s.value == 0 ? 1 : s.value;
 }
 
+// The two triangles outside the bevel's diagonals: above the one from
+// (w - 10, 0) to (w, 10), and below the one from (0, h - 10) to (10, h).
+void ClearCutCorners(Coord w, Coord h) {
+    for (Coord k = 0; k < 10; ++k) {
+        Box(w - 9 + k, k, 10 - k, 1, kColourBlack);
+        Box(0, h - 9 + k, k + 1, 1, kColourBlack);
+    }
+}
+
 void DrawIntoSprite(const GadgetRecord& g, const EditorRecord& r, const VisibleLines& v) {
-    const int w = g.width, h = g.height;
+    const Coord w = g.width, h = g.height;
     // The whole sprite, one pixel wider and taller than the gadget, so no
     // text from an earlier frame survives in the last column or row.
-    Draw_Box(0, 0, w + 1, h + 1, kColourBlack);
+    Box(0, 0, w + 1, h + 1, kColourBlack);
     Draw_Mode(kDrawTransparent);
-    int ly = v.top;
+    Coord ly = v.top;
     for (size_t i = v.begin; i < v.end; ++i) {
         const LineRecord& line = r.lines[i];
         SelectKindFont(FontOf(r, line));
-        if (line.backColor != -1) Draw_Box(0, ly, w, line.height, line.backColor);
-        Draw_Text(5, ly, line.text, GadgetTextColour(g, line.textColor));
+        if (line.backColor != -1) Box(0, ly, w, line.height, line.backColor);
+        Text(5, ly, line.text, GadgetTextColour(g, line.textColor));
         ly += line.height;
     }
-    // Last, so the lines cut off at the edges and their back colours do not break it.
-    if (!(r.flags & kFieldNoBorder)) DrawBevelBorder(0, 0, w, h, BorderStyle::Sunken);
+    // Last, so the lines cut off at the edges and their back colours do not
+    // break it; the corners it cuts off are cleared first (to the transparent
+    // black), so no text or back colour shows outside it.
+    if (!(r.flags & kFieldNoBorder)) {
+        ClearCutCorners(w, h);
+        DrawBevelBorder(0, 0, w, h, BorderStyle::Sunken);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // Everything here draws onto the target that is open at the time.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "gadget_internal.h"
@@ -18,14 +20,29 @@ inline constexpr int kColourBlack = 0;                  // sort marks, arrows, E
 inline constexpr int kScrollBarVertical = 1;            // ScrollBarRecord flags
 inline constexpr int kScrollBarWidth = 14;              // width of a list's or Editor's own bar
 
+// Drawing arithmetic runs in 64 bits: a gadget may lie anywhere in the int
+// range and be as large, so sums of its edges would overflow in int. What
+// lies beyond kFarOff is off every target (sprites and screens are far
+// smaller), so coordinates are clamped to it on their way to the services;
+// differences of clamped coordinates then fit an int too.
+using Coord = std::int64_t;
+inline constexpr Coord kFarOff = Coord{1} << 29;
+inline int Px(Coord v) { return static_cast<int>(std::clamp(v, -kFarOff, kFarOff)); }
+
+// The services' drawing with 64-bit arguments (render_borders.cpp).
+void Line(Coord x, Coord y, Coord dx, Coord dy, int colour);        // (x, y) to (x + dx, y + dy)
+void LineXY(Coord x1, Coord y1, Coord x2, Coord y2, int colour);    // both end points included
+void Box(Coord x, Coord y, Coord width, Coord height, int colour);  // a negative size reaches back
+void Text(Coord x, Coord y, const std::string& text, int colour);
+
 // Border styles.
 enum class BorderStyle { Raised, Sunken };
 
 // Shapes (render_borders.cpp).
-void DrawBevelBorder(int x, int y, int width, int height, BorderStyle style);
-void DrawBoxBorder(int x, int y, int width, int height, BorderStyle style);
-void DrawFrameBorder(int x, int y, int width, int height, int captionWidth, int frameFlags);
-void DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3);
+void DrawBevelBorder(Coord x, Coord y, Coord width, Coord height, BorderStyle style);
+void DrawBoxBorder(Coord x, Coord y, Coord width, Coord height, BorderStyle style);
+void DrawFrameBorder(Coord x, Coord y, Coord width, Coord height, Coord captionWidth, int frameFlags);
+void DrawTriangle(Coord x1, Coord y1, Coord x2, Coord y2, Coord x3, Coord y3);
 
 // Helpers of the draw pass (render.cpp).
 void SelectKindFont(int font);                      // selects font unless it is 0 or -1
@@ -47,3 +64,5 @@ ScrollBarRecord* List_UpkeepScrollBar(GadgetRecord& list, ColumnListRecord& r, i
 ScrollBarRecord* Editor_UpkeepScrollBar(GadgetRecord& editor, EditorRecord& r);
 // Thumb length for a track of `track` pixels; never divides by zero.
 int ScrollBar_ThumbLength(int page, int track, int minimum, int maximum);
+// A 64-bit size or position in the int range (scroll-bar records hold ints).
+int ClampToInt(std::int64_t v);

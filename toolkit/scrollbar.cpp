@@ -8,6 +8,8 @@
 #include "render_internal.h"
 #include "services.h"
 
+int ClampToInt(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); }
+
 int ScrollBar_ThumbLength(int page, int track, int minimum, int maximum) {
     const std::int64_t range = static_cast<std::int64_t>(maximum) - minimum + 1;
     if (range <= 0) return track;  // nothing to scroll: the thumb fills the track
@@ -18,45 +20,47 @@ int ScrollBar_ThumbLength(int page, int track, int minimum, int maximum) {
 int Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int minimum, int maximum,
                            int page, int flags) {
     if (page < 1) page = 1;
-    const int length = (flags & kScrollBarVertical) ? height : width;
-    int thumb = ScrollBar_ThumbLength(page, length - 20, minimum, maximum);
+    const std::int64_t length = (flags & kScrollBarVertical) ? height : width;
+    std::int64_t thumb = ScrollBar_ThumbLength(page, ClampToInt(length - 20), minimum, maximum);
     if (thumb < 10) thumb = 10;
     else thumb = std::min(thumb, length - 23);
-    thumb = std::max(thumb, 1);  // a bar shorter than its arrows still gets a drawable thumb
+    thumb = std::max<std::int64_t>(thumb, 1);  // a bar shorter than its arrows still gets a drawable thumb
 
     ScrollBarRecord bar;
     bar.minimum = minimum;
     bar.maximum = maximum;
     bar.page = page;
     bar.value = 0;
-    bar.thumbLength = thumb;
+    bar.thumbLength = static_cast<int>(thumb);
     bar.flags = flags;
     return NewGadget(number, GadgetKind_ScrollBar, x, y, width, height, bar).self;
 }
 
-namespace {
-
-// The owner's bar, or nullptr; a reference to a bar that is gone is cleared.
-ScrollBarRecord* OwnBar(int& reference) {
-    GadgetRecord* g = FindGadgetBySelf(reference);
-    ScrollBarRecord* bar = KindAs<ScrollBarRecord>(g);
-    if (!bar) reference = 0;
-    return bar;
+GadgetRecord* OwnScrollBar(const GadgetRecord* owner) {
+    int self = 0;
+    if (auto* e = owner ? std::get_if<EditorRecord>(&owner->kindRecord) : nullptr) self = e->scrollBar;
+    if (auto* l = owner ? std::get_if<ColumnListRecord>(&owner->kindRecord) : nullptr) self = l->scrollBar;
+    GadgetRecord* bar = FindGadgetBySelf(self);
+    return bar && bar != owner && bar->kind == GadgetKind_ScrollBar ? bar : nullptr;
 }
+
+namespace {
 
 // By identity, never by number alone: if the program has put another gadget
 // under owner + 2000, that gadget is not the owner's to free.
-void FreeOwnBar(int& reference) {
-    GadgetRecord* g = FindGadgetBySelf(reference);
+void FreeOwnBar(GadgetRecord& owner, int& reference) {
+    if (GadgetRecord* bar = OwnScrollBar(&owner)) DeleteGadgetRecord(*bar);
     reference = 0;
-    if (g && g->kind == GadgetKind_ScrollBar) DeleteGadgetRecord(*g);
 }
 
+// The owner's bar, made when it has none (a reference to a bar that is gone
+// is replaced).
 ScrollBarRecord* EnsureBar(GadgetRecord& owner, int& reference, int maximum, int page) {
-    if (ScrollBarRecord* bar = OwnBar(reference)) return bar;
-    reference = Gadget_CreateScrollBar(owner.number + kScrollBarNumberOffset, owner.x + owner.width, owner.y,
-                                       kScrollBarWidth, owner.height, 0, maximum, page, kScrollBarVertical);
-    return OwnBar(reference);
+    if (GadgetRecord* bar = OwnScrollBar(&owner)) return KindAs<ScrollBarRecord>(bar);
+    reference = Gadget_CreateScrollBar(owner.number + kScrollBarNumberOffset,
+                                       ClampToInt(std::int64_t{owner.x} + owner.width), owner.y, kScrollBarWidth,
+                                       owner.height, 0, maximum, page, kScrollBarVertical);
+    return KindAs<ScrollBarRecord>(OwnScrollBar(&owner));
 }
 
 void Reset(ScrollBarRecord& bar, int page, int maximum, int thumbTrack, int thumbLimit) {
@@ -80,20 +84,21 @@ ScrollBarRecord* List_UpkeepScrollBar(GadgetRecord& list, ColumnListRecord& r, i
     }
     r.contentHeight = static_cast<int>(std::min<std::int64_t>(content, INT32_MAX));
 
-    const int area = list.height - hh - 2;
+    const std::int64_t area = std::int64_t{list.height} - hh - 2;
     if (content <= area) {
-        if (r.scrollBar) FreeOwnBar(r.scrollBar);
+        if (r.scrollBar) FreeOwnBar(list, r.scrollBar);
         return nullptr;
     }
-    ScrollBarRecord* bar = EnsureBar(list, r.scrollBar, r.contentHeight, list.height - hh - 3);
+    ScrollBarRecord* bar = EnsureBar(list, r.scrollBar, r.contentHeight, ClampToInt(area - 1));
     if (!bar) return nullptr;
 
     // Rows of height 0 must not divide: fall back to the tallest row, then 1.
     int rh = r.rows.empty() ? 0 : r.rows.back().height;
     if (rh < 1) rh = std::max(tallest, 1);
-    const int page = std::max(1, area / rh);
+    const int page = ClampToInt(std::max<std::int64_t>(1, area / rh));
     const int maximum = static_cast<int>(r.rows.size()) - 1;
-    if (bar->page != page || bar->maximum != maximum) Reset(*bar, page, maximum, list.height - 20, list.height - 20);
+    const int track = ClampToInt(std::int64_t{list.height} - 20);
+    if (bar->page != page || bar->maximum != maximum) Reset(*bar, page, maximum, track, track);
     return bar;
 }
 
@@ -102,14 +107,15 @@ ScrollBarRecord* Editor_UpkeepScrollBar(GadgetRecord& editor, EditorRecord& r) {
     for (const LineRecord& line : r.lines) content += line.height;
     r.contentHeight = static_cast<int>(std::min<std::int64_t>(content, INT32_MAX));
 
-    const int h = editor.height;
+    const std::int64_t h = editor.height;
     if (content <= h - 2) {
-        if (r.scrollBar) FreeOwnBar(r.scrollBar);
+        if (r.scrollBar) FreeOwnBar(editor, r.scrollBar);
         return nullptr;
     }
-    ScrollBarRecord* bar = EnsureBar(editor, r.scrollBar, r.contentHeight, h);
+    ScrollBarRecord* bar = EnsureBar(editor, r.scrollBar, r.contentHeight, editor.height);
     if (!bar) return nullptr;
-    const int page = std::max(1, h - 2);
-    if (bar->page != page || bar->maximum != r.contentHeight) Reset(*bar, page, r.contentHeight, h - 22, h - 20);
+    const int page = ClampToInt(std::max<std::int64_t>(1, h - 2));
+    if (bar->page != page || bar->maximum != r.contentHeight)
+        Reset(*bar, page, r.contentHeight, ClampToInt(h - 22), ClampToInt(h - 20));
     return bar;
 }

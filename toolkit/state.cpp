@@ -5,23 +5,6 @@
 
 namespace {
 
-// The owner's own scroll bar, found by identity (its number may have been
-// taken over by another gadget since).
-GadgetRecord* OwnScrollBar(GadgetRecord* g) {
-    int self = 0;
-    if (auto* e = KindAs<EditorRecord>(g)) self = e->scrollBar;
-    if (auto* l = KindAs<ColumnListRecord>(g)) self = l->scrollBar;
-    GadgetRecord* bar = FindGadgetBySelf(self);
-    return bar && bar->kind == GadgetKind_ScrollBar ? bar : nullptr;
-}
-
-// Byte length of the UTF-8 character starting at text[i].
-size_t CharLength(const std::string& text, size_t i) {
-    size_t n = 1;
-    while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) ++n;
-    return n;
-}
-
 // Splits the text into lines at each CR, which takes the character after it
 // (normally the LF) along. A trailing line end opens no further line.
 void SetEditorText(int number, GadgetRecord& g, const std::string& text) {
@@ -38,7 +21,7 @@ void SetEditorText(int number, GadgetRecord& g, const std::string& text) {
         }
         Gadget_AddItem(number, -1, text.substr(pos, cr - pos));
         pos = cr + 1;
-        if (pos < text.size()) pos += CharLength(text, pos);
+        if (pos < text.size()) pos += Utf8CharacterBytes(text, pos);
     }
     if (!e->lines.empty()) {
         e->caretLine = static_cast<int>(e->lines.size()) - 1;

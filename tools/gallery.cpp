@@ -27,13 +27,15 @@ constexpr int kBackgroundSprite = 1;
 constexpr int kEditorTextColour = 0xCCB7B5;   // the editor's own text colour
 
 // Gadget numbers.
+namespace id {
 enum : int {
-    kButtonRaised = 1, kButtonHeld, kToggleIn, kToggleOut, kButtonAlignLeft, kButtonAlignRight, kButtonDisabled,
-    kImageButton, kImageToggle, kTextPlain, kTextCentred, kTextRight, kFieldInsert, kFieldOverwrite,
-    kFieldMasked, kFieldUpper, kFieldDisabled, kFieldReadOnly, kListImages, kListScrolled, kFileList,
-    kEditor, kFrameButtons, kFrameTexts, kFrameLists, kFrameEditor, kFrameEtched, kFrameDouble,
-    kFramePlain, kTextDisabled, kListDisabled, kFieldFilled,
+    ButtonRaised = 1, ButtonHeld, ToggleIn, ToggleOut, ButtonAlignLeft, ButtonAlignRight, ButtonDisabled,
+    ImageButton, ImageToggle, TextPlain, TextCentred, TextRight, FieldInsert, FieldOverwrite,
+    FieldMasked, FieldUpper, FieldDisabled, FieldReadOnly, ListImages, ListScrolled, FileList,
+    Editor, FrameButtons, FrameTexts, FrameLists, FrameEditor, FrameEtched, FrameDouble,
+    FramePlain, TextDisabled, ListDisabled, FieldFilled,
 };
+}  // namespace id
 
 struct Rect {
     int x, y, width, height;
@@ -103,96 +105,96 @@ int MakeIcon(int size, int colour) {
 }
 
 void CreateButtons(int icon, int iconPressed) {
-    Gadget_CreateFrame(kFrameButtons, 20, 30, 310, 200, "Buttons");
-    Gadget_CreateButton(kButtonRaised, 40, 52, 130, 26, "Raised");
-    Gadget_CreateButton(kButtonHeld, 180, 52, 130, 26, "Held down");
-    Gadget_CreateButton(kToggleIn, 40, 90, 130, 26, "Toggle in", 0x1003);
-    Gadget_SetToggleState(kToggleIn, 1);
-    Gadget_CreateButton(kToggleOut, 180, 90, 130, 26, "Toggle out", 0x1003);
-    Gadget_CreateButton(kButtonAlignLeft, 40, 128, 130, 26, "Left", 0x100);
-    Gadget_CreateButton(kButtonAlignRight, 180, 128, 130, 26, "Right", 0x200);
-    Gadget_CreateButton(kButtonDisabled, 40, 170, 130, 40, "Disabled", 0x2000);
-    Gadget_Disable(kButtonDisabled, 1);
-    Gadget_CreateImageButton(kImageButton, 190, 170, 40, 40, icon);
-    Gadget_CreateImageButton(kImageToggle, 250, 170, 40, 40, iconPressed, 0x1003);
-    Gadget_SetToggleState(kImageToggle, 1);
+    Gadget_CreateFrame(id::FrameButtons, 20, 30, 310, 200, "Buttons");
+    Gadget_CreateButton(id::ButtonRaised, 40, 52, 130, 26, "Raised");
+    Gadget_CreateButton(id::ButtonHeld, 180, 52, 130, 26, "Held down");
+    Gadget_CreateButton(id::ToggleIn, 40, 90, 130, 26, "Toggle in", kButtonToggle);
+    Gadget_SetToggleState(id::ToggleIn, 1);
+    Gadget_CreateButton(id::ToggleOut, 180, 90, 130, 26, "Toggle out", kButtonToggle);
+    Gadget_CreateButton(id::ButtonAlignLeft, 40, 128, 130, 26, "Left", kButtonAlignLeft);
+    Gadget_CreateButton(id::ButtonAlignRight, 180, 128, 130, 26, "Right", kButtonAlignRight);
+    Gadget_CreateButton(id::ButtonDisabled, 40, 170, 130, 40, "Disabled", kButtonAlignTop);
+    Gadget_Disable(id::ButtonDisabled, 1);
+    Gadget_CreateImageButton(id::ImageButton, 190, 170, 40, 40, icon);
+    Gadget_CreateImageButton(id::ImageToggle, 250, 170, 40, 40, iconPressed, kButtonToggle);
+    Gadget_SetToggleState(id::ImageToggle, 1);
 }
 
 void CreateTexts() {
-    Gadget_CreateFrame(kFrameTexts, 20, 255, 310, 300, "Texts and fields", 1);
-    Gadget_CreateText(kTextPlain, 35, 275, 280, 20, "Plain text", 0);
-    Gadget_CreateText(kTextCentred, 35, 300, 280, 26, "Centred, sunken", 0x20001);
-    Gadget_CreateText(kTextRight, 35, 332, 280, 20, "Right-aligned", 2);
-    Gadget_CreateTextField(kFieldInsert, 35, 360, 280, 24, "Focused, insert", 0);
-    Gadget_CreateTextField(kFieldOverwrite, 35, 392, 280, 24, "Focused, overwrite", 0);
-    Gadget_CreateTextField(kFieldMasked, 35, 424, 135, 24, "secret", 0x20);
-    Gadget_CreateTextField(kFieldUpper, 180, 424, 135, 24, "Upper", 0x8);
-    Gadget_CreateTextField(kFieldReadOnly, 35, 456, 135, 24, "Read-only", 0x800);
-    Gadget_CreateText(kTextDisabled, 180, 458, 135, 20, "Disabled text", 0);
-    Gadget_Disable(kTextDisabled, 1);
-    Gadget_CreateTextField(kFieldDisabled, 180, 490, 135, 24, "Disabled field", 0);
-    Gadget_Disable(kFieldDisabled, 1);
+    Gadget_CreateFrame(id::FrameTexts, 20, 255, 310, 300, "Texts and fields", kFrameDouble);
+    Gadget_CreateText(id::TextPlain, 35, 275, 280, 20, "Plain text", 0);
+    Gadget_CreateText(id::TextCentred, 35, 300, 280, 26, "Centred, sunken", kTextCentred | kTextBordered);
+    Gadget_CreateText(id::TextRight, 35, 332, 280, 20, "Right-aligned", kTextRightAligned);
+    Gadget_CreateTextField(id::FieldInsert, 35, 360, 280, 24, "Focused, insert", 0);
+    Gadget_CreateTextField(id::FieldOverwrite, 35, 392, 280, 24, "Focused, overwrite", 0);
+    Gadget_CreateTextField(id::FieldMasked, 35, 424, 135, 24, "secret", kFieldMasked);
+    Gadget_CreateTextField(id::FieldUpper, 180, 424, 135, 24, "Upper", kFieldUpperCase);
+    Gadget_CreateTextField(id::FieldReadOnly, 35, 456, 135, 24, "Read-only", kFieldReadOnly);
+    Gadget_CreateText(id::TextDisabled, 180, 458, 135, 20, "Disabled text", 0);
+    Gadget_Disable(id::TextDisabled, 1);
+    Gadget_CreateTextField(id::FieldDisabled, 180, 490, 135, 24, "Disabled field", 0);
+    Gadget_Disable(id::FieldDisabled, 1);
     // A solid fill takes dark text.
     Gadget_SetDefaultFillMode(1);
     Gadget_SetDefaultTextColor(0);
-    Gadget_CreateTextField(kFieldFilled, 35, 490, 135, 24, "Filled field", 0);
+    Gadget_CreateTextField(id::FieldFilled, 35, 490, 135, 24, "Filled field", 0);
     Gadget_SetDefaultTextColor(kEditorTextColour);
     Gadget_SetDefaultFillMode(0);
 }
 
 void CreateLists(const std::string& folder, int rowIcon) {
-    Gadget_CreateFrame(kFrameLists, 350, 30, 330, 720, "Lists", 1);
+    Gadget_CreateFrame(id::FrameLists, 350, 30, 330, 720, "Lists", kFrameDouble);
 
     // Grid, row images, full-row selection shown without the focus.
-    Gadget_CreateColumnList(kListImages, 365, 52, 300, 170, "Part", 110, 0x40010008);
-    Gadget_AddColumn(kListImages, 1, "Size", 70);
-    Gadget_AddColumn(kListImages, 2, "Kind", 90);
+    Gadget_CreateColumnList(id::ListImages, 365, 52, 300, 170, "Part", 110, kListGridLines | kListKeepSelection | kListFullRowSelect);
+    Gadget_AddColumn(id::ListImages, 1, "Size", 70);
+    Gadget_AddColumn(id::ListImages, 2, "Kind", 90);
     const char* names[] = {"Bow", "Hull", "Bridge", "Engine", "Cargo", "Stern", "Mast"};
     for (int i = 0; i < 7; ++i) {
         const std::string row = std::string(names[i]) + "\n" + std::to_string(12 + i * 7) + " kB\n" +
                                 (i % 2 ? "inner" : "outer");
-        Gadget_AddItem(kListImages, -1, row, i % 3 == 2 ? 0 : rowIcon);
+        Gadget_AddItem(id::ListImages, -1, row, i % 3 == 2 ? 0 : rowIcon);
     }
-    Gadget_SetItemState(kListImages, 2, 1);
-    Gadget_SetItemState(kListImages, 3, 1);
-    Gadget_SetItemColor(kListImages, 5, 2, 0x3A5A3A);
-    Gadget_SetItemColor(kListImages, 5, 1, 0xFFFFFF);
+    Gadget_SetItemState(id::ListImages, 2, 1);
+    Gadget_SetItemState(id::ListImages, 3, 1);
+    Gadget_SetItemColor(id::ListImages, 5, 2, 0x3A5A3A);
+    Gadget_SetItemColor(id::ListImages, 5, 1, 0xFFFFFF);
 
     // More rows than fit: the list makes its scroll bar; selection in the first column.
-    Gadget_CreateColumnList(kListScrolled, 365, 240, 286, 150, "Connection", 120, 0x10008);
-    Gadget_AddColumn(kListScrolled, 1, "x", 60);
-    Gadget_AddColumn(kListScrolled, 2, "y", 60);
+    Gadget_CreateColumnList(id::ListScrolled, 365, 240, 286, 150, "Connection", 120, kListGridLines | kListKeepSelection);
+    Gadget_AddColumn(id::ListScrolled, 1, "x", 60);
+    Gadget_AddColumn(id::ListScrolled, 2, "y", 60);
     for (int i = 0; i < 30; ++i)
-        Gadget_AddItem(kListScrolled, -1, "Slot " + std::to_string(i) + "\n" + std::to_string(i * 13 % 97) +
+        Gadget_AddItem(id::ListScrolled, -1, "Slot " + std::to_string(i) + "\n" + std::to_string(i * 13 % 97) +
                                               "\n" + std::to_string(i * 29 % 83));
-    Gadget_SetItemState(kListScrolled, 4, 1);
+    Gadget_SetItemState(id::ListScrolled, 4, 1);
 
     // A file list over a real folder, grid lines, no navigation.
-    Gadget_CreateFileList(kFileList, 365, 408, 300, 180, folder, 0x400008);
-    Gadget_RemoveColumn(kFileList, 3);  // "Modified" would not fit
+    Gadget_CreateFileList(id::FileList, 365, 408, 300, 180, folder, kFileListGridLines | kFileListNoNavigation);
+    Gadget_RemoveColumn(id::FileList, 3);  // "Modified" would not fit
 
     Gadget_SetDefaultFillMode(1);
     Gadget_SetDefaultTextColor(0);
-    Gadget_CreateColumnList(kListDisabled, 365, 606, 300, 130, "Disabled list", 160, 0x10008);
-    Gadget_AddItem(kListDisabled, -1, "first row");
-    Gadget_AddItem(kListDisabled, -1, "second row");
-    Gadget_SetItemState(kListDisabled, 1, 1);
-    Gadget_Disable(kListDisabled, 1);
+    Gadget_CreateColumnList(id::ListDisabled, 365, 606, 300, 130, "Disabled list", 160, kListGridLines | kListKeepSelection);
+    Gadget_AddItem(id::ListDisabled, -1, "first row");
+    Gadget_AddItem(id::ListDisabled, -1, "second row");
+    Gadget_SetItemState(id::ListDisabled, 1, 1);
+    Gadget_Disable(id::ListDisabled, 1);
     Gadget_SetDefaultTextColor(kEditorTextColour);
     Gadget_SetDefaultFillMode(0);
 }
 
 void CreateEditorAndFrames() {
-    Gadget_CreateFrame(kFrameEditor, 700, 30, 310, 250, "Editor");
-    Gadget_CreateEditor(kEditor, 715, 52, 265, 210, 0x800);
+    Gadget_CreateFrame(id::FrameEditor, 700, 30, 310, 250, "Editor");
+    Gadget_CreateEditor(id::Editor, 715, 52, 265, 210, kFieldReadOnly);
     for (int i = 0; i < 40; ++i)
-        Gadget_AddItem(kEditor, -1, "Line " + std::to_string(i + 1) + (i % 4 == 0 ? " of the read-only Editor" : ""));
-    Gadget_SetItemColor(kEditor, 3, 2, 0x5A3A30);
-    Gadget_SetItemColor(kEditor, 6, 1, 0x80FF80);
+        Gadget_AddItem(id::Editor, -1, "Line " + std::to_string(i + 1) + (i % 4 == 0 ? " of the read-only Editor" : ""));
+    Gadget_SetItemColor(id::Editor, 3, 2, 0x5A3A30);
+    Gadget_SetItemColor(id::Editor, 6, 1, 0x80FF80);
 
-    Gadget_CreateFrame(kFrameEtched, 700, 310, 310, 80, "Etched frame", 0);
-    Gadget_CreateFrame(kFrameDouble, 700, 420, 310, 80, "Double frame", 1);
-    Gadget_CreateFrame(kFramePlain, 700, 530, 310, 80, "Plain frame", 3);
+    Gadget_CreateFrame(id::FrameEtched, 700, 310, 310, 80, "Etched frame", 0);
+    Gadget_CreateFrame(id::FrameDouble, 700, 420, 310, 80, "Double frame", kFrameDouble);
+    Gadget_CreateFrame(id::FramePlain, 700, 530, 310, 80, "Plain frame", kFramePlain);
 }
 
 }  // namespace
@@ -226,8 +228,8 @@ int main(int argc, char** argv) {
     // First frame: lists and the Editor find they need scroll bars.
     MoveMouse(5, 5);
     Frame();
-    Gadget_SetState(kEditor + 2000, 37);      // a line cut off at the top
-    Gadget_SetState(kListScrolled + 2000, 3); // scrolled a few rows down
+    Gadget_SetState(id::Editor + kScrollBarNumberOffset, 37);      // a line cut off at the top
+    Gadget_SetState(id::ListScrolled + kScrollBarNumberOffset, 3); // scrolled a few rows down
     Click(365 + 160, 52 + 5);                 // "Size" title: descending mark
 
     std::vector<Capture> captures;

@@ -1,3 +1,7 @@
+#include <unistd.h>
+
+#include <csignal>
+
 #include "app_fixture.h"
 #include "gadget.h"
 
@@ -50,6 +54,29 @@ TEST_F(FrameLoop, TheWindowsCloseBoxIsIgnored) {
     EXPECT_EQ(editor.QuitRequested, 0);
     EXPECT_EQ(Window_PollEvent(), 0) << "the close request was drained with the frame's events";
     EXPECT_NE(Screen_Width(), 0) << "the screen stays open";
+}
+
+// SIGINT and SIGTERM end the loop after the frame they arrive in, the close
+// box still does not; alarm() turns a loop that never ends into a failure.
+TEST_F(FrameLoop, AStopSignalEndsTheLoopAfterItsFrame) {
+    Start();
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        editor.QuitRequested = 0;
+        Signals_Catch();
+        Testing_RequestClose();
+        RunFrame();
+        EXPECT_EQ(editor.QuitRequested, 0);
+        ASSERT_EQ(std::raise(signal), 0);
+        EXPECT_EQ(Signals_Caught(), signal);
+        const std::int64_t start = ElapsedMilliseconds();
+        alarm(20);
+        RunFrameLoop();
+        alarm(0);
+        EXPECT_EQ(ElapsedMilliseconds() - start, 30) << "one frame";
+        EXPECT_NE(Screen_Width(), 0) << "the end itself is left to the caller";
+        Signals_Release();
+    }
 }
 
 TEST_F(FrameLoop, SamplesThePointerOncePerFrame) {

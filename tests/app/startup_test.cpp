@@ -51,6 +51,27 @@ TEST_F(Startup, WindowOrScreenFailureIsReportedAfterTheFolders) {
     }
 }
 
+// Without a base directory no path could be trusted: start-up stops before
+// making folders or opening the window, whether the directory is gone or
+// cannot be read.
+TEST_F(Startup, RefusesWithoutACurrentDirectory) {
+    for (const bool removed : {false, true}) {
+        SCOPED_TRACE(removed ? "removed" : "unreadable");
+        Testing_ResetServices();
+        const bool rootHadDesigns = fs::exists("/Designs");
+        if (removed) fs::remove_all(work_);
+        else Testing_FailInit("cwd");
+        EXPECT_EQ(StartEditor(), 0);
+        EXPECT_EQ(editor.StartupFailure, "cannot read the current directory");
+        EXPECT_EQ(design.BaseDir, "");
+        EXPECT_EQ(Window_Handle(0), 0);
+        EXPECT_EQ(fs::exists("/Designs"), rootHadDesigns) << "nothing made at the root";
+        EXPECT_FALSE(fs::exists(work_ / "Designs"));
+        FinalCleanup();
+        Testing_FailInit("");
+    }
+}
+
 TEST_F(Startup, StartValues) {
     ASSERT_TRUE(StartEditor()) << editor.StartupFailure;
     EXPECT_EQ(editor.StartupFailure, "");

@@ -76,7 +76,7 @@ TEST_F(CreateTest, ToggleButtonsComeFromAnyOfBits1_2And0x1000) {
 }
 
 TEST_F(CreateTest, ColumnListStartsWithOneColumnWhiteAndUnsorted) {
-    Gadget_CreateColumnList(1, 0, 0, 100, 100, "Parts", 120, 0x10004);
+    Gadget_CreateColumnList(1, 0, 0, 100, 100, "Parts", 120, kListGridLines | kListMultiSelect);
     const ColumnListRecord& l = List(1);
     EXPECT_EQ(Record(1).fillColor, 0xFFFFFF);
     EXPECT_EQ(Gadget_GetItemText(1, -1), "Parts\n");
@@ -120,7 +120,7 @@ TEST_F(CreateTest, FileListIsFilledFromItsDirectory) {
     for (const char* name : {"a.png", "b.png"}) std::ofstream(dir / name) << "x";
     std::string wanted = dir.string() + "/*.png";
     std::replace(wanted.begin(), wanted.end(), '/', '\\');
-    Gadget_CreateFileList(3, 0, 0, 300, 200, wanted, 0x2);  // 2: no ".." row
+    Gadget_CreateFileList(3, 0, 0, 300, 200, wanted, kFileListNoParent);
     EXPECT_EQ(Gadget_CountItems(3), 2);
     std::vector<std::string> names = {Gadget_GetCellText(3, 0, 0), Gadget_GetCellText(3, 1, 0)};
     std::sort(names.begin(), names.end());

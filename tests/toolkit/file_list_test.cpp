@@ -172,9 +172,14 @@ TEST_F(FileListTest, FlagsHideFilesParentAndDirectories) {
         std::set<std::string> names;
     };
     const Case cases[] = {
-        {0, {"..", "sub", "file.txt"}},    {1, {"..", "sub"}},   {2, {"sub", "file.txt"}},
-        {4, {"file.txt"}},                 {1 | 2, {"sub"}},     {2 | 4, {"file.txt"}},
-        {1 | 4, {}},                       {8 | 32, {"..", "sub", "file.txt"}},
+        {0, {"..", "sub", "file.txt"}},
+        {kFileListNoFiles, {"..", "sub"}},
+        {kFileListNoParent, {"sub", "file.txt"}},
+        {kFileListNoDirectories, {"file.txt"}},
+        {kFileListNoFiles | kFileListNoParent, {"sub"}},
+        {kFileListNoParent | kFileListNoDirectories, {"file.txt"}},
+        {kFileListNoFiles | kFileListNoDirectories, {}},
+        {kFileListNoNavigation | kFileListNoHeaderSort, {"..", "sub", "file.txt"}},
     };
     for (const auto& c : cases) {
         Gadget_FreeAll();
@@ -184,17 +189,17 @@ TEST_F(FileListTest, FlagsHideFilesParentAndDirectories) {
     }
 }
 
-TEST_F(FileListTest, Flag64SortsDirectoriesThenFilesByName) {
+TEST_F(FileListTest, SortByNameFlagSortsDirectoriesThenFiles) {
     for (const char* d : {"zeta", "Alpha", "beta"}) MakeDir(d);
     for (const char* f : {"b.txt", "A.txt", "c.txt", "_x.txt"}) MakeFile(f, 1);
-    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), 64);
+    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), kFileListSortByName);
     EXPECT_EQ(Names(), (std::vector<std::string>{"..", "Alpha", "beta", "zeta", "A.txt", "_x.txt", "b.txt", "c.txt"}));
     // Without "..", the first directory is sorted like the others.
     Gadget_FreeAll();
-    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), 64 | 2);
+    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), kFileListSortByName | kFileListNoParent);
     EXPECT_EQ(Names(), (std::vector<std::string>{"Alpha", "beta", "zeta", "A.txt", "_x.txt", "b.txt", "c.txt"}));
     Gadget_FreeAll();
-    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), 64 | 4);
+    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), kFileListSortByName | kFileListNoDirectories);
     EXPECT_EQ(Names(), (std::vector<std::string>{"A.txt", "_x.txt", "b.txt", "c.txt"}));
 }
 
@@ -234,17 +239,17 @@ TEST_F(FileListTest, HeaderClicksSortFilesBySizeAndKeepDirectoriesInPlace) {
     for (int r = 1; r < 4; ++r) EXPECT_EQ(List().rows[r].entryType, kEntryDirectory);
 }
 
-TEST_F(FileListTest, HeaderSortWithoutParentRowAndWithFlag32) {
+TEST_F(FileListTest, HeaderSortWithoutParentRowAndWithNoHeaderSort) {
     for (const char* d : {"b", "a", "c"}) MakeDir(d);
     MakeFile("y.txt", 1);
     MakeFile("x.txt", 1);
-    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), 2);
+    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), kFileListNoParent);
     ClickHeader(kNameX);
     ClickHeader(kNameX);  // ascending
     EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "c", "x.txt", "y.txt"}));
 
     Gadget_FreeAll();
-    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), 2 | 32);
+    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), kFileListNoParent | kFileListNoHeaderSort);
     const auto before = Names();
     ClickHeader(kNameX);
     EXPECT_EQ(List().sortState[0], 1);
@@ -290,14 +295,41 @@ TEST_F(FileListTest, ClickingASelectedDirectoryOpensIt) {
     EXPECT_EQ(List().directory, Dir() + "*.txt");
 }
 
-TEST_F(FileListTest, Flag8NeverNavigates) {
+TEST_F(FileListTest, NoNavigationFlagNeverNavigates) {
     MakeDir("sub");
-    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), 8);
+    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), kFileListNoNavigation);
     const int sub = RowOf("sub");
     ClickRow(sub);
     ClickRow(sub);
     EXPECT_EQ(List().directory, Dir() + "*.*");
     EXPECT_EQ(List().rows[sub].selected, 1) << "the second click leaves the selection alone";
+}
+
+// The editor switches folders with Gadget_SetText and its flags with
+// Gadget_SetFlags; after either, a Shift click starts afresh (a plain click)
+// rather than reaching back to a row of the old listing.
+TEST_F(FileListTest, RefillForgetsTheShiftAnchor) {
+    MakeDir("big");
+    MakeDir("small");
+    for (int i = 0; i < 8; ++i) MakeFile("big/f" + std::to_string(i) + ".txt", 1);
+    for (int i = 0; i < 3; ++i) MakeFile("small/s" + std::to_string(i) + ".txt", 1);
+    const int flags = kFileListMultiSelect | kFileListNoParent | kFileListNoNavigation;
+    for (const bool bySetFlags : {false, true}) {
+        SCOPED_TRACE(bySetFlags ? "Gadget_SetFlags" : "Gadget_SetText");
+        Gadget_CreateFileList(kFiles, 0, 0, 400, 300, bySetFlags ? Dir("small") : Dir("big"), flags);
+        ASSERT_EQ(List().rows.size(), bySetFlags ? 3u : 8u);
+        ClickRow(bySetFlags ? 2 : 6);
+        if (bySetFlags) Gadget_SetFlags(kFiles, flags | kFileListSortByName);
+        else Gadget_SetText(kFiles, Dir("small"));
+        ASSERT_EQ(List().rows.size(), 3u);
+        Testing_Key(kKeyLeftShift, true);
+        Key_Examine();
+        ClickRow(1);
+        Testing_Key(kKeyLeftShift, false);
+        Key_Examine();
+        for (int r = 0; r < 3; ++r) EXPECT_EQ(List().rows[r].selected, r == 1 ? 1 : 0) << "row " << r;
+        EXPECT_EQ(List().anchorRow, 1);
+    }
 }
 
 TEST_F(FileListTest, ParentOfTheRootGivesAnEmptyList) {
@@ -345,7 +377,7 @@ TEST_F(FileListTest, NameColumnAnywhereStillNavigatesAndSorts) {
     MakeFile("sub/in.txt", 1);
     MakeFile("b.txt", 1);
     MakeFile("a.txt", 1);
-    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), 64);
+    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), kFileListSortByName);
     Gadget_AddColumn(kFiles, 0, "GT_Explorer_Column_Size", 60);
     FileList_Refill(kFiles, List().directory);
     ASSERT_EQ(FileList_NameCell(List()), 2);
@@ -377,7 +409,7 @@ TEST_F(FileListTest, DateAndAttributeColumns) {
     const struct timespec times[2] = {{accessed, 0}, {modified, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, (root_ + "/dated.txt").c_str(), times, 0), 0);
 
-    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir() + "*.txt", 2 | 4);
+    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir() + "*.txt", kFileListNoParent | kFileListNoDirectories);
     Gadget_AddColumn(kFiles, 4, "GT_Explorer_Column_Accessed", 100);
     Gadget_AddColumn(kFiles, 5, "GT_Explorer_Column_Created", 100);
     Gadget_AddColumn(kFiles, 6, "GT_Explorer_Column_Attributes", 40);
@@ -397,7 +429,7 @@ TEST_F(FileListTest, TenThousandEntriesRefill) {
     MakeFile("f0.dat", 3);
     for (int i = 1; i < 10000; ++i)
         ASSERT_EQ(link((root_ + "/f0.dat").c_str(), (root_ + "/f" + std::to_string(i) + ".dat").c_str()), 0);
-    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), 64 | 2);
+    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), kFileListSortByName | kFileListNoParent);
     const auto names = Names();
     ASSERT_EQ(names.size(), 10000u);
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));

@@ -241,7 +241,7 @@ TEST_F(ItemsTest, RemovingAColumnShiftsTheRestDown) {
 }
 
 TEST_F(ItemsTest, TheProgramsFileListKeepsNameAndType) {
-    Gadget_CreateFileList(1, 0, 0, 300, 200, "", 0x400008);
+    Gadget_CreateFileList(1, 0, 0, 300, 200, "", kFileListGridLines | kFileListNoNavigation);
     Gadget_RemoveColumn(1, 3);
     Gadget_RemoveColumn(1, 1);
     EXPECT_EQ(Gadget_GetItemText(1, -1), "Name\nType\n");
@@ -293,7 +293,7 @@ TEST_F(ItemsTest, BadNumbersKindsAndIndexesChangeNothingAndGiveTheNotFoundResult
     Gadget_CreateText(3, 0, 0, 10, 10, "text", 0);
     Gadget_CreateButton(4, 0, 0, 10, 10, "button");
     Gadget_CreateFrame(5, 0, 0, 10, 10, "frame");
-    Gadget_CreateImageButton(6, 0, 0, 10, 10, 42, 0x1003);
+    Gadget_CreateImageButton(6, 0, 0, 10, 10, 42, kButtonToggle);
     Gadget_CreateTextField(7, 0, 0, 10, 10, "field", 0);
     Gadget_CreateText(8, 0, 0, 10, 10, "old", 0);
     Gadget_CreateText(8, 0, 0, 10, 10, "new", 0);  // the old 8 lingers, unreachable

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <random>
 #include <string>
 #include <vector>
@@ -164,7 +165,7 @@ TEST_F(ListsTest, EditorLinesAreAddedAndMeasured) {
 // ---------------------------------------------------------------- selection clicks
 
 TEST_F(ListsTest, PlainClickSelectsOnlyTheClickedRow) {
-    MakeList(8, 4);
+    MakeList(8, kListMultiSelect);
     Gadget_SetItemState(kList, 1, 1);
     Gadget_SetItemState(kList, 2, 1);
     ClickRow(4);
@@ -176,7 +177,7 @@ TEST_F(ListsTest, PlainClickSelectsOnlyTheClickedRow) {
 }
 
 TEST_F(ListsTest, CtrlAndShiftClicksOnAMultiSelectList) {
-    MakeList(10, 4);
+    MakeList(10, kListMultiSelect);
     ClickRow(1);
     for (int ctrl : {kKeyLeftCtrl, kKeyRightCtrl}) {
         HoldKey(ctrl, true);
@@ -210,7 +211,7 @@ TEST_F(ListsTest, ShiftWithoutAnchorOrWithoutMultiSelectIsAPlainClick) {
         int flags;
         int key;
     };
-    for (const Case c : {Case{4, kKeyLeftShift}, Case{0, kKeyLeftShift}, Case{0, kKeyLeftCtrl}}) {
+    for (const Case c : {Case{kListMultiSelect, kKeyLeftShift}, Case{0, kKeyLeftShift}, Case{0, kKeyLeftCtrl}}) {
         Gadget_FreeAll();
         MakeList(8, c.flags);
         Gadget_SetItemState(kList, 2, 1);
@@ -224,7 +225,7 @@ TEST_F(ListsTest, ShiftWithoutAnchorOrWithoutMultiSelectIsAPlainClick) {
 }
 
 TEST_F(ListsTest, ClickBelowTheLastRowClearsTheSelectionAndKeepsTheAnchor) {
-    MakeList(3, 4);
+    MakeList(3, kListMultiSelect);
     ClickRow(1);
     HoldKey(kKeyLeftCtrl, true);
     ClickRow(2);
@@ -342,6 +343,23 @@ TEST_F(ListsTest, DraggingAColumnEdgeKeepsItUnderThePointer) {
     }
 }
 
+// Widths up to the int limit: the header still finds the column under the
+// pointer, and a drag can widen a column to the limit.
+TEST_F(ListsTest, HugeColumnsStillTakeHeaderClicksAndDrags) {
+    MakeList(2);
+    List().columnWidth[0] = INT_MAX;
+    ClickHeaderAt(kListX + 400);
+    EXPECT_EQ(List().sortState[0], 1);
+    EXPECT_EQ(List().sortState[1], -1);
+    List().columnWidth[0] = 100;
+    List().columnWidth[1] = INT_MAX - 50;
+    Step(kListX + 100, kListY + 5, 1, EventType_LeftDown);  // grab the edge after column 0
+    Step(kListX + 100 + 200, kListY + 5, 1, EventType_LeftDown);
+    EXPECT_EQ(List().columnWidth[0], 300);
+    ClickHeaderAt(kListX + 1000);  // ends the drag; a click far inside column 1
+    EXPECT_EQ(List().sortState[1], 1);
+}
+
 TEST_F(ListsTest, ReleaseAfterADragOverTheRowsSelects) {
     MakeList(4);
     Step(kListX + 100, kListY + 5, 1, EventType_LeftDown);
@@ -349,6 +367,55 @@ TEST_F(ListsTest, ReleaseAfterADragOverTheRowsSelects) {
     Step(kListX + 150, kListY + kHeader + 30, 0, EventType_LeftUp);
     EXPECT_EQ(List().columnWidth[0], 100) << "no button held: no resize in the release frame";
     EXPECT_EQ(Selected(), std::vector<int>{1});
+}
+
+// Through whole frames: a drag belongs to the list it started on. Let go off
+// that list it ends, and neither list changes on the next press; held over
+// another list it leaves that list alone.
+TEST_F(ListsTest, ColumnDragStaysWithItsListAndEndsWherever) {
+    constexpr int kOther = 8, kOtherX = 500;
+    MakeList(2);
+    Gadget_CreateColumnList(kOther, kOtherX, kListY, 300, 200, "Name", 100, 0);
+    Gadget_AddColumn(kOther, 1, "Size", 60);
+    Gadget_DrawAll();  // header heights
+    const int hh = List().headerHeight;
+    ASSERT_GT(hh, 5);
+    auto frame = [](int x, int y, int button) {
+        Testing_MouseMove(x, y);
+        if (button >= 0) Testing_MouseButton(1, button == 1);
+        Mouse_Examine();
+        Key_Examine();
+        Gadget_ProcessEvents();
+    };
+    struct Case {
+        const char* name;
+        int letGoX, letGoY;  // where the button is let go after dragging A's edge 30 px right
+    };
+    const Case cases[] = {{"off every list", 400, 600}, {"over the other list", kOtherX + 50, kListY + hh + 30}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        List().columnWidth[0] = 100;
+        const int edge = kListX + 100;
+        frame(edge, kListY + 3, -1);
+        frame(edge, kListY + 3, 1);
+        frame(edge + 30, kListY + 3, -1);
+        EXPECT_EQ(List().columnWidth[0], 130);
+        frame(kOtherX + 100, kListY + 3, -1);  // held over the other list's edge
+        frame(kOtherX + 140, kListY + 3, -1);
+        EXPECT_EQ(List(kOther).columnWidth[0], 100);
+        EXPECT_EQ(List(kOther).columnWidth[1], 60);
+        frame(c.letGoX, c.letGoY, -1);
+        frame(c.letGoX, c.letGoY, 0);
+        EXPECT_EQ(toolkit.columnDrag & 0xFFFF, 0);
+        // The next press, on the other list's rows, moved about.
+        frame(kOtherX + 20, kListY + hh + 10, 1);
+        frame(kOtherX + 250, kListY + hh + 40, -1);
+        frame(kOtherX + 250, kListY + hh + 40, 0);
+        EXPECT_EQ(List(kOther).columnWidth[0], 100);
+        EXPECT_EQ(List(kOther).columnWidth[1], 60);
+        EXPECT_EQ(List().columnWidth[0], 130);
+        EXPECT_EQ(List().columnWidth[1], 60);
+    }
 }
 
 // ---------------------------------------------------------------- SortRows

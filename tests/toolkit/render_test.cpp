@@ -1,6 +1,9 @@
 // Drawing of the gadgets, checked pixel by pixel on the back buffer.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <climits>
+#include <functional>
 #include <string>
 
 #include "toolkit_fixture.h"
@@ -75,7 +78,7 @@ TEST_F(RenderTest, ButtonBevelHasEverySegmentInItsColour) {
     for (const BevelCase& c : cases) {
         SCOPED_TRACE(c.name);
         FreshGadgets();
-        Gadget_CreateButton(1, x, y, w, h, "", c.toggleState >= 0 ? 0x1003 : 0);
+        Gadget_CreateButton(1, x, y, w, h, "", c.toggleState >= 0 ? kButtonToggle : 0);
         if (c.toggleState >= 0) Gadget_SetToggleState(1, c.toggleState);
         toolkit.activeGadget = -1;
         toolkit.eventGadget = c.heldDown ? 1 : -1;
@@ -97,7 +100,7 @@ TEST_F(RenderTest, BoxBorderOfImageButtonRaisedAndPressed) {
     for (int state : {0, 1}) {
         SCOPED_TRACE(state);
         FreshGadgets();
-        Gadget_CreateImageButton(1, x, y, w, h, 0, 0x1003);
+        Gadget_CreateImageButton(1, x, y, w, h, 0, kButtonToggle);
         Gadget_SetToggleState(1, state);
         DrawFrame();
         const int light = state ? kGrey : kWhite, dark = state ? kWhite : kGrey;
@@ -111,7 +114,7 @@ TEST_F(RenderTest, BoxBorderOfImageButtonRaisedAndPressed) {
 
 TEST_F(RenderTest, TextSunkenBorderOnlyWithItsFlag) {
     Gadget_CreateText(1, 50, 50, 100, 30, "", 0);
-    Gadget_CreateText(2, 50, 150, 100, 30, "", 0x20000);
+    Gadget_CreateText(2, 50, 150, 100, 30, "", kTextBordered);
     DrawFrame();
     EXPECT_EQ(Pixel(80, 50), kBackground);
     EXPECT_EQ(Pixel(80, 150), kGrey) << "sunken: grey top";
@@ -120,7 +123,7 @@ TEST_F(RenderTest, TextSunkenBorderOnlyWithItsFlag) {
 
 TEST_F(RenderTest, TextFieldBorderUnlessFlagged) {
     Gadget_CreateTextField(1, 50, 50, 100, 30, "", 0);
-    Gadget_CreateTextField(2, 50, 150, 100, 30, "", 0x20000);
+    Gadget_CreateTextField(2, 50, 150, 100, 30, "", kFieldNoBorder);
     toolkit.activeGadget = -1;
     DrawFrame();
     EXPECT_EQ(Pixel(80, 50), kGrey);
@@ -153,11 +156,11 @@ TEST_F(RenderTest, CaptionsAreAlignedByTheirFlags) {
     };
     const Case cases[] = {
         {"text", false, 0, x + 5},
-        {"text centred", false, 1, x + 5 + (w - tw) / 2},
-        {"text right", false, 2, x + w - tw},
+        {"text centred", false, kTextCentred, x + 5 + (w - tw) / 2},
+        {"text right", false, kTextRightAligned, x + w - tw},
         {"button centred", true, 0, x + (w - tw) / 2},
-        {"button left", true, 0x100, x},
-        {"button right", true, 0x200, x + w - tw},
+        {"button left", true, kButtonAlignLeft, x},
+        {"button right", true, kButtonAlignRight, x + w - tw},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -189,7 +192,7 @@ TEST_F(RenderTest, FrameLeavesAGapForItsCaption) {
 }
 
 TEST_F(RenderTest, FrameWithoutCaptionHasOnlyTheStub) {
-    Gadget_CreateFrame(1, 100, 100, 300, 100, "", 3);
+    Gadget_CreateFrame(1, 100, 100, 300, 100, "", kFramePlain);
     DrawFrame();
     EXPECT_EQ(Pixel(103, 100), kWhite);
     EXPECT_EQ(Pixel(150, 100), kBackground);
@@ -204,8 +207,8 @@ TEST_F(RenderTest, FrameStylesPaintTheirEdges) {
     // innerRight is the pixel left of the right edge: the double frame's inner
     // dark line, background for the others.
     const Case cases[] = {
-        {3, kWhite, kBackground, kWhite, kBackground},
-        {1, 9478052, 6448230, kWhite, 15068655},
+        {kFramePlain, kWhite, kBackground, kWhite, kBackground},
+        {kFrameDouble, 9478052, 6448230, kWhite, 15068655},
         {0, 9478052, kWhite, 9478052, kBackground},
         {7, 9478052, kWhite, 9478052, kBackground},
     };
@@ -305,12 +308,12 @@ TEST_F(RenderTest, CaretOnlyForAFocusedEditableField) {
     const Case cases[] = {
         {"focused", 0, true, true},
         {"not focused", 0, false, false},
-        {"read-only", 0x800, true, false},
+        {"read-only", kFieldReadOnly, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FreshGadgets();
-        Gadget_CreateTextField(1, 100, 100, 200, 30, "", c.flags | 0x20000);
+        Gadget_CreateTextField(1, 100, 100, 200, 30, "", c.flags | kFieldNoBorder);
         toolkit.activeGadget = c.focused ? 1 : -1;
         DrawFrame();
         EXPECT_EQ(Pixel(105, 100), c.caret ? kGrey : kBackground);
@@ -320,7 +323,7 @@ TEST_F(RenderTest, CaretOnlyForAFocusedEditableField) {
 TEST_F(RenderTest, FocusedFieldWithFillTurnsWhite) {
     Gadget_SetDefaultFillMode(1);
     Gadget_CreateTextField(1, 100, 100, 200, 30, "", 0);
-    Gadget_CreateTextField(2, 100, 200, 200, 30, "", 0x800);
+    Gadget_CreateTextField(2, 100, 200, 200, 30, "", kFieldReadOnly);
     toolkit.activeGadget = 1;
     DrawFrame();
     EXPECT_EQ(Pixel(250, 120), kWhite);
@@ -334,7 +337,7 @@ TEST_F(RenderTest, MaskedFieldCaretFollowsTheStars) {
     const std::string text = "WMWM";
     const int stars = TextWidth("****"), real = TextWidth(text);
     ASSERT_NE(stars, real) << "the test needs texts of different widths";
-    Gadget_CreateTextField(1, 100, 100, 300, 30, text, 0x20 | 0x20000);
+    Gadget_CreateTextField(1, 100, 100, 300, 30, text, kFieldMasked | kFieldNoBorder);
     std::get<TextFieldRecord>(Record(1).kindRecord).caret = 4;
     DrawFrame();
     EXPECT_EQ(Pixel(105 + stars, 100), kGrey);
@@ -358,7 +361,7 @@ protected:
     int hh = 0, rh = 0;
 };
 
-TEST_F(ListRenderTest, SelectionIsPaintedWithFocusOrFlag8) {
+TEST_F(ListRenderTest, SelectionIsPaintedWithFocusOrKeptSelection) {
     struct Case {
         const char* name;
         int flags;
@@ -368,7 +371,7 @@ TEST_F(ListRenderTest, SelectionIsPaintedWithFocusOrFlag8) {
     const Case cases[] = {
         {"focused", 0, true, true},
         {"not focused", 0, false, false},
-        {"flag 8, not focused", 8, false, true},
+        {"kept selection, not focused", kListKeepSelection, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -384,7 +387,7 @@ TEST_F(ListRenderTest, SelectionIsPaintedWithFocusOrFlag8) {
 }
 
 TEST_F(ListRenderTest, SelectionSpansFirstColumnOrWholeRow) {
-    for (int flags : {8, 8 | 0x40000000}) {
+    for (int flags : {kListKeepSelection, kListKeepSelection | kListFullRowSelect}) {
         SCOPED_TRACE(flags);
         FreshGadgets();
         MakeList(5, flags, 3);
@@ -393,7 +396,7 @@ TEST_F(ListRenderTest, SelectionSpansFirstColumnOrWholeRow) {
         const int row = RowTop(0) + rh / 2;
         EXPECT_EQ(Pixel(x + 1, row), kRed);
         EXPECT_EQ(Pixel(x + 100, row), kRed) << "the first column is 100 wide";
-        EXPECT_EQ(Pixel(x + 150, row), (flags & 0x40000000) ? kRed : kBackground);
+        EXPECT_EQ(Pixel(x + 150, row), (flags & kListFullRowSelect) ? kRed : kBackground);
         EXPECT_NE(Pixel(x + 199, row), kRed) << "stays inside the border";
     }
 }
@@ -426,8 +429,32 @@ TEST_F(ListRenderTest, ScrollBarAppearsWithOneRowTooManyAndGoesAgain) {
     EXPECT_EQ(Pixel(x + 207, y + 50), kBackground);
 }
 
+// The bar follows the row count while its page stays the same: scrolled to
+// the end it shows the last row after rows come and go.
+TEST_F(ListRenderTest, ScrollBarFollowsRowsAddedAndRemovedLater) {
+    MakeList(4, 0, 10);
+    DrawFrame();
+    ASSERT_NE(Bar(1), nullptr);
+    struct Step {
+        int change;  // rows added (> 0) or removed from the front (< 0)
+        int rows;
+    };
+    for (const Step step : {Step{10, 20}, Step{-12, 8}, Step{1, 9}}) {
+        SCOPED_TRACE(step.rows);
+        Gadget_SetState(2001, 1000);  // scrolled to the end of what the bar knows
+        for (int i = 0; i < step.change; ++i) Gadget_AddItem(1, -1, "more");
+        for (int i = 0; i < -step.change; ++i) Gadget_RemoveItem(1, 0);
+        DrawFrame();
+        ASSERT_NE(Bar(1), nullptr);
+        EXPECT_EQ(Bar(1)->maximum, step.rows - 1);
+        EXPECT_LE(Bar(1)->value, step.rows - 4) << "rows are shown, not what is gone";
+        Gadget_SetState(2001, 1000);
+        EXPECT_EQ(Gadget_GetState(2001), step.rows - 4) << "the last row can be reached";
+    }
+}
+
 TEST_F(ListRenderTest, RowsThatDoNotFitAreNotDrawnAndTheLastIsReachable) {
-    MakeList(4, 8, 10);
+    MakeList(4, kListKeepSelection, 10);
     for (int i = 0; i < 10; ++i) Gadget_SetItemState(1, i, 1);
     DrawFrame();
     // Four rows fill the area; nothing red on or below the bottom border.
@@ -462,7 +489,7 @@ TEST_F(ListRenderTest, ZeroHeightRowsAndEmptyRangesDoNotDivideByZero) {
 }
 
 TEST_F(ListRenderTest, HeaderCellsTitlesAndGrid) {
-    MakeList(4, 0x10000, 2);
+    MakeList(4, kListGridLines, 2);
     Gadget_AddColumn(1, 1, "Type", 60);
     DrawFrame();
     const int cs = x + 1;
@@ -471,8 +498,26 @@ TEST_F(ListRenderTest, HeaderCellsTitlesAndGrid) {
     EXPECT_EQ(Pixel(cs + 100, y + 5), kWhite) << "the next cell's left edge";
     EXPECT_EQ(Pixel(cs + 103, y + 1 + hh), kGrey) << "second cell's bottom";
     EXPECT_EQ(Pixel(cs + 100, RowTop(2) + 3), 0xC0C0C0) << "vertical grid line";
-    EXPECT_EQ(Pixel(x + 50, RowTop(1)), 0xC0C0C0) << "horizontal grid line under row 0";
+    EXPECT_EQ(Pixel(x + 50, RowTop(1) - 1), 0xC0C0C0) << "horizontal grid line: row 0's last pixel row";
+    EXPECT_NE(Pixel(x + 50, RowTop(1)), 0xC0C0C0) << "row 1's band starts clear";
     EXPECT_NE(Pixel(x + 50, RowTop(1) - 2), 0xC0C0C0) << "not through the row's text";
+}
+
+// Every row keeps its grid lines, whatever paints its band.
+TEST_F(ListRenderTest, GridLinesShowOnColouredAndSelectedRows) {
+    MakeList(4, kListGridLines | kListKeepSelection | kListFullRowSelect, 4);
+    Gadget_AddColumn(1, 1, "Type", 60);
+    Gadget_SetItemColor(1, 0, 2, 0x0000AA);
+    Gadget_SetItemState(1, 1, 1);
+    Gadget_SetItemColor(1, 2, 2, 0x00AA00);
+    DrawFrame();
+    const int fill[] = {0x0000AA, kRed, 0x00AA00, kBackground};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Pixel(x + 150, RowTop(i) + 2), fill[i]) << "the band";
+        EXPECT_EQ(Pixel(x + 150, RowTop(i + 1) - 1), 0xC0C0C0) << "its line, on its last pixel row";
+        EXPECT_EQ(Pixel(x + 1 + 100, RowTop(i) + 2), 0xC0C0C0) << "the column line across it";
+    }
 }
 
 TEST_F(ListRenderTest, SortMarksPointByDirection) {
@@ -488,7 +533,7 @@ TEST_F(ListRenderTest, SortMarksPointByDirection) {
 }
 
 TEST_F(ListRenderTest, RowImagesShiftTheColumns) {
-    MakeList(4, 8, 0);
+    MakeList(4, kListKeepSelection, 0);
     const int image = Image_Create(kServiceAuto, 16, 16);
     ASSERT_NE(Draw_Begin(Draw_ImageOutput(image)), 0);
     Draw_Box(0, 0, 16, 16, 0x00CC00);
@@ -506,7 +551,7 @@ TEST_F(ListRenderTest, RowImagesShiftTheColumns) {
 
 TEST_F(RenderTest, EditorShowsWhatLiesBehindAndCutsLinesAtTheTop) {
     const int x = 100, y = 100, w = 200, h = 100;
-    Gadget_CreateEditor(1, x, y, w, h, 0x800 | 0x20000);
+    Gadget_CreateEditor(1, x, y, w, h, kFieldReadOnly | kFieldNoBorder);
     for (int i = 0; i < 20; ++i) Gadget_AddItem(1, -1, "");
     auto& editor = std::get<EditorRecord>(Record(1).kindRecord);
     const int lh = editor.lines[0].height;
@@ -535,14 +580,63 @@ TEST_F(RenderTest, EditorShowsWhatLiesBehindAndCutsLinesAtTheTop) {
 }
 
 TEST_F(RenderTest, EditorBorderDrawnInItsSprite) {
-    Gadget_CreateEditor(1, 100, 100, 200, 100, 0x800);
+    Gadget_CreateEditor(1, 100, 100, 200, 100, kFieldReadOnly);
     DrawFrame();
     EXPECT_EQ(Pixel(150, 100), kGrey);
     EXPECT_EQ(Pixel(300, 150), kWhite);
 }
 
+// Lines are kept inside the bevel: the corners its diagonals cut off show
+// what lies behind, even under a line's back colour.
+TEST_F(RenderTest, EditorLinesStayInsideTheBorderCorners) {
+    const int x = 100, y = 100, w = 200, h = 100;
+    Gadget_CreateEditor(1, x, y, w, h, kFieldReadOnly);
+    for (int i = 0; i < 20; ++i) Gadget_AddItem(1, -1, std::string(60, 'W'));
+    Gadget_SetItemColor(1, -1, 2, 0x0000AA);
+    DrawFrame();
+    EXPECT_EQ(Pixel(x + w - 2, y + 1), kBackground) << "top-right corner";
+    EXPECT_EQ(Pixel(x + w - 5, y + 3), kBackground);
+    EXPECT_EQ(Pixel(x + 1, y + h - 2), kBackground) << "bottom-left corner";
+    EXPECT_EQ(Pixel(x + 4, y + h - 3), kBackground);
+    EXPECT_EQ(Pixel(x + w - 12, y + 1), 0x0000AA) << "inside, left of the cut";
+    EXPECT_EQ(Pixel(x + w - 5, y + 5), kWhite) << "the cut itself";
+    EXPECT_EQ(Pixel(x + 5, y + h - 5), kGrey);
+}
+
+// Every colour a line's text can take is part of what decides a redraw.
+TEST_F(RenderTest, EditorTextColourChangesAreRedrawn) {
+    Gadget_CreateEditor(1, 100, 100, 200, 100, kFieldReadOnly | kFieldNoBorder);
+    Gadget_AddItem(1, -1, std::string(20, 'W'));
+    auto count = [](int colour) {
+        int n = 0;
+        Draw_Begin(Draw_ScreenOutput());
+        for (int py = 100; py < 130; ++py)
+            for (int px = 100; px < 300; ++px) n += Draw_Point(px, py) == colour;
+        Draw_End();
+        return n;
+    };
+    struct Change {
+        const char* name;
+        std::function<void()> apply;
+        int colour;  // the text's colour afterwards
+    };
+    const Change changes[] = {
+        {"gadget colour", [] { Record(1).textColor = 0x00AA00; }, 0x00AA00},
+        {"line colour", [] { Gadget_SetItemColor(1, 0, 1, 0x0000AA); }, 0x0000AA},
+        {"disabled colour", [] { Gadget_Disable(1, 1); Record(1).disabledTextColor = 0xAA00AA; }, 0xAA00AA},
+        {"disabled colour changed", [] { Record(1).disabledTextColor = 0x00AAAA; }, 0x00AAAA},
+    };
+    DrawFrame();
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.name);
+        c.apply();
+        DrawFrame();
+        EXPECT_GT(count(c.colour), 20);
+    }
+}
+
 TEST_F(RenderTest, EditorSpriteIsRedrawnOnlyWhenItsContentChanges) {
-    Gadget_CreateEditor(1, 100, 100, 200, 100, 0x800);
+    Gadget_CreateEditor(1, 100, 100, 200, 100, kFieldReadOnly);
     Gadget_AddItem(1, -1, "line");
     DrawFrame();
     const int sprite = std::get<EditorRecord>(Record(1).kindRecord).sprite;
@@ -630,6 +724,100 @@ TEST_F(ListRenderTest, APressOnTheDrawnThumbDragsIt) {
     Gadget_ProcessEvents();
     EXPECT_NE(toolkit.dragOffset, 0) << "grabbed, not stepped";
     EXPECT_NEAR(bar->value, 20, 2) << "no step of a track press; the grab itself may round";
+}
+
+// ---------------------------------------------------------------- extreme places and sizes
+
+// Every kind, placed and sized anywhere in the int range, is drawn and
+// pressed, dragged and released on without overflow (the sanitized build
+// aborts on one); gadgets lying wholly off the screen leave every pixel alone.
+TEST_F(RenderTest, ExtremePlacesAndSizesDrawAndTakeClicks) {
+    ASSERT_NE(Image_Create(5, 16, 16), 0);
+    const int image = Image_Handle(5);
+    struct Rect {
+        int x, y, w, h;
+    };
+    const std::function<void(int, const Rect&)> kinds[] = {
+        [](int n, const Rect& r) { Gadget_CreateText(n, r.x, r.y, r.w, r.h, "Text", kTextCentred | kTextBordered); },
+        [](int n, const Rect& r) { Gadget_CreateText(n, r.x, r.y, r.w, r.h, "Text", kTextRightAligned); },
+        [](int n, const Rect& r) { Gadget_CreateTextField(n, r.x, r.y, r.w, r.h, "Field", kTextCentred); },
+        [](int n, const Rect& r) { Gadget_CreateTextField(n, r.x, r.y, r.w, r.h, "Field", kTextRightAligned); },
+        [](int n, const Rect& r) { Gadget_CreateButton(n, r.x, r.y, r.w, r.h, "Button", kButtonToggle); },
+        [](int n, const Rect& r) { Gadget_CreateButton(n, r.x, r.y, r.w, r.h, "Button", kButtonAlignRight); },
+        [&](int n, const Rect& r) { Gadget_CreateImageButton(n, r.x, r.y, r.w, r.h, image, kButtonToggle); },
+        [](int n, const Rect& r) { Gadget_CreateFrame(n, r.x, r.y, r.w, r.h, "Frame", kFrameDouble); },
+        [](int n, const Rect& r) { Gadget_CreateFrame(n, r.x, r.y, r.w, r.h, "Frame", 0); },
+        [](int n, const Rect& r) {
+            Gadget_CreateEditor(n, r.x, r.y, r.w, r.h, kFieldReadOnly);
+            for (int i = 0; i < 60; ++i) Gadget_AddItem(n, -1, "line " + std::to_string(i));
+            Gadget_SetItemColor(n, 3, 2, 0x0000AA);
+        },
+        [&](int n, const Rect& r) {
+            Gadget_CreateColumnList(n, r.x, r.y, r.w, r.h, "Name", INT_MAX,
+                                    kListGridLines | kListFullRowSelect | kListKeepSelection | kListMultiSelect);
+            Gadget_AddColumn(n, 1, "Size", INT_MAX);
+            Gadget_AddColumn(n, 2, "Type", 60);
+            for (int i = 0; i < 60; ++i) Gadget_AddItem(n, -1, "r" + std::to_string(i) + "\nb\nc", i == 2 ? image : 0);
+            Gadget_SetItemState(n, 1, 1);
+            Gadget_SetItemColor(n, 4, 2, 0x0000AA);
+            Record(n).fillMode = 1;
+        },
+    };
+    auto drawTwice = [&] {
+        // The second pass sees the scroll bars the first made, scrolled to the end.
+        DrawFrame();
+        for (int n = 1; n <= static_cast<int>(std::size(kinds)); ++n) Gadget_SetState(n + kScrollBarNumberOffset, INT_MAX);
+        DrawFrame();
+    };
+
+    const Rect offScreen[] = {
+        {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, INT_MIN, INT_MIN}, {INT_MAX - 5, 100, 100, 100},
+        {100, INT_MAX - 5, 100, 100},        {INT_MIN, 100, INT_MIN, 300},         {-2000, INT_MIN, INT_MAX, INT_MIN},
+    };
+    for (const Rect& r : offScreen) {
+        SCOPED_TRACE(testing::Message() << "at " << r.x << ", " << r.y << " size " << r.w << " x " << r.h);
+        FreshGadgets();
+        for (int k = 0; k < static_cast<int>(std::size(kinds)); ++k) kinds[k](k + 1, r);
+        drawTwice();
+        ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+        int touched = 0;
+        for (int py = 0; py < 768; ++py)
+            for (int px = 0; px < 1024; ++px) touched += Draw_Point(px, py) != kBackground;
+        Draw_End();
+        EXPECT_EQ(touched, 0);
+    }
+
+    auto frame = [](int x, int y, int button) {
+        Testing_MouseMove(x, y);
+        if (button >= 0) Testing_MouseButton(1, button == 1);
+        Mouse_Examine();
+        Key_Examine();
+        Gadget_ProcessEvents();
+    };
+    const Rect onScreen[] = {
+        {-5, -5, INT_MAX, INT_MAX}, {INT_MIN + 600, INT_MIN + 600, INT_MAX, INT_MAX}, {600, 500, INT_MIN, INT_MIN},
+        {300, 200, 400, 300},
+    };
+    for (const Rect& r : onScreen) {
+        for (size_t k = 0; k < std::size(kinds); ++k) {
+            SCOPED_TRACE(testing::Message() << "kind " << k << " at " << r.x << ", " << r.y << " size " << r.w
+                                            << " x " << r.h);
+            FreshGadgets();
+            kinds[k](1, r);
+            drawTwice();
+            // Press, drag across header bands, rows and scroll bars, let go.
+            for (const auto& [x0, y0, x1, y1] : {std::array{10, 3, 700, 400}, std::array{599, 300, 5, 760},
+                                                 std::array{314, 210, 314, 600}, std::array{1, 1, 1023, 767}}) {
+                frame(x0, y0, -1);
+                frame(x0, y0, 1);
+                DrawFrame();
+                frame(x1, y1, -1);
+                frame(x1, y1, 0);
+                DrawFrame();
+            }
+        }
+    }
+    Image_Free(5);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST_F(StateTest, EditorTextSplitsAtCarriageReturnsAndTheCharacterAfterThem) {
 
 TEST_F(StateTest, ButtonStateExistsOnlyForToggleButtons) {
     Gadget_CreateButton(1, 0, 0, 10, 10, "plain");
-    Gadget_CreateButton(2, 0, 0, 10, 10, "toggle", 0x1003);
+    Gadget_CreateButton(2, 0, 0, 10, 10, "toggle", kButtonToggle);
     Gadget_CreateImageButton(3, 0, 0, 10, 10, 0);
     Gadget_CreateImageButton(4, 0, 0, 10, 10, 0, 0x1000);
     for (int n : {1, 2, 3, 4}) Gadget_SetToggleState(n, 1);
@@ -98,7 +98,7 @@ TEST_F(StateTest, ButtonStateExistsOnlyForToggleButtons) {
 }
 
 TEST_F(StateTest, ImageButtonStateIsItsPicture) {
-    Gadget_CreateImageButton(1, 0, 0, 10, 10, 555, 0x1003);
+    Gadget_CreateImageButton(1, 0, 0, 10, 10, 555, kButtonToggle);
     EXPECT_EQ(Gadget_GetState(1), 555);
     Gadget_SetState(1, 777);
     EXPECT_EQ(Gadget_GetState(1), 777);
@@ -176,10 +176,10 @@ TEST_F(StateTest, HidingAListOrEditorHidesItsScrollBarButDisablingDoesNot) {
 
 TEST_F(StateTest, SetFlagsReplacesTheKindFlagsButNotTheToggle) {
     Gadget_CreateButton(1, 0, 0, 10, 10, "b", 0);
-    Gadget_CreateImageButton(2, 0, 0, 10, 10, 0, 0x1003);
-    Gadget_SetFlags(1, 0x1003);
+    Gadget_CreateImageButton(2, 0, 0, 10, 10, 0, kButtonToggle);
+    Gadget_SetFlags(1, kButtonToggle);
     Gadget_SetFlags(2, 0);
-    EXPECT_EQ(std::get<ButtonRecord>(Record(1).kindRecord).flags, 0x1003);
+    EXPECT_EQ(std::get<ButtonRecord>(Record(1).kindRecord).flags, kButtonToggle);
     EXPECT_EQ(Gadget_GetToggleState(1), -1);
     EXPECT_EQ(std::get<ImageButtonRecord>(Record(2).kindRecord).flags, 0);
     EXPECT_EQ(Gadget_GetToggleState(2), 0);
@@ -187,9 +187,9 @@ TEST_F(StateTest, SetFlagsReplacesTheKindFlagsButNotTheToggle) {
 
 TEST_F(StateTest, FileListFlagsAreConvertedAgainAndItsColumnsKept) {
     Gadget_CreateFileList(1, 0, 0, 300, 200, "", 0);
-    Gadget_SetFlags(1, 0x1400000);
-    EXPECT_EQ(List(1).fileListFlags, 0x1400000);
-    EXPECT_EQ(List(1).flags, 0x10008);
+    Gadget_SetFlags(1, kFileListKeepSelection | kFileListGridLines);
+    EXPECT_EQ(List(1).fileListFlags, kFileListKeepSelection | kFileListGridLines);
+    EXPECT_EQ(List(1).flags, kListGridLines | kListKeepSelection);
     EXPECT_EQ(Gadget_GetItemText(1, -1), "Name\nSize\nType\nModified\n");
 }
 
