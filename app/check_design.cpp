@@ -37,6 +37,12 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
+// A file name as it is when it prints on one line, else quoted with escapes.
+std::string PrintableFile(const std::string& name) {
+    const std::string quoted = QuoteName(name);
+    return quoted == "\"" + name + "\"" ? name : quoted;
+}
+
 CommandLineOutcome Usage(const std::string& why) {
     return {kVerbUnreadable, "", "keelwright check: " + why + "\nTry 'keelwright --help'.\n"};
 }
@@ -71,7 +77,7 @@ CommandLineOutcome RunCheckVerb(const std::vector<std::string>& arguments) {
             outcome.out += "{\"file\":" + JsonString(finding.file) + ",\"kind\":\"" + FindingKindName(finding.kind) +
                            "\",\"message\":" + JsonString(finding.message) + "}\n";
         else
-            outcome.out += finding.file + ": " + finding.message + "\n";
+            outcome.out += PrintableFile(finding.file) + ": " + finding.message + "\n";
     }
     const std::size_t n = check.findings.size();
     if (json)

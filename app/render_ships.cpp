@@ -166,6 +166,13 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
         EndHeadlessServices();
         return Failed(kVerbUnreadable, why);
     }
+    // A design without a drawable root makes no folder and no file.
+    ShipRandom probe(request.seed);
+    if (GrowShip(probe, 1, 1) == 0) {
+        EndHeadlessServices();
+        return Failed(kVerbFindings, "nothing to draw: prototype 0 of '" + request.folder +
+                                         "' has no part image that loads (see keelwright check)");
+    }
     if (const std::string why = PrepareOut(request.out); !why.empty()) {
         EndHeadlessServices();
         return Failed(kVerbUnreadable, why);
@@ -197,11 +204,7 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
     std::string failures;
     for (int index = 0; index < count; ++index) {
         ShipRandom random = ShipRandomFor(request.seed, static_cast<std::uint64_t>(index));
-        if (GrowShip(random, static_cast<int>(request.depth), kMaxGrowthNodes) == 0) {
-            EndHeadlessServices();
-            return Failed(kVerbFindings, "nothing to draw: prototype 0 of '" + request.folder +
-                                             "' has no part image that loads (see keelwright check)");
-        }
+        GrowShip(random, static_cast<int>(request.depth), kMaxGrowthNodes);
         DrawShip(kStartViewX, kStartViewY, 1);
         const std::string name = base + Padded(index);
         if (SavePictureWithSmallCopy(kShipCanvasSprite, name + ".png", width, ShipPictureHeight(width),

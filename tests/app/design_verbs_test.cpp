@@ -155,11 +155,18 @@ TEST(CheckVerb, FindingsNameTheFileAndTheThing) {
     MiniDesign mini;
     mini.parts[1].setup.PrototypeIndex = 9;
     mini.prototypes[0].ConnectionMask[0] = ConnectionActive | 0x1;  // a cycle: Hull on Hull
+    mini.parts[0].setup.ConnX[0] = 99;
     mini.Write(scratch.Path() / "d");
     const CommandLineOutcome text = HandleCommandLine({"check", (scratch.Path() / "d").string()});
     EXPECT_TRUE(Has(text.out, "gun.png.spset: prototype 9 does not exist (the design has 2)\n")) << text.out;
     EXPECT_TRUE(Has(text.out, "Prototypes.pt: prototype 1 \"Gun\" can never be attached")) << text.out;
     EXPECT_TRUE(Has(text.out, "Prototypes.pt: prototype 1 \"Gun\" has no part image")) << text.out;
+
+    // A file name that would break the line is shown quoted.
+    fs::rename(scratch.Path() / "d" / "hull.png", scratch.Path() / "d" / "hu\nll.png");
+    fs::rename(scratch.Path() / "d" / "hull.png.spset", scratch.Path() / "d" / "hu\nll.png.spset");
+    const CommandLineOutcome quoted = HandleCommandLine({"check", (scratch.Path() / "d").string()});
+    EXPECT_TRUE(Has(quoted.out, "\"hu\\x0all.png.spset\": connection 1 (99, 1) lies outside the 20 x 10 picture\n")) << quoted.out;
 }
 
 TEST(CheckVerb, UnreadableFoldersAndWrongCommandLines) {
@@ -274,6 +281,7 @@ TEST(RenderVerb, BadInputIsRefusedAndNothingIsWrittenElsewhere) {
     const CommandLineOutcome empty = HandleCommandLine({"render", "mini", "--count", "1", "--seed", "1", "--out", "o"});
     EXPECT_EQ(empty.exitCode, kVerbFindings);
     EXPECT_TRUE(Has(empty.err, "nothing to draw")) << empty.err;
+    EXPECT_FALSE(fs::exists("o"));
 
     // A good run writes into --out only (made when missing).
     mini.Write("mini");
