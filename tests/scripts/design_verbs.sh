@@ -50,4 +50,16 @@ cmp -s one/Sample-seed9-sheet.png two/Sample-seed9-sheet.png || { echo "FAIL: th
 expect 2 - '--count is 1 to 1000, not 10000000' render "$SAMPLE" --count 10000000 --seed 1 --out three
 expect 2 - '--depth is 1 to 64, not 0' render "$SAMPLE" --count 1 --seed 1 --depth 0 --out three
 [ ! -e three ] || { echo "FAIL: a refused render made its folder"; fail=1; }
+
+# Damaged designs still render (the damaged parts read as the editor reads
+# them) or say there is nothing to draw; never a crash.
+expect 0 'wrote 3 of 3 ships' - render "$TMP/spoilt" --count 3 --seed 1 --out "$TMP/spoilt-out"
+cp -r "$SAMPLE" "$TMP/garbled"
+{ printf '\377\377\377\177'; head -c 3000 "$SAMPLE/HullHeavy.png"; } >"$TMP/garbled/Prototypes.pt"
+timeout 60 "$BIN" render "$TMP/garbled" --count 3 --seed 1 --depth 64 --out "$TMP/garbled-out" >/dev/null 2>&1
+rc=$?
+[ "$rc" -le 1 ] || { echo "FAIL: a garbled prototype list ended render with $rc"; fail=1; }
+timeout 60 "$BIN" check "$TMP/garbled" >"$TMP/out" 2>&1
+rc=$?
+[ "$rc" -eq 1 ] && grep -q '^Prototypes.pt: damaged' "$TMP/out" || { echo "FAIL: check of a garbled list: $rc"; cat "$TMP/out"; fail=1; }
 exit $fail
