@@ -1,7 +1,11 @@
-// keelwright [--help | --version] [WORKSPACE]
+// keelwright [--help | --version] [WORKSPACE], or a verb: check, render
 #include "command_line.h"
 
+#include "design_verbs.h"
+#include "ship_growth.h"
+
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace {
@@ -22,12 +26,42 @@ std::string UsageText() {
            "\n"
            "  -h, --help     print this help and exit\n"
            "  -V, --version  print the version and exit\n"
-           "  --             end of options: a WORKSPACE beginning with '-' follows\n";
+           "  --             end of options: a WORKSPACE beginning with '-' (or named\n"
+           "                 check or render) follows\n"
+           "\n" +
+           DesignVerbsUsage();
+}
+
+std::string DesignVerbsUsage() {
+    return "Usage: keelwright check DESIGN_FOLDER [--json]\n"
+           "Reads a design folder as the editor does and prints what is wrong, one\n"
+           "finding a line ('file: what is wrong'), then a summary. --json prints JSON\n"
+           "lines instead. Exit status: 0 nothing wrong, 1 findings, 2 the folder cannot\n"
+           "be read.\n"
+           "\n"
+           "Usage: keelwright render DESIGN_FOLDER --count N --seed S [--size CLASS]\n"
+           "                         [--depth D] --out DIR\n"
+           "Grows N random ships from prototype 0 by the design's rules and writes each\n"
+           "as DESIGN-seedS-NNNN.png (370 x 290) and DESIGN-seedS-NNNN-CLASS.png, with\n"
+           "one contact sheet DESIGN-seedS-sheet.png, into DIR (made if missing; nothing\n"
+           "is written elsewhere). The same seed gives the same files everywhere.\n"
+           "  --count N   ships, 1 to " + std::to_string(kMaxRenderCount) + "\n"
+           "  --seed S    a whole number, 0 to 18446744073709551615\n"
+           "  --size      tiny, small, medium (the default), large or huge\n"
+           "  --depth D   parts from the root to the farthest leaf, 1 to " + std::to_string(kMaxGrowthDepth) +
+           " (default " + std::to_string(kDefaultRenderDepth) + ")\n"
+           "  Each ship has at most " + std::to_string(kMaxGrowthNodes) + " parts.\n"
+           "Exit status: 0 all written, 1 nothing to draw or a file not written, 2 a wrong\n"
+           "command line or a folder that cannot be read.\n";
 }
 
 std::string VersionText() { return std::string("keelwright ") + KEELWRIGHT_VERSION + "\n"; }
 
 CommandLineOutcome HandleCommandLine(const std::vector<std::string>& arguments) {
+    if (!arguments.empty() && (arguments.front() == "check" || arguments.front() == "render")) {
+        const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+        return arguments.front() == "check" ? RunCheckVerb(rest) : RunRenderVerb(rest);
+    }
     std::vector<std::string> folders;
     bool optionsEnded = false;
     for (const std::string& argument : arguments) {

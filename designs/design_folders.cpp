@@ -2,6 +2,7 @@
 #include "design_folders.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "design_model.h"
 #include "editor_tables.h"
@@ -63,21 +64,13 @@ int OpenDesignFolder() {
     design.CurrentPrototype = -1;
     design.LastPrototypeRow = -1;
 
-    const std::string folder = DesignFolderPath();
-    if (Dir_Examine(kDesignScan, folder, kImagePattern)) {
-        while (Dir_Next(kDesignScan)) {
-            if (Dir_EntryType(kDesignScan) != kEntryFile) continue;
-            const std::string name = Dir_EntryName(kDesignScan);
-            // Only images that were set up; a directory of the setup's name does not count.
-            if (File_Size(folder + name + kSetupExtension) >= 0) Gadget_AddItem(kGadgetDesignImages, -1, name);
-        }
-        Dir_Finish(kDesignScan);
-    }
+    for (const std::string& name : ListSetupImages(DesignFolderPath(), nullptr))
+        Gadget_AddItem(kGadgetDesignImages, -1, name);
     if (File_Size(PrototypesPath()) >= 0) LoadPrototypes(PrototypesPath());
     return 1;
 }
 
-int LoadSetupParts() {
+void FreeDesignParts() {
     // The nodes refer to the images about to be freed.
     FreeShip();
     for (int p = 0; p < design.Parts.Count(); ++p) {
@@ -85,11 +78,33 @@ int LoadSetupParts() {
         if (part->Image) Image_Free(part->Image);
     }
     design.Parts.Clear();
+}
 
-    const std::string folder = DesignFolderPath();
+int LoadSetupParts() {
+    std::vector<std::string> names;
     const int rows = Gadget_CountItems(kGadgetDesignImages);
-    for (int r = 0; r < rows; ++r) {
-        const std::string name = Gadget_GetCellText(kGadgetDesignImages, r, 0);
+    for (int r = 0; r < rows; ++r) names.push_back(Gadget_GetCellText(kGadgetDesignImages, r, 0));
+    return LoadPartsFrom(DesignFolderPath(), names);
+}
+
+std::vector<std::string> ListSetupImages(const std::string& folder, int* scanned) {
+    std::vector<std::string> names;
+    const int ok = Dir_Examine(kDesignScan, folder, kImagePattern);
+    if (scanned) *scanned = ok;
+    if (!ok) return names;
+    while (Dir_Next(kDesignScan)) {
+        if (Dir_EntryType(kDesignScan) != kEntryFile) continue;
+        std::string name = Dir_EntryName(kDesignScan);
+        // Only images that were set up; a directory of the setup's name does not count.
+        if (File_Size(folder + name + kSetupExtension) >= 0) names.push_back(std::move(name));
+    }
+    Dir_Finish(kDesignScan);
+    return names;
+}
+
+int LoadPartsFrom(const std::string& folder, const std::vector<std::string>& names) {
+    FreeDesignParts();
+    for (const std::string& name : names) {
         PartSetup setup;
         // A short file reads as zeros past its end; a missing one gives no part.
         if (!ReadSetupFile(folder + name + kSetupExtension, setup)) continue;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Largest folder number; a Designs folder already holding it gets no new one.
 inline constexpr int kMaxDesignFolder = 2147483647;
@@ -19,6 +20,16 @@ int OpenDesignFolder();
 // Rebuilds Parts from the rows of gadget 1 that have a setup file, freeing the old
 // parts' images; clears ShipNodes. Returns the number of parts.
 int LoadSetupParts();
+
+// The part images of a folder (path ending in a separator) that have a setup
+// file, in scan order: what the image list shows. `scanned` (may be null) is
+// 0 when the folder could not be scanned.
+std::vector<std::string> ListSetupImages(const std::string& folder, int* scanned);
+// Rebuilds Parts from the named images of a folder, as LoadSetupParts does,
+// without a gadget. Returns the number of parts.
+int LoadPartsFrom(const std::string& folder, const std::vector<std::string>& names);
+// Frees the parts' images and empties Parts and ShipNodes.
+void FreeDesignParts();
 
 // Gadget 2's title for a folder number: "Design: n".
 std::string DesignTitle(int folder);

@@ -2,6 +2,7 @@
 // record and its name as a CR LF line.
 #include <cstddef>
 #include <span>
+#include <utility>
 
 #include "gadget.h"
 #include "prototypes.h"
@@ -82,22 +83,39 @@ int SavePrototypes(const std::string& path) {
     return File_Close(kDesignFile);
 }
 
-int LoadPrototypes(const std::string& path) {
+int ReadPrototypeList(const std::string& path, PrototypeFileReading* reading) {
     design.Prototypes.Clear();
-    if (!File_OpenRead(kDesignFile, path)) return 0;
+    PrototypeFileReading found;
+    found.size = File_Size(path);
+    if (found.size < 0 || !File_OpenRead(kDesignFile, path)) {
+        if (reading) *reading = found;
+        return 0;
+    }
+    found.opened = 1;
     // A damaged count must not run away: no real list comes near the bound.
     // Past the end of the file the reads give zeros and empty lines, so a
     // short file yields empty prototypes for its missing entries.
     const std::int32_t count = File_ReadLong(kDesignFile);
+    found.storedCount = count;
     const int entries = count < 0 ? 0 : (count > kMaxPrototypeEntries ? kMaxPrototypeEntries : count);
     for (int k = 0; k < entries; ++k) {
+        if (File_Eof(kDesignFile)) found.shortFile = 1;
         Prototype& prototype = design.Prototypes.Append();
         PrototypeRecord record{};
-        File_ReadData(kDesignFile, record);
+        if (File_ReadData(kDesignFile, record) < kPrototypeRecordSize) found.shortFile = 1;
         DecodePrototypeRecord(record, prototype);
         prototype.Name = CleanPrototypeName(File_ReadLine(kDesignFile));
-        Gadget_AddItem(kGadgetPrototypeList, -1, prototype.Name);
     }
+    if (found.size < 4) found.shortFile = 1;
+    found.trailingData = !File_Eof(kDesignFile);
     File_Close(kDesignFile);
+    if (reading) *reading = found;
     return 1;
+}
+
+int LoadPrototypes(const std::string& path) {
+    const int read = ReadPrototypeList(path, nullptr);
+    for (int k = 0; k < design.Prototypes.Count(); ++k)
+        Gadget_AddItem(kGadgetPrototypeList, -1, std::as_const(design.Prototypes).At(k)->Name);
+    return read;
 }

@@ -37,8 +37,21 @@ void DecodePrototypeRecord(std::span<const std::uint8_t> record, Prototype& prot
 // The name without the CR, LF and zero bytes a name line cannot hold.
 std::string CleanPrototypeName(const std::string& name);
 
+// What reading a prototype list met, for telling a damaged file.
+struct PrototypeFileReading {
+    std::int64_t size = -1;       // file size; -1 missing, -2 a directory
+    int opened = 0;               // nonzero when the file could be read
+    std::int32_t storedCount = 0; // the count as stored
+    int shortFile = 0;            // nonzero when an entry ran past the end
+    int trailingData = 0;         // nonzero when bytes follow the last entry
+};
+
 // Writes every prototype to the file; nonzero when written.
 int SavePrototypes(const std::string& path);
+// Replaces the prototypes by the file's without touching a gadget, so it
+// works without a screen; `reading` (may be null) hears what the file held.
+// The list is emptied first; 0 when the file cannot be opened.
+int ReadPrototypeList(const std::string& path, PrototypeFileReading* reading);
 // Replaces the prototypes by the file's and adds each name as a row of gadget 13.
 // The list is emptied first, so a file that cannot be opened leaves it empty; 0 then.
 int LoadPrototypes(const std::string& path);

@@ -13,19 +13,14 @@
 #include "services.h"
 #include "test_ship.h"
 
-namespace {
-
-// Saves a sprite as a PNG and, when that worked, a smoothly scaled copy of
-// the same pixels under a second name.
-void SaveWithSmallCopy(int sprite, const std::string& path, int width, int height, const std::string& smallPath) {
-    if (!Sprite_Save(sprite, path, kPngEncoder)) return;
+int SavePictureWithSmallCopy(int sprite, const std::string& path, int width, int height, const std::string& smallPath) {
+    if (!Sprite_Save(sprite, path, kPngEncoder)) return 0;
     const int copy = Image_CreateFromSprite(kServiceAuto, sprite, width, height);
-    if (!copy) return;
-    Image_Save(copy, smallPath, kPngEncoder);
+    if (!copy) return 0;
+    const int saved = Image_Save(copy, smallPath, kPngEncoder);
     Image_Free(copy);
+    return saved != 0;
 }
-
-}  // namespace
 
 int ShipPictureHeight(int width) { return width * kShipCanvasHeight / kShipCanvasWidth; }
 
@@ -37,7 +32,7 @@ void ExportShipPicture(int sizeClass) {
         const std::string folder = design.BaseDir + "ShipPics\\" + Str(design.DesignFolder);
         const std::string sizeName = Gadget_GetItemText(kGadgetSaveAs, sizeClass);
         const int width = ExportWidths[static_cast<std::size_t>(sizeClass)];
-        SaveWithSmallCopy(kShipCanvasSprite, folder + date + ".png", width, ShipPictureHeight(width),
+        SavePictureWithSmallCopy(kShipCanvasSprite, folder + date + ".png", width, ShipPictureHeight(width),
                           folder + " - " + sizeName + date + ".png");
         DrawShip(design.ViewX, design.ViewY, 0);
         PlayClick();
@@ -53,6 +48,6 @@ void SaveScreenshot(const std::string& baseName) {
     const std::string name = folder + "\\" + baseName + stamp;
     const int grab = Sprite_Grab(kServiceAuto, 0, 0, kScreenshotWidth, kScreenshotHeight);
     if (!grab) return;
-    SaveWithSmallCopy(grab, name + ".png", kThumbnailWidth, kThumbnailHeight, name + "_TN.png");
+    SavePictureWithSmallCopy(grab, name + ".png", kThumbnailWidth, kThumbnailHeight, name + "_TN.png");
     Sprite_Free(grab);
 }

@@ -17,6 +17,9 @@ inline constexpr const char* kShipPictureDateMask = " - %yyyy.%mm.%dd-%hh.%ii";
 // Base name the editor gives its screenshots.
 inline constexpr const char* kScreenshotBaseName = "KeelwrightScreen";
 
+// Saves a sprite as PNG and, only when that worked, a smoothly scaled copy
+// of the same pixels under a second name; nonzero when both were written.
+int SavePictureWithSmallCopy(int sprite, const std::string& path, int width, int height, const std::string& smallPath);
 // Height of the size-class picture of a given width: the canvas's proportions, rounded down.
 int ShipPictureHeight(int width);
 // Saves the plain ship in full size and in size class k (row k of gadget 20,

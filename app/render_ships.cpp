@@ -1,0 +1,234 @@
+// keelwright render: random ships of a design as PNG files, full size and in
+// a size class, and one contact sheet of them all. Every file goes into the
+// --out folder; nothing else is written.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "design_folders.h"
+#include "design_model.h"
+#include "design_verbs.h"
+#include "editor_objects.h"
+#include "editor_tables.h"
+#include "prototypes.h"
+#include "services.h"
+#include "ship_growth.h"
+#include "ship_pictures.h"
+#include "test_ship.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The size classes in ExportWidths order.
+constexpr const char* kSizeNames[] = {"tiny", "small", "medium", "large", "huge"};
+constexpr int kDefaultSizeClass = 2;
+// Contact sheet: cells at half the canvas up to this many ships, a quarter beyond.
+constexpr int kSheetHalfCellsUpTo = 100;
+constexpr int kSheetGap = 2;
+constexpr int kSheetBackground = 0x303030;
+
+struct RenderRequest {
+    std::string folder;        // the design folder as given
+    long long count = -1;      // ships to make
+    std::uint64_t seed = 0;    // generator seed
+    bool haveSeed = false;
+    int sizeClass = kDefaultSizeClass;
+    long long depth = kDefaultRenderDepth;
+    std::string out;           // where every file goes
+};
+
+CommandLineOutcome Usage(const std::string& why) {
+    return {kVerbUnreadable, "", "keelwright render: " + why + "\nTry 'keelwright --help'.\n"};
+}
+CommandLineOutcome Failed(int code, const std::string& why) { return {code, "", "keelwright render: " + why + "\n"}; }
+
+// A whole decimal number of at most 20 digits, no sign.
+bool ParseCount(const std::string& text, std::uint64_t& value) {
+    if (text.empty() || text.size() > 20) return false;
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (~std::uint64_t{0} - digit) / 10) return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
+
+// Parses the arguments; an empty `err` on success.
+std::string ParseRender(const std::vector<std::string>& arguments, RenderRequest& request) {
+    bool haveFolder = false, haveOut = false, optionsEnded = false;
+    for (std::size_t a = 0; a < arguments.size(); ++a) {
+        std::string argument = arguments[a], value;
+        const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!option) {
+            if (haveFolder) return "one design folder only";
+            request.folder = argument, haveFolder = true;
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        bool inlineValue = false;
+        if (equals != std::string::npos) value = argument.substr(equals + 1), argument.resize(equals), inlineValue = true;
+        if (argument != "--count" && argument != "--seed" && argument != "--size" && argument != "--depth" && argument != "--out")
+            return "unknown option '" + argument + "'";
+        if (!inlineValue) {
+            if (a + 1 >= arguments.size()) return argument + " needs a value";
+            value = arguments[++a];
+        }
+        std::uint64_t number = 0;
+        if (argument == "--out") {
+            if (value.empty()) return "--out needs a folder";
+            request.out = value, haveOut = true;
+        } else if (argument == "--size") {
+            const auto* found = std::find(std::begin(kSizeNames), std::end(kSizeNames), value);
+            if (found == std::end(kSizeNames)) return "--size is one of tiny, small, medium, large, huge, not '" + value + "'";
+            request.sizeClass = static_cast<int>(found - std::begin(kSizeNames));
+        } else if (!ParseCount(value, number)) {
+            return argument + " takes a whole number of 0 or more, not '" + value + "'";
+        } else if (argument == "--seed") {
+            request.seed = number, request.haveSeed = true;
+        } else if (argument == "--count") {
+            if (number < 1 || number > kMaxRenderCount)
+                return "--count is 1 to " + std::to_string(kMaxRenderCount) + ", not " + value;
+            request.count = static_cast<long long>(number);
+        } else {
+            if (number < 1 || number > kMaxGrowthDepth)
+                return "--depth is 1 to " + std::to_string(kMaxGrowthDepth) + ", not " + value;
+            request.depth = static_cast<long long>(number);
+        }
+    }
+    if (!haveFolder) return "which design folder?";
+    if (request.count < 0) return "how many ships? (--count)";
+    if (!request.haveSeed) return "which seed? (--seed)";
+    if (!haveOut) return "where to? (--out)";
+    return "";
+}
+
+// The design's name for file names: the folder's own name, kept to letters,
+// digits, '-', '_' and '.'.
+std::string DesignName(const std::string& folder) {
+    std::error_code error;
+    fs::path path = fs::absolute(fs::path(folder), error).lexically_normal();
+    if (!path.has_filename()) path = path.parent_path();
+    std::string name = path.filename().string();
+    for (char& c : name)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.'))
+            c = '_';
+    if (name.empty() || name == "." || name == "..") name = "design";
+    return name;
+}
+
+std::string Padded(long long index) {
+    std::string text = std::to_string(index);
+    return std::string(text.size() < 4 ? 4 - text.size() : 0, '0') + text;
+}
+
+// The --out folder, made when missing (only the last level); "" when usable.
+std::string PrepareOut(const std::string& out) {
+    std::error_code error;
+    const fs::file_status status = fs::status(out, error);
+    if (fs::exists(status)) return fs::is_directory(status) ? "" : "'" + out + "' is not a folder";
+    if (!fs::create_directory(out, error) || error)
+        return "cannot make '" + out + "': " + (error ? error.message() : std::string("failed"));
+    return "";
+}
+
+// Loads the design's parts and prototypes as the editor's test view has them.
+std::string LoadDesign(const std::string& folderArgument) {
+    if (folderArgument.empty()) return "which design folder?";
+    std::string folder = folderArgument;
+    if (folder.back() != '/' && folder.back() != '\\') folder += '/';
+    if (File_Size(folderArgument) != -2) return "'" + folderArgument + "' is not a folder";
+    int scanned = 0;
+    const std::vector<std::string> names = ListSetupImages(folder, &scanned);
+    if (!scanned) return "cannot read '" + folderArgument + "'";
+    const int hasList = ReadPrototypeList(folder + "Prototypes.pt", nullptr);
+    if (!hasList && names.empty()) return "'" + folderArgument + "' is not a design folder: no Prototypes.pt and no part image with a setup";
+    LoadPartsFrom(folder, names);
+    return "";
+}
+
+}  // namespace
+
+CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
+    RenderRequest request;
+    if (const std::string why = ParseRender(arguments, request); !why.empty()) return Usage(why);
+    if (!StartHeadlessServices()) return Failed(kVerbUnreadable, "the image service cannot start");
+
+    if (const std::string why = LoadDesign(request.folder); !why.empty()) {
+        EndHeadlessServices();
+        return Failed(kVerbUnreadable, why);
+    }
+    // A design without a drawable root makes no folder and no file.
+    ShipRandom probe(request.seed);
+    if (GrowShip(probe, 1, 1) == 0) {
+        EndHeadlessServices();
+        return Failed(kVerbFindings, "nothing to draw: prototype 0 of '" + request.folder +
+                                         "' has no part image that loads (see keelwright check)");
+    }
+    if (const std::string why = PrepareOut(request.out); !why.empty()) {
+        EndHeadlessServices();
+        return Failed(kVerbUnreadable, why);
+    }
+    std::string out = request.out;
+    if (out.back() != '/' && out.back() != '\\') out += '/';
+
+    const int count = static_cast<int>(request.count);
+    const bool half = count <= kSheetHalfCellsUpTo;
+    const int cellW = kShipCanvasWidth / (half ? 2 : 4), cellH = kShipCanvasHeight / (half ? 2 : 4);
+    // Near square: the smallest column count whose square holds every ship.
+    int columns = 1;
+    while (columns * columns < count) ++columns;
+    columns = std::min(columns, half ? 10 : 25);
+    const int rows = (count + columns - 1) / columns;
+    const int sheet = Image_Create(kServiceAuto, kSheetGap + columns * (cellW + kSheetGap), kSheetGap + rows * (cellH + kSheetGap));
+    if (!Sprite_Create(kShipCanvasSprite, kShipCanvasWidth, kShipCanvasHeight) || !sheet) {
+        EndHeadlessServices();
+        return Failed(kVerbFindings, "cannot make the pictures in memory");
+    }
+    if (Draw_Begin(Draw_ImageOutput(sheet))) {
+        Draw_Box(0, 0, Image_Width(sheet), Image_Height(sheet), kSheetBackground);
+        Draw_End();
+    }
+
+    const std::string base = out + DesignName(request.folder) + "-seed" + std::to_string(request.seed) + "-";
+    const int width = ExportWidths[static_cast<std::size_t>(request.sizeClass)];
+    int written = 0;
+    std::string failures;
+    for (int index = 0; index < count; ++index) {
+        ShipRandom random = ShipRandomFor(request.seed, static_cast<std::uint64_t>(index));
+        GrowShip(random, static_cast<int>(request.depth), kMaxGrowthNodes);
+        DrawShip(kStartViewX, kStartViewY, 1);
+        const std::string name = base + Padded(index);
+        if (SavePictureWithSmallCopy(kShipCanvasSprite, name + ".png", width, ShipPictureHeight(width),
+                                     name + "-" + kSizeNames[request.sizeClass] + ".png"))
+            ++written;
+        else if (failures.empty())
+            failures = "cannot write " + name + ".png";
+        const int cell = Image_CreateFromSprite(kServiceAuto, kShipCanvasSprite, cellW, cellH);
+        if (cell && Draw_Begin(Draw_ImageOutput(sheet))) {
+            Draw_Image(Image_Handle(cell), kSheetGap + (index % columns) * (cellW + kSheetGap),
+                       kSheetGap + (index / columns) * (cellH + kSheetGap));
+            Draw_End();
+        }
+        if (cell) Image_Free(cell);
+    }
+    const std::string sheetName = base + "sheet.png";
+    const bool sheetSaved = Image_Save(sheet, sheetName, kPngEncoder) != 0;
+    EndHeadlessServices();
+
+    CommandLineOutcome outcome;
+    outcome.exitCode = written == count && sheetSaved ? 0 : kVerbFindings;
+    outcome.out = "wrote " + std::to_string(written) + " of " + std::to_string(count) + " ships (" +
+                  kSizeNames[request.sizeClass] + ") to " + request.out + (sheetSaved ? ", sheet " + sheetName : "") + "\n";
+    if (!failures.empty()) outcome.err = "keelwright render: " + failures + "\n";
+    if (!sheetSaved) outcome.err += "keelwright render: cannot write " + sheetName + "\n";
+    return outcome;
+}
