@@ -1,16 +1,19 @@
 // Panel pictures: the editor's real screen, run headless through whole
 // frames, saved as 1024 x 768 PNGs.
 //
-//   panels OUTPUT_FOLDER [MEDIA_FOLDER]
+//   panels OUTPUT_FOLDER [MEDIA_FOLDER [SAMPLE_FOLDER]]
 //
 // Writes start.png (the screen at start), load.png (the load panel choosing
 // a design folder), design.png (the design panel with a design open),
-// test.png (the same with the test view's gadgets) and setup.png (the
-// part-setup panel). The editor runs in a fresh temporary folder holding a
-// copy of MEDIA_FOLDER ("Media" of the current directory by default) and a
-// small sample design made here.
+// test.png (the test view with a ship grown a few parts deep) and setup.png
+// (the part-setup panel). The editor runs in a fresh temporary folder holding
+// a copy of MEDIA_FOLDER ("Media" of the current directory by default) and,
+// as design 1, a copy of SAMPLE_FOLDER (the build's "Sample") or else a small
+// design made here.
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -18,11 +21,13 @@
 
 #include "app.h"
 #include "design_folders.h"
+#include "editor_objects.h"
 #include "editor_tables.h"
 #include "gadget.h"
 #include "part_setup.h"
 #include "prototypes.h"
 #include "services.h"
+#include "test_ship.h"
 #include "testing.h"
 
 namespace fs = std::filesystem;
@@ -79,6 +84,53 @@ void MakeSampleDesign() {
     WriteSetupFile(folder + "mast.png.spset", setup);
 }
 
+// The open design folder as the operating system names it (the editor runs
+// in the current directory).
+fs::path DesignFolderOnDisk() { return fs::path("Designs") / Str(design.DesignFolder); }
+
+// Design 1 as a copy of a sample folder.
+void CopySampleDesign(const fs::path& sample) {
+    NewDesignFolder();
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(sample, error))
+        if (entry.is_regular_file()) fs::copy_file(entry.path(), DesignFolderOnDisk() / entry.path().filename(), error);
+}
+
+// The load panel's information lines for design 1, counted as the panel counts them.
+std::string FolderInfo() {
+    int images = 0, setups = 0;
+    for (const auto& entry : fs::directory_iterator(DesignFolderOnDisk())) {
+        const std::string extension = entry.path().extension().string();
+        images += extension == ".png";
+        setups += extension == ".spset";
+    }
+    int prototypes = 0;
+    if (File_OpenRead(kDesignFile, PrototypesPath())) {
+        prototypes = File_ReadLong(kDesignFile);
+        File_Close(kDesignFile);
+    }
+    return Labels[1] + " 1\r\n" + Labels[12] + ": " + Str(images) + "\r\n" + Labels[15] + ": " + Str(setups) +
+           "\r\n" + Labels[9] + ": " + Str(prototypes) + "\r\n\r\n" + Labels[48] + ": ";
+}
+
+// Grows the test ship breadth first, attaching at every free connection the
+// first part on offer, until it has `nodes` nodes or nothing more fits;
+// then offers the choices at the next free connection.
+void GrowShip(int nodes) {
+    for (int n = 0; n < design.ShipNodes.Count(); ++n)
+        for (int i = 0; i < kConnections; ++i) {
+            if (design.ShipNodes.At(n)->Child[static_cast<std::size_t>(i)] != ChildFree) continue;
+            SelectShipElement(HitConnection | (static_cast<std::uint32_t>(i) << kHitConnectionShift) |
+                              static_cast<std::uint32_t>(n));
+            if (design.Palette.Count() == 0 && Gadget_CountItems(kGadgetOfferedPrototypes) > 0) {
+                Gadget_SetItemState(kGadgetOfferedPrototypes, 0, 1);
+                ChooseOfferedPrototype();
+            }
+            if (design.ShipNodes.Count() >= nodes) return;
+            if (design.Palette.Count() > 0) AttachPart(0);
+        }
+}
+
 // A few frames with the pointer out of the way, then the screen as a PNG.
 bool Shoot(const fs::path& output) {
     Testing_MouseMove(1012, 600);
@@ -95,9 +147,12 @@ void ChooseRow(int gadget, const std::string& cell) {
         Gadget_SetItemState(gadget, r, Gadget_GetCellText(gadget, r, 0) == cell);
 }
 
-bool ShootPanels(const fs::path& out) {
+bool ShootPanels(const fs::path& out, const fs::path& sample) {
     bool ok = Shoot(out / "start.png");
-    MakeSampleDesign();
+    if (!sample.empty() && fs::is_directory(sample))
+        CopySampleDesign(sample);
+    else
+        MakeSampleDesign();
 
     // The load panel as "Load" leaves it, the sample folder chosen once.
     Gadget_ClearItems(kGadgetDesignImages);
@@ -106,8 +161,7 @@ bool ShootPanels(const fs::path& out) {
     Gadget_SetText(kGadgetFileList, design.BaseDir + "Designs\\");
     Gadget_SetFlags(kGadgetFileList, kFolderChoiceFlags);
     ChooseRow(kGadgetFileList, "1");
-    Gadget_SetText(kGadgetFolderInfo, Labels[1] + " 1\r\n" + Labels[12] + ": 4\r\n" + Labels[15] + ": 3\r\n" +
-                                          Labels[9] + ": 2\r\n\r\n" + Labels[48] + ": ");
+    Gadget_SetText(kGadgetFolderInfo, FolderInfo());
     ok = Shoot(out / "load.png") && ok;
 
     // Opened: the design panel with its images and prototypes, one prototype chosen.
@@ -120,18 +174,46 @@ bool ShootPanels(const fs::path& out) {
     DrawPrototypePreview(0);
     ok = Shoot(out / "design.png") && ok;
 
+    // The test view, as "Mode" switches it on, with a ship grown from the sample.
     design.TestMode = 1;
+    Gadget_SetToggleState(kGadgetMode, 1);
     Gadget_SetText(kGadgetPrototypeCaption, Labels[41]);
+    LoadSetupParts();
+    StartShip();
+    GrowShip(9);
+    DrawShip(design.ViewX, design.ViewY, 0);
     SetEditorMode(kDesignPanel);
     ok = Shoot(out / "test.png") && ok;
+    FreePartPalette();
+    Gadget_ClearItems(kGadgetOfferedPrototypes);
     design.TestMode = 0;
+    Gadget_SetToggleState(kGadgetMode, 0);
     Gadget_SetText(kGadgetPrototypeCaption, Labels[40]);
 
-    // The part-setup panel for hull.png, its display offset chosen.
-    ChooseRow(kGadgetDesignImages, "hull.png");
-    design.PartImageName = "hull.png";
+    // The part-setup panel for a hull (or the first image), its display
+    // offset chosen; the image placed as choosing it places it.
+    std::string name = Gadget_GetCellText(kGadgetDesignImages, 0, 0);
+    for (int r = Gadget_CountItems(kGadgetDesignImages) - 1; r >= 0; --r)
+        if (Gadget_GetCellText(kGadgetDesignImages, r, 0).find("ull") != std::string::npos)
+            name = Gadget_GetCellText(kGadgetDesignImages, r, 0);
+    ChooseRow(kGadgetDesignImages, name);
+    design.PartImageName = name;
     LoadPartSetup();
-    Gadget_SetText(kGadgetSetupImageFrame, design.PartImageName + "(96/48)");
+    if (Image_Load(kPartImage, DesignFolderPath() + name, 0)) {
+        const int width = Image_Width(kPartImage), height = Image_Height(kPartImage);
+        editor.SetupZoom = std::min(250.0f / static_cast<float>(width), 250.0f / static_cast<float>(height));
+        editor.SetupOriginX = static_cast<int>(std::nearbyint((280 - width * editor.SetupZoom) / 2));
+        editor.SetupOriginY = static_cast<int>(std::nearbyint((200 - height * editor.SetupZoom) / 2));
+        const int side = static_cast<int>(std::nearbyint(editor.SetupZoom * 32));
+        Sprite_Create(kCrosshairSprite, side, side);
+        if (Draw_Begin(Draw_SpriteOutput(kCrosshairSprite))) {
+            Draw_Image(Image_Handle(kCrosshairImage), 0, 0, side, side);
+            Draw_End();
+        }
+        Gadget_SetText(kGadgetSetupImageFrame, name + "(" + Str(width) + "/" + Str(height) + ")");
+    }
+    editor.DraggingOffset = 1;
+    editor.DraggedConnection = -1;
     SetEditorMode(kSetupPanel);
     Gadget_SetItemState(kGadgetSetupRows, 0, 1);
     Gadget_SetText(kGadgetPointX, Str(design.PartSetup.OffsetX));
@@ -144,12 +226,13 @@ bool ShootPanels(const fs::path& out) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: panels OUTPUT_FOLDER [MEDIA_FOLDER]\n");
+        std::fprintf(stderr, "usage: panels OUTPUT_FOLDER [MEDIA_FOLDER [SAMPLE_FOLDER]]\n");
         return 2;
     }
     std::error_code error;
     const fs::path out = fs::absolute(argv[1]);
     const fs::path media = fs::absolute(argc > 2 ? fs::path(argv[2]) : fs::path("Media"));
+    const fs::path sample = argc > 3 ? fs::absolute(argv[3]) : fs::path();
     fs::create_directories(out, error);
 
     const fs::path work = fs::temp_directory_path() / ("keelwright-panels-" + std::to_string(::getpid()));
@@ -164,7 +247,7 @@ int main(int argc, char** argv) {
     Testing_UseManualClock(true);  // frames pace themselves without sleeping
     bool ok = false;
     if (StartEditor()) {
-        ok = ShootPanels(out);
+        ok = ShootPanels(out, sample);
         EndEditor();
     } else {
         std::fprintf(stderr, "panels: %s\n", editor.StartupFailure.c_str());
