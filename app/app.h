@@ -16,6 +16,22 @@ inline constexpr int kSetupPanel = 2;   // SetEditorMode: setting up one part im
 void CreateEditorGadgets(); // the 37 gadgets of the layout table, in its order
 void SetEditorMode(int mode); // switches the panel; ends any move of a setup point
 
+// ---------------------------------------------------------------- commands (one gadget event per frame)
+void DispatchCommand(int gadget, int eventType); // the editor's commands, then the test view's and the palette
+void ChoosePartImage();        // a row of the image list: the setup panel for that image
+void OpenLoadPanelForDesign(); // "Load": the design folders in the file list
+void OpenLoadPanelForImages(); // "Add": the open design's pictures in the file list
+void ChooseInFileList();       // a row of the file list: preview, or folder information (twice opens)
+void ConfirmLoadPanel();       // "OK" of the load panel
+void SwitchTestView();         // the "Mode" toggle
+void ChoosePrototype();        // a row of the prototype list
+void ChooseSetupPoint();       // a row of the setup rows: the point to move
+
+// ---------------------------------------------------------------- pictures (frame step 5)
+void DrawEditorPictures();     // part image, preview and its slots, setup points, load previews, test ship
+int RoundHalfEven(double value); // nearest integer, halves to the even one
+int CrosshairSide();           // side of the cross-hair sprite at the current SetupZoom
+
 // ---------------------------------------------------------------- frame loop
 void RunFrame();          // one whole frame, paced to at least kFrameMilliseconds
 void RunFrameLoop();      // frames until QuitRequested

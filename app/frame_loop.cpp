@@ -10,6 +10,7 @@ void FrameBeginAndDraw() {
     // The background is the only thing that erases the previous frame.
     Sprite_Display(kBackgroundSprite, 0, 0);
     Gadget_DrawAll();
+    DrawEditorPictures();
 }
 
 void FrameEvents() {
@@ -21,6 +22,7 @@ void FrameEvents() {
     editor.FrameEvent = Gadget_ProcessEvents();
     editor.FrameGadget = Gadget_EventGadget();
     editor.FrameEventType = Gadget_EventType();
+    if (editor.FrameEvent == GadgetEvent) DispatchCommand(editor.FrameGadget, editor.FrameEventType);
 }
 
 void FramePresent() {

@@ -99,6 +99,18 @@ void Segment(Wide x1, Wide y1, Wide x2, Wide y2, int colour, bool includeLast) {
 // returns k such that columns -k-1 .. k are inside, or -1 when none is.
 Wide DiscHalfWidth(Wide radius, Wide row) {
     // Doubled to stay in integers: (2k + 1)^2 + (2 row + 1)^2 <= (2 radius)^2.
+    // Every radius a picture can use fits 64 bits and a double's exact range;
+    // only far larger ones need the slow 128-bit way.
+    constexpr Wide kSmallRadius = Wide{1} << 25;
+    if (radius < kSmallRadius && row < kSmallRadius) {
+        const Wide dy2 = 2 * row + 1;
+        const Wide rest = 4 * radius * radius - dy2 * dy2;
+        if (rest < 1) return -1;
+        Wide root = static_cast<Wide>(std::sqrt(static_cast<double>(rest)));
+        while (root * root > rest) --root;
+        while ((root + 1) * (root + 1) <= rest) ++root;
+        return (root - 1) / 2;
+    }
     using Big = __int128;
     const Big dy2 = 2 * static_cast<Big>(row) + 1;
     const Big rest = 4 * static_cast<Big>(radius) * radius - dy2 * dy2;
@@ -118,12 +130,18 @@ void KeepOpaque(const SDL_Rect& r) {
     }
 }
 
+// Changing a surface's blend mode makes SDL rebuild its blit for the next
+// copy, which costs more than copying a small part: a picture keeps the mode
+// it was last copied with, and every copy says which one it needs.
+void UseBlendMode(SDL_Surface* source, SDL_BlendMode blend) {
+    SDL_BlendMode current = SDL_BLENDMODE_NONE;
+    if (SDL_GetSurfaceBlendMode(source, &current) != 0 || current != blend) SDL_SetSurfaceBlendMode(source, blend);
+}
+
 void Blit(SDL_Surface* source, int x, int y, SDL_BlendMode blend) {
     SDL_Rect dst{x, y, source->w, source->h};
-    SDL_SetSurfaceBlendMode(source, blend);
-    const bool drawn = SDL_BlitSurface(source, nullptr, draw.target, &dst) == 0;
-    SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
-    if (drawn) KeepOpaque(dst);
+    UseBlendMode(source, blend);
+    if (SDL_BlitSurface(source, nullptr, draw.target, &dst) == 0) KeepOpaque(dst);
 }
 
 }  // namespace
@@ -276,6 +294,7 @@ void Draw_Image(int pictureHandle, int x, int y, int width, int height) {
     if (width > src->w || height > src->h) {
         // Growing: nearest neighbour straight into the target, clipped, no copy.
         SDL_Rect dst{x, y, width, height};
+        UseBlendMode(src, SDL_BLENDMODE_NONE);
         if (SDL_BlitScaled(src, nullptr, draw.target, &dst) == 0) KeepOpaque(dst);
         return;
     }

@@ -1,0 +1,437 @@
+// The command dispatch: one gadget event per frame, looked up in two tables
+// (the editor's commands, then the test view's), then the part palette.
+// The named steps of each command are the functions below the tables.
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "app.h"
+#include "design_folders.h"
+#include "editor_tables.h"
+#include "gadget.h"
+#include "part_setup.h"
+#include "prototypes.h"
+#include "services.h"
+#include "ship_pictures.h"
+#include "test_ship.h"
+
+namespace {
+
+// Pixels the view moves per frame an arrow is held.
+constexpr int kViewStep = 5;
+
+// Any event type: the name field follows the typing whatever the mouse does.
+constexpr int kAnyEvent = -1;
+
+// Labels the commands show.
+constexpr int kLabelDesign = 1;                 // "Design"
+constexpr int kLabelImages = 12;                // "Images"
+constexpr int kLabelImagesWithSetup = 15;       // "Images with a setup"
+constexpr int kLabelPrototypes = 9;             // "Prototype(s)"
+constexpr int kLabelLoadDesign = 39;            // "Load an existing design"
+constexpr int kLabelPrototypeCaption = 40;      // "Prototyp"
+constexpr int kLabelDesignCaption = 41;         // "Design"
+constexpr int kLabelLoadImage = 11;             // "Load an image as part of a ship"
+constexpr int kLabelSample = 48;                // "Sample"
+
+// Load panel purposes.
+constexpr int kLoadNothing = 0;
+constexpr int kLoadPartImages = 1;
+constexpr int kLoadDesignFolder = 2;
+
+// The file list's flags for each purpose: design folders only, or picture files only (several at once).
+constexpr int kFolderChoiceFlags = kFileListGridLines | kFileListNoNavigation | kFileListNoParent | kFileListNoFiles;
+constexpr int kImageChoiceFlags =
+    kFileListGridLines | kFileListMultiSelect | kFileListNoNavigation | kFileListNoParent | kFileListNoDirectories;
+
+// Side of the square the part image's longer side is drawn into, and the area it is centred in.
+constexpr float kSetupImageSide = 250.0f;
+constexpr int kSetupAreaWidth = 280;
+constexpr int kSetupAreaHeight = 200;
+// The load panel's picture preview: longer side in pixels.
+constexpr float kPreviewSide = 170.0f;
+// A design folder's sample: longer side at most this many pixels.
+constexpr double kSampleSide = 50.0;
+
+// ---------------------------------------------------------------- conditions
+bool NameFieldFollowsTyping() {
+    return Gadget_GetActive() == kGadgetPrototypeName && Gadget_GetState(kGadgetPrototypeList) >= 0 &&
+           design.TestMode == 0;
+}
+bool OutsideTestView() { return design.TestMode == 0; }
+
+// ---------------------------------------------------------------- small actions
+// A command that switches the design ends the setup being edited: it is saved
+// into its own folder now, before the folder changes under its name.
+void LeaveSetup() {
+    if (design.PartImageName.empty()) return;
+    SavePartSetup();
+    design.PartImageName.clear();
+}
+
+void Quit() {
+    editor.QuitRequested = 1;
+    PlayClick();
+}
+
+void NewDesign() {
+    LeaveSetup();
+    Gadget_ClearItems(kGadgetDesignImages);
+    Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelPrototypeCaption]);
+    FreePartPalette();
+    design.TestMode = 0;
+    // The panel is switched before the folder exists: it still shows the design open before.
+    SetEditorMode(kDesignPanel);
+    NewDesignFolder();
+    PlayClick();
+}
+
+void SaveDesign() {
+    SavePrototypes(PrototypesPath());
+    PlayClick();
+}
+
+void RemoveImage() {
+    const int row = Gadget_GetState(kGadgetDesignImages);
+    if (row >= 0) Gadget_RemoveItem(kGadgetDesignImages, row);
+    SetEditorMode(kDesignPanel);
+    PlayClick();
+}
+
+void RenameCurrentPrototype() {
+    RenamePrototype(Gadget_GetState(kGadgetPrototypeList), Gadget_GetText(kGadgetPrototypeName));
+}
+
+void ToggleAllowedPrototypes() {
+    ToggleCompatibility(Gadget_GetState(kGadgetPrototypeList));
+    PlayClick();
+}
+
+void AddPrototypeCommand() {
+    AddPrototype();  // refuses a 25th
+    PlayClick();
+}
+
+void ChooseSetupPrototype() {
+    design.PartSetup.PrototypeIndex = Gadget_GetState(kGadgetSetupPrototype);
+    ColorConnectionRows();
+    Gadget_SetState(kGadgetSetupRows, 0);
+    Gadget_SetText(kGadgetPointX, "");
+    Gadget_SetText(kGadgetPointY, "");
+    PlayClick();
+    editor.DraggingOffset = -1;
+    editor.DraggedConnection = -1;
+}
+
+void ConfirmSetup() {
+    SavePartSetup();
+    SetEditorMode(kDesignPanel);
+    design.PartImageName.clear();
+    PlayClick();
+}
+
+void ResetShipCommand() { ResetShip(); }
+
+void ChooseSizeClass() { ExportShipPicture(Gadget_GetState(kGadgetSaveAs)); }
+
+void ViewUp() { MoveView(0, -kViewStep); }
+void ViewDown() { MoveView(0, kViewStep); }
+void ViewLeft() { MoveView(-kViewStep, 0); }
+void ViewRight() { MoveView(kViewStep, 0); }
+
+// ---------------------------------------------------------------- the tables
+struct Command {
+    int gadget;             // FrameGadget
+    int event;              // FrameEventType, or kAnyEvent
+    bool (*condition)();    // nullptr: always
+    void (*action)();
+};
+
+// The editor's commands: alternatives on the gadget, at most one applies.
+// clang-format off
+const std::array kEditorCommands = {
+    Command{kGadgetQuit,              EventType_LeftUp, nullptr,                Quit},
+    Command{kGadgetDesignImages,      EventType_LeftUp, nullptr,                ChoosePartImage},
+    Command{kGadgetNew,               EventType_LeftUp, nullptr,                NewDesign},
+    Command{kGadgetLoad,              EventType_LeftUp, nullptr,                OpenLoadPanelForDesign},
+    Command{kGadgetSave,              EventType_LeftUp, nullptr,                SaveDesign},
+    Command{kGadgetAddImages,         EventType_LeftUp, nullptr,                OpenLoadPanelForImages},
+    Command{kGadgetRemoveImage,       EventType_LeftUp, nullptr,                RemoveImage},
+    Command{kGadgetLoadOK,            EventType_LeftUp, nullptr,                ConfirmLoadPanel},
+    Command{kGadgetFileList,          EventType_LeftUp, nullptr,                ChooseInFileList},
+    Command{kGadgetMode,              EventType_LeftUp, nullptr,                SwitchTestView},
+    Command{kGadgetPrototypeName,     kAnyEvent,        NameFieldFollowsTyping, RenameCurrentPrototype},
+    Command{kGadgetCompatibility,     EventType_LeftUp, nullptr,                ToggleAllowedPrototypes},
+    Command{kGadgetPrototypeList,     EventType_LeftUp, nullptr,                ChoosePrototype},
+    Command{kGadgetAddPrototype,      EventType_LeftUp, OutsideTestView,        AddPrototypeCommand},
+    Command{kGadgetClear,             EventType_LeftUp, nullptr,                PlayClick},
+    Command{kGadgetSetupPrototype,    EventType_LeftUp, nullptr,                ChooseSetupPrototype},
+    Command{kGadgetPointX,            EventType_LeftUp, nullptr,                PlayClick},
+    Command{kGadgetPointY,            EventType_LeftUp, nullptr,                PlayClick},
+    Command{kGadgetSetupRows,         EventType_LeftUp, nullptr,                ChooseSetupPoint},
+    Command{kGadgetSetupOK,           EventType_LeftUp, nullptr,                ConfirmSetup},
+};
+
+// The test view's commands, looked at only while it is on.
+const std::array kTestViewCommands = {
+    Command{kGadgetReset,             EventType_LeftUp,   nullptr, ResetShipCommand},
+    Command{kGadgetRandom,            EventType_LeftUp,   nullptr, PlayClick},
+    Command{kGadgetOfferedPrototypes, EventType_LeftUp,   nullptr, ChooseOfferedPrototype},
+    Command{kGadgetSaveAs,            EventType_LeftUp,   nullptr, ChooseSizeClass},
+    Command{kGadgetArrowUp,           EventType_LeftDown, nullptr, ViewUp},
+    Command{kGadgetArrowLeft,         EventType_LeftDown, nullptr, ViewLeft},
+    Command{kGadgetArrowRight,        EventType_LeftDown, nullptr, ViewRight},
+    Command{kGadgetArrowDown,         EventType_LeftDown, nullptr, ViewDown},
+};
+// clang-format on
+
+template <std::size_t N> void RunFirstMatch(const std::array<Command, N>& table, int gadget, int event) {
+    for (const Command& c : table) {
+        if (c.gadget != gadget || (c.event != kAnyEvent && c.event != event)) continue;
+        if (c.condition && !c.condition()) continue;
+        c.action();
+        return;
+    }
+}
+
+// A click on a palette button attaches its part at the selected connection, or
+// swaps the selected part for it.
+void ChoosePaletteButton(int gadget, int event) {
+    if (event != EventType_LeftUp) return;
+    for (int k = 0; k < design.Palette.Count(); ++k) {
+        if (design.Palette.At(k)->Button != gadget) continue;
+        if (design.SelectedConnection == -1)
+            SwapPart(k);
+        else
+            AttachPart(k);
+        FreePartPalette();
+        return;
+    }
+}
+
+// Path of a file of the open design folder.
+std::string InDesignFolder(const std::string& name) { return DesignFolderPath() + name; }
+
+}  // namespace
+
+// ---------------------------------------------------------------- dispatch
+void DispatchCommand(int gadget, int event) {
+    RunFirstMatch(kEditorCommands, gadget, event);
+    if (design.TestMode != 1) return;
+    RunFirstMatch(kTestViewCommands, gadget, event);
+    ChoosePaletteButton(gadget, event);
+}
+
+// ---------------------------------------------------------------- the named commands
+void ChoosePartImage() {
+    // The setup being edited is written before another image is chosen.
+    if (!design.PartImageName.empty()) SavePartSetup();
+    const int row = Gadget_GetState(kGadgetDesignImages);
+    if (row < 0) {
+        SetEditorMode(kDesignPanel);
+        design.PartImageName.clear();
+        PlayClick();
+        return;
+    }
+    design.PartImageName = Gadget_GetItemText(kGadgetDesignImages, row);
+    LoadPartSetup();
+    // A picture that cannot be loaded leaves the panel as it was.
+    if (!Image_Load(kPartImage, InDesignFolder(design.PartImageName), 0)) {
+        PlayClick();
+        return;
+    }
+    const int width = Image_Width(kPartImage);
+    const int height = Image_Height(kPartImage);
+    editor.SetupZoom = std::min(kSetupImageSide / static_cast<float>(width), kSetupImageSide / static_cast<float>(height));
+    editor.SetupOriginX = RoundHalfEven((kSetupAreaWidth - static_cast<float>(width) * editor.SetupZoom) / 2.0f);
+    editor.SetupOriginY = RoundHalfEven((kSetupAreaHeight - static_cast<float>(height) * editor.SetupZoom) / 2.0f);
+    const int side = CrosshairSide();
+    Sprite_Create(kCrosshairSprite, side, side);
+    Gadget_SetText(kGadgetSetupImageFrame, design.PartImageName + "(" + Str(width) + "/" + Str(height) + ")");
+    SetEditorMode(kSetupPanel);
+    PlayClick();
+}
+
+void OpenLoadPanelForDesign() {
+    LeaveSetup();
+    Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelPrototypeCaption]);
+    FreePartPalette();
+    design.TestMode = 0;
+    Gadget_ClearItems(kGadgetDesignImages);
+    SetEditorMode(kLoadPanel);
+    Gadget_SetText(kGadgetLoadFrame, Labels[kLabelLoadDesign]);
+    Gadget_SetText(kGadgetFileList, design.BaseDir + "Designs\\");
+    Gadget_SetFlags(kGadgetFileList, kFolderChoiceFlags);
+    editor.LoadPurpose = kLoadDesignFolder;
+    editor.LastFileListRow = -1;
+    PlayClick();
+}
+
+void OpenLoadPanelForImages() {
+    SetEditorMode(kLoadPanel);
+    Gadget_SetText(kGadgetLoadFrame, Labels[kLabelLoadImage]);
+    Gadget_SetText(kGadgetFileList, InDesignFolder("*.png"));
+    Gadget_SetFlags(kGadgetFileList, kImageChoiceFlags);
+    editor.LoadPurpose = kLoadPartImages;
+    Gadget_SetText(kGadgetFolderInfo, "");
+    PlayClick();
+}
+
+std::string DesignFolderInfo(const std::string& folder) {
+    const std::string dir = design.BaseDir + "Designs\\" + folder + "\\";
+    int images = 0;
+    int setups = 0;
+    editor.SampleScale = 0;
+    if (Dir_Examine(kDesignScan, dir, "*.*")) {
+        while (Dir_Next(kDesignScan)) {
+            if (Dir_EntryType(kDesignScan) != kEntryFile) continue;
+            const std::string name = Dir_EntryName(kDesignScan);
+            const std::size_t dot = name.rfind('.');
+            const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+            if (extension == "spset") {
+                // The first setup's picture is the folder's sample.
+                if (setups == 0 && Image_Load(kPreviewImage, dir + name.substr(0, name.size() - 6), 0)) {
+                    const double w = Image_Width(kPreviewImage);
+                    const double h = Image_Height(kPreviewImage);
+                    editor.SampleScale = static_cast<int>(std::nearbyint(h > w ? kSampleSide / h : kSampleSide / w));
+                }
+                ++setups;
+            } else if (extension == "png") {
+                ++images;
+            }
+        }
+        Dir_Finish(kDesignScan);
+    }
+    int prototypes = 0;
+    if (File_OpenRead(kDesignFile, dir + "Prototypes.pt")) {
+        prototypes = File_ReadLong(kDesignFile);
+        File_Close(kDesignFile);
+    }
+    return Labels[kLabelDesign] + " " + folder + "\r\n" + Labels[kLabelImages] + ": " + Str(images) + "\r\n" +
+           Labels[kLabelImagesWithSetup] + ": " + Str(setups) + "\r\n" + Labels[kLabelPrototypes] + ": " +
+           Str(prototypes) + "\r\n\r\n" + Labels[kLabelSample] + ": ";
+}
+
+void ChooseInFileList() {
+    const int row = Gadget_GetState(kGadgetFileList);
+    if (editor.LoadPurpose == kLoadPartImages) {
+        editor.PreviewZoom = 0.0f;
+        if (row >= 0 && Image_Load(kPreviewImage, InDesignFolder(Gadget_GetCellText(kGadgetFileList, row, 0)), 0)) {
+            const float w = static_cast<float>(Image_Width(kPreviewImage));
+            const float h = static_cast<float>(Image_Height(kPreviewImage));
+            editor.PreviewZoom = h > w ? kPreviewSide / h : kPreviewSide / w;
+        }
+    }
+    if (editor.LoadPurpose == kLoadDesignFolder && row >= 0) {
+        editor.InfoText = DesignFolderInfo(Gadget_GetCellText(kGadgetFileList, row, 0));
+        Gadget_SetText(kGadgetFolderInfo, editor.InfoText);
+        // The same folder chosen twice in a row opens it.
+        if (row == editor.LastFileListRow) {
+            OpenDesignFolder();
+            SetEditorMode(kDesignPanel);
+            editor.LoadPurpose = kLoadNothing;
+            editor.PreviewZoom = 0.0f;
+            editor.SampleScale = 0;
+        }
+    }
+    editor.LastFileListRow = row;
+    PlayClick();
+}
+
+void ConfirmLoadPanel() {
+    if (editor.LoadPurpose == kLoadPartImages) {
+        if (Gadget_GetState(kGadgetFileList) >= 0) {
+            const int rows = Gadget_CountItems(kGadgetFileList);
+            for (int i = 0; i < rows; ++i)
+                if (Gadget_GetItemState(kGadgetFileList, i))
+                    Gadget_AddItem(kGadgetDesignImages, -1, StringField(Gadget_GetItemText(kGadgetFileList, i), 1, '\n'));
+        }
+        PlayClick();
+    }
+    if (editor.LoadPurpose == kLoadDesignFolder) OpenDesignFolder();
+    SetEditorMode(kDesignPanel);
+    editor.LoadPurpose = kLoadNothing;
+    editor.PreviewZoom = 0.0f;
+    editor.SampleScale = 0;
+}
+
+void SwitchTestView() {
+    if (Gadget_GetToggleState(kGadgetMode) == 1) {
+        if (design.Prototypes.Count() > 0) {
+            Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelDesignCaption]);
+            LoadSetupParts();
+            if (design.ShipNodes.Count() == 0) StartShip();
+            DrawShip(design.ViewX, design.ViewY, 0);
+            design.TestMode = 1;
+        } else {
+            // Nothing to test: the toggle springs back.
+            Gadget_SetToggleState(kGadgetMode, 0);
+        }
+    } else {
+        Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelPrototypeCaption]);
+        FreePartPalette();
+        design.TestMode = 0;
+    }
+    SetEditorMode(kDesignPanel);
+    PlayClick();
+}
+
+void ChoosePrototype() {
+    const int row = Gadget_GetState(kGadgetPrototypeList);
+    if (row >= 0 && design.TestMode != 0) return;  // the list only shows the prototypes then
+    if (row >= 0) {
+        design.CurrentPrototype = row;
+        Gadget_SetText(kGadgetPrototypeName, design.Prototypes.At(row) ? design.Prototypes.At(row)->Name : "");
+        // Choosing the same prototype again keeps the selected connection.
+        if (row != design.LastPrototypeRow) design.SelectedProtoConnection = -1;
+        FillCompatibilityList(row);
+        DrawPrototypePreview(row);
+    } else {
+        design.SelectedProtoConnection = -1;
+        design.CurrentPrototype = -1;
+        Gadget_SetText(kGadgetPrototypeName, "");
+        FillCompatibilityList(-1);
+        DrawPrototypePreview(-1);  // the last preview stays on the screen
+    }
+    design.LastPrototypeRow = row;
+    PlayClick();
+}
+
+void ChooseSetupPoint() {
+    const int row = Gadget_GetState(kGadgetSetupRows);
+    if (row < 0) {
+        editor.DraggingOffset = -1;
+        editor.DraggedConnection = -1;
+        return;
+    }
+    const PartSetup& setup = design.PartSetup;
+    // Without a prototype no point of the image means anything yet.
+    if (setup.PrototypeIndex < 0) {
+        Gadget_SetState(kGadgetSetupRows, 0);
+        return;
+    }
+    if (row == 0) {
+        Gadget_SetText(kGadgetPointX, Str(setup.OffsetX));
+        Gadget_SetText(kGadgetPointY, Str(setup.OffsetY));
+        editor.DraggingOffset = 1;
+        editor.DraggedConnection = -1;
+    } else {
+        const int j = row - 1;
+        // A connection the setup's prototype does not use cannot stay selected.
+        const Prototype* prototype = design.Prototypes.At(setup.PrototypeIndex);
+        if (j >= kConnections || !prototype || !HasActiveFlag(prototype->ConnectionMask[j])) {
+            Gadget_SetState(kGadgetSetupRows, 0);
+            return;
+        }
+        Gadget_SetText(kGadgetPointX, Str(setup.ConnX[j]));
+        Gadget_SetText(kGadgetPointY, Str(setup.ConnY[j]));
+        editor.DraggingOffset = -1;
+        editor.DraggedConnection = j;
+    }
+    const int side = CrosshairSide();
+    if (Draw_Begin(Draw_SpriteOutput(kCrosshairSprite))) {
+        Draw_Image(Image_Handle(kCrosshairImage), 0, 0, side, side);
+        Draw_End();
+    }
+    PlayClick();
+}
