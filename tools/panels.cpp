@@ -12,8 +12,6 @@
 // design made here.
 #include <unistd.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -21,7 +19,6 @@
 
 #include "app.h"
 #include "design_folders.h"
-#include "editor_objects.h"
 #include "editor_tables.h"
 #include "gadget.h"
 #include "part_setup.h"
@@ -33,9 +30,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// The load panel choosing a design folder: folders only, no "..", no navigation.
-constexpr int kFolderChoiceFlags = kFileListGridLines | kFileListNoFiles | kFileListNoParent | kFileListNoNavigation;
 
 // A part picture: a filled body with a lighter inner band.
 void WritePart(const std::string& path, int width, int height, int body, int band) {
@@ -96,23 +90,6 @@ void CopySampleDesign(const fs::path& sample) {
         if (entry.is_regular_file()) fs::copy_file(entry.path(), DesignFolderOnDisk() / entry.path().filename(), error);
 }
 
-// The load panel's information lines for design 1, counted as the panel counts them.
-std::string FolderInfo() {
-    int images = 0, setups = 0;
-    for (const auto& entry : fs::directory_iterator(DesignFolderOnDisk())) {
-        const std::string extension = entry.path().extension().string();
-        images += extension == ".png";
-        setups += extension == ".spset";
-    }
-    int prototypes = 0;
-    if (File_OpenRead(kDesignFile, PrototypesPath())) {
-        prototypes = File_ReadLong(kDesignFile);
-        File_Close(kDesignFile);
-    }
-    return Labels[1] + " 1\r\n" + Labels[12] + ": " + Str(images) + "\r\n" + Labels[15] + ": " + Str(setups) +
-           "\r\n" + Labels[9] + ": " + Str(prototypes) + "\r\n\r\n" + Labels[48] + ": ";
-}
-
 // Grows the test ship breadth first, attaching at every free connection the
 // first part on offer, until it has `nodes` nodes or nothing more fits;
 // then offers the choices at the next free connection.
@@ -154,70 +131,42 @@ bool ShootPanels(const fs::path& out, const fs::path& sample) {
     else
         MakeSampleDesign();
 
-    // The load panel as "Load" leaves it, the sample folder chosen once.
-    Gadget_ClearItems(kGadgetDesignImages);
-    SetEditorMode(kLoadPanel);
-    Gadget_SetText(kGadgetLoadFrame, Labels[39]);
-    Gadget_SetText(kGadgetFileList, design.BaseDir + "Designs\\");
-    Gadget_SetFlags(kGadgetFileList, kFolderChoiceFlags);
+    // "Load", design 1 chosen once: its information and sample.
+    OpenLoadPanelForDesign();
+    RunFrame();  // the file list reads the folder when drawn
     ChooseRow(kGadgetFileList, "1");
-    Gadget_SetText(kGadgetFolderInfo, FolderInfo());
+    ChooseInFileList();
     ok = Shoot(out / "load.png") && ok;
 
-    // Opened: the design panel with its images and prototypes, one prototype chosen.
-    OpenDesignFolder();
-    SetEditorMode(kDesignPanel);
+    // Chosen again: opened. The first prototype chosen, its second active
+    // connection shown in the compatibility list.
+    ChooseInFileList();
     Gadget_SetItemState(kGadgetPrototypeList, 0, 1);
-    Gadget_SetText(kGadgetPrototypeName, design.Prototypes.At(0)->Name);
-    design.SelectedProtoConnection = 3;
-    FillCompatibilityList(0);
-    DrawPrototypePreview(0);
+    ChoosePrototype();
+    const Prototype& first = *design.Prototypes.At(0);
+    for (int i = 0, active = 0; i < kConnections; ++i)
+        if (HasActiveFlag(first.ConnectionMask[static_cast<std::size_t>(i)]) && active++ == 1)
+            SelectProtoConnection(0, i);
     ok = Shoot(out / "design.png") && ok;
 
-    // The test view, as "Mode" switches it on, with a ship grown from the sample.
-    design.TestMode = 1;
+    // "Mode": the test view with a ship grown from the sample.
     Gadget_SetToggleState(kGadgetMode, 1);
-    Gadget_SetText(kGadgetPrototypeCaption, Labels[41]);
-    LoadSetupParts();
-    StartShip();
+    SwitchTestView();
     GrowShip(9);
     DrawShip(design.ViewX, design.ViewY, 0);
-    SetEditorMode(kDesignPanel);
     ok = Shoot(out / "test.png") && ok;
-    FreePartPalette();
-    Gadget_ClearItems(kGadgetOfferedPrototypes);
-    design.TestMode = 0;
     Gadget_SetToggleState(kGadgetMode, 0);
-    Gadget_SetText(kGadgetPrototypeCaption, Labels[40]);
+    SwitchTestView();
 
-    // The part-setup panel for a hull (or the first image), its display
-    // offset chosen; the image placed as choosing it places it.
+    // A hull (or the first image) in the setup panel, its display offset chosen.
     std::string name = Gadget_GetCellText(kGadgetDesignImages, 0, 0);
     for (int r = Gadget_CountItems(kGadgetDesignImages) - 1; r >= 0; --r)
         if (Gadget_GetCellText(kGadgetDesignImages, r, 0).find("ull") != std::string::npos)
             name = Gadget_GetCellText(kGadgetDesignImages, r, 0);
     ChooseRow(kGadgetDesignImages, name);
-    design.PartImageName = name;
-    LoadPartSetup();
-    if (Image_Load(kPartImage, DesignFolderPath() + name, 0)) {
-        const int width = Image_Width(kPartImage), height = Image_Height(kPartImage);
-        editor.SetupZoom = std::min(250.0f / static_cast<float>(width), 250.0f / static_cast<float>(height));
-        editor.SetupOriginX = static_cast<int>(std::nearbyint((280 - width * editor.SetupZoom) / 2));
-        editor.SetupOriginY = static_cast<int>(std::nearbyint((200 - height * editor.SetupZoom) / 2));
-        const int side = static_cast<int>(std::nearbyint(editor.SetupZoom * 32));
-        Sprite_Create(kCrosshairSprite, side, side);
-        if (Draw_Begin(Draw_SpriteOutput(kCrosshairSprite))) {
-            Draw_Image(Image_Handle(kCrosshairImage), 0, 0, side, side);
-            Draw_End();
-        }
-        Gadget_SetText(kGadgetSetupImageFrame, name + "(" + Str(width) + "/" + Str(height) + ")");
-    }
-    editor.DraggingOffset = 1;
-    editor.DraggedConnection = -1;
-    SetEditorMode(kSetupPanel);
+    ChoosePartImage();
     Gadget_SetItemState(kGadgetSetupRows, 0, 1);
-    Gadget_SetText(kGadgetPointX, Str(design.PartSetup.OffsetX));
-    Gadget_SetText(kGadgetPointY, Str(design.PartSetup.OffsetY));
+    ChooseSetupPoint();
     ok = Shoot(out / "setup.png") && ok;
     return ok;
 }
