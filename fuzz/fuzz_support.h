@@ -1,5 +1,5 @@
-// What both fuzz targets share: headless services, the gadgets the readers
-// fill, and a scratch directory for the input file.
+// What the fuzz targets share: headless services, the gadgets the design
+// readers fill, and a scratch directory for the input file.
 #pragma once
 
 #include <stdio.h>
@@ -30,15 +30,21 @@ inline std::string& FuzzDirectory() {
     return directory;
 }
 
-inline void FuzzSetUp() {
+// Headless services and the scratch directory: all the picture loader needs.
+inline void FuzzSetUpServices() {
     Testing_UseHeadlessDrivers();
     Sprite_Init();
-    Gadget_Init();
-    for (int number : {kGadgetPrototypeList, kGadgetSetupPrototype, kGadgetSetupRows})
-        CreateLayoutGadget(*FindGadgetLayout(number));
     char pattern[] = "/tmp/keelwright-fuzz-XXXXXX";
     if (!mkdtemp(pattern)) abort();
     FuzzDirectory() = std::string(pattern) + "/";
+}
+
+// As above, plus the gadgets the design readers fill.
+inline void FuzzSetUp() {
+    FuzzSetUpServices();
+    Gadget_Init();
+    for (int number : {kGadgetPrototypeList, kGadgetSetupPrototype, kGadgetSetupRows})
+        CreateLayoutGadget(*FindGadgetLayout(number));
 }
 
 // Puts the input into a file of the scratch directory and returns its path.

@@ -1,14 +1,15 @@
 // Panel pictures: the editor's real screen, run headless through whole
 // frames, saved as 1024 x 768 PNGs.
 //
-//   panels OUTPUT_FOLDER [MEDIA_FOLDER]
+//   panels OUTPUT_FOLDER [MEDIA_FOLDER [SAMPLE_FOLDER]]
 //
 // Writes start.png (the screen at start), load.png (the load panel choosing
 // a design folder), design.png (the design panel with a design open),
-// test.png (the same with the test view's gadgets) and setup.png (the
-// part-setup panel). The editor runs in a fresh temporary folder holding a
-// copy of MEDIA_FOLDER ("Media" of the current directory by default) and a
-// small sample design made here.
+// test.png (the test view with a ship grown a few parts deep) and setup.png
+// (the part-setup panel). The editor runs in a fresh temporary folder holding
+// a copy of MEDIA_FOLDER ("Media" of the current directory by default) and,
+// as design 1, a copy of SAMPLE_FOLDER (the build's "Sample") or else a small
+// design made here.
 #include <unistd.h>
 
 #include <cstdio>
@@ -23,14 +24,12 @@
 #include "part_setup.h"
 #include "prototypes.h"
 #include "services.h"
+#include "test_ship.h"
 #include "testing.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The load panel choosing a design folder: folders only, no "..", no navigation.
-constexpr int kFolderChoiceFlags = kFileListGridLines | kFileListNoFiles | kFileListNoParent | kFileListNoNavigation;
 
 // A part picture: a filled body with a lighter inner band.
 void WritePart(const std::string& path, int width, int height, int body, int band) {
@@ -79,6 +78,36 @@ void MakeSampleDesign() {
     WriteSetupFile(folder + "mast.png.spset", setup);
 }
 
+// The open design folder as the operating system names it (the editor runs
+// in the current directory).
+fs::path DesignFolderOnDisk() { return fs::path("Designs") / Str(design.DesignFolder); }
+
+// Design 1 as a copy of a sample folder.
+void CopySampleDesign(const fs::path& sample) {
+    NewDesignFolder();
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(sample, error))
+        if (entry.is_regular_file()) fs::copy_file(entry.path(), DesignFolderOnDisk() / entry.path().filename(), error);
+}
+
+// Grows the test ship breadth first, attaching at every free connection the
+// first part on offer, until it has `nodes` nodes or nothing more fits;
+// then offers the choices at the next free connection.
+void GrowShip(int nodes) {
+    for (int n = 0; n < design.ShipNodes.Count(); ++n)
+        for (int i = 0; i < kConnections; ++i) {
+            if (design.ShipNodes.At(n)->Child[static_cast<std::size_t>(i)] != ChildFree) continue;
+            SelectShipElement(HitConnection | (static_cast<std::uint32_t>(i) << kHitConnectionShift) |
+                              static_cast<std::uint32_t>(n));
+            if (design.Palette.Count() == 0 && Gadget_CountItems(kGadgetOfferedPrototypes) > 0) {
+                Gadget_SetItemState(kGadgetOfferedPrototypes, 0, 1);
+                ChooseOfferedPrototype();
+            }
+            if (design.ShipNodes.Count() >= nodes) return;
+            if (design.Palette.Count() > 0) AttachPart(0);
+        }
+}
+
 // A few frames with the pointer out of the way, then the screen as a PNG.
 bool Shoot(const fs::path& output) {
     Testing_MouseMove(1012, 600);
@@ -95,47 +124,49 @@ void ChooseRow(int gadget, const std::string& cell) {
         Gadget_SetItemState(gadget, r, Gadget_GetCellText(gadget, r, 0) == cell);
 }
 
-bool ShootPanels(const fs::path& out) {
+bool ShootPanels(const fs::path& out, const fs::path& sample) {
     bool ok = Shoot(out / "start.png");
-    MakeSampleDesign();
+    if (!sample.empty() && fs::is_directory(sample))
+        CopySampleDesign(sample);
+    else
+        MakeSampleDesign();
 
-    // The load panel as "Load" leaves it, the sample folder chosen once.
-    Gadget_ClearItems(kGadgetDesignImages);
-    SetEditorMode(kLoadPanel);
-    Gadget_SetText(kGadgetLoadFrame, Labels[39]);
-    Gadget_SetText(kGadgetFileList, design.BaseDir + "Designs\\");
-    Gadget_SetFlags(kGadgetFileList, kFolderChoiceFlags);
+    // "Load", design 1 chosen once: its information and sample.
+    OpenLoadPanelForDesign();
+    RunFrame();  // the file list reads the folder when drawn
     ChooseRow(kGadgetFileList, "1");
-    Gadget_SetText(kGadgetFolderInfo, Labels[1] + " 1\r\n" + Labels[12] + ": 4\r\n" + Labels[15] + ": 3\r\n" +
-                                          Labels[9] + ": 2\r\n\r\n" + Labels[48] + ": ");
+    ChooseInFileList();
     ok = Shoot(out / "load.png") && ok;
 
-    // Opened: the design panel with its images and prototypes, one prototype chosen.
-    OpenDesignFolder();
-    SetEditorMode(kDesignPanel);
+    // Chosen again: opened. The first prototype chosen, its second active
+    // connection shown in the compatibility list.
+    ChooseInFileList();
     Gadget_SetItemState(kGadgetPrototypeList, 0, 1);
-    Gadget_SetText(kGadgetPrototypeName, design.Prototypes.At(0)->Name);
-    design.SelectedProtoConnection = 3;
-    FillCompatibilityList(0);
-    DrawPrototypePreview(0);
+    ChoosePrototype();
+    const Prototype& first = *design.Prototypes.At(0);
+    for (int i = 0, active = 0; i < kConnections; ++i)
+        if (HasActiveFlag(first.ConnectionMask[static_cast<std::size_t>(i)]) && active++ == 1)
+            SelectProtoConnection(0, i);
     ok = Shoot(out / "design.png") && ok;
 
-    design.TestMode = 1;
-    Gadget_SetText(kGadgetPrototypeCaption, Labels[41]);
-    SetEditorMode(kDesignPanel);
+    // "Mode": the test view with a ship grown from the sample.
+    Gadget_SetToggleState(kGadgetMode, 1);
+    SwitchTestView();
+    GrowShip(9);
+    DrawShip(design.ViewX, design.ViewY, 0);
     ok = Shoot(out / "test.png") && ok;
-    design.TestMode = 0;
-    Gadget_SetText(kGadgetPrototypeCaption, Labels[40]);
+    Gadget_SetToggleState(kGadgetMode, 0);
+    SwitchTestView();
 
-    // The part-setup panel for hull.png, its display offset chosen.
-    ChooseRow(kGadgetDesignImages, "hull.png");
-    design.PartImageName = "hull.png";
-    LoadPartSetup();
-    Gadget_SetText(kGadgetSetupImageFrame, design.PartImageName + "(96/48)");
-    SetEditorMode(kSetupPanel);
+    // A hull (or the first image) in the setup panel, its display offset chosen.
+    std::string name = Gadget_GetCellText(kGadgetDesignImages, 0, 0);
+    for (int r = Gadget_CountItems(kGadgetDesignImages) - 1; r >= 0; --r)
+        if (Gadget_GetCellText(kGadgetDesignImages, r, 0).find("ull") != std::string::npos)
+            name = Gadget_GetCellText(kGadgetDesignImages, r, 0);
+    ChooseRow(kGadgetDesignImages, name);
+    ChoosePartImage();
     Gadget_SetItemState(kGadgetSetupRows, 0, 1);
-    Gadget_SetText(kGadgetPointX, Str(design.PartSetup.OffsetX));
-    Gadget_SetText(kGadgetPointY, Str(design.PartSetup.OffsetY));
+    ChooseSetupPoint();
     ok = Shoot(out / "setup.png") && ok;
     return ok;
 }
@@ -144,12 +175,13 @@ bool ShootPanels(const fs::path& out) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: panels OUTPUT_FOLDER [MEDIA_FOLDER]\n");
+        std::fprintf(stderr, "usage: panels OUTPUT_FOLDER [MEDIA_FOLDER [SAMPLE_FOLDER]]\n");
         return 2;
     }
     std::error_code error;
     const fs::path out = fs::absolute(argv[1]);
     const fs::path media = fs::absolute(argc > 2 ? fs::path(argv[2]) : fs::path("Media"));
+    const fs::path sample = argc > 3 ? fs::absolute(argv[3]) : fs::path();
     fs::create_directories(out, error);
 
     const fs::path work = fs::temp_directory_path() / ("keelwright-panels-" + std::to_string(::getpid()));
@@ -164,7 +196,7 @@ int main(int argc, char** argv) {
     Testing_UseManualClock(true);  // frames pace themselves without sleeping
     bool ok = false;
     if (StartEditor()) {
-        ok = ShootPanels(out);
+        ok = ShootPanels(out, sample);
         EndEditor();
     } else {
         std::fprintf(stderr, "panels: %s\n", editor.StartupFailure.c_str());
