@@ -5,22 +5,17 @@
 // Each against the floor of copying one screen.
 // Prints "NAME: MEDIAN us, RATIO x memcpy".
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app.h"
-#include "bench_util.h"
+#include "editor_bench.h"
 #include "design_folders.h"
 #include "gadget.h"
 #include "part_setup.h"
 #include "prototypes.h"
 #include "services.h"
 #include "test_ship.h"
-#include "testing.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -97,29 +92,15 @@ double Frames(int key, int mouseX, int mouseY, bool leftHeld) {
 }  // namespace
 
 int main(int, char** argv) {
-    Testing_UseHeadlessDrivers();
-    const fs::path media = fs::absolute(argv[0]).parent_path().parent_path() / "Media";
-    const fs::path work = fs::temp_directory_path() / "keelwright-bench-frames";
-    fs::remove_all(work);
-    fs::create_directories(work);
-    if (fs::exists(media)) fs::copy(media, work / "Media");
-    else std::fprintf(stderr, "no media at %s: measuring without background and pointer\n", media.c_str());
-    fs::current_path(work);
+    const fs::path work = EnterBenchWorkspace(argv[0], "keelwright-bench-frames");
     for (int n = 2; n <= 2001; ++n) fs::create_directories(work / "Designs" / std::to_string(n));
-
-    Testing_UseManualClock(true);
     if (!StartEditor()) {
         std::fprintf(stderr, "keelwright: %s\n", editor.StartupFailure.c_str());
         return 1;
     }
     MakeDesign(work);
 
-    const int kW = 1024, kH = 768;
-    std::vector<std::uint8_t> a(static_cast<std::size_t>(kW) * kH * 4, 1), b(a.size());
-    const double floor = MedianMicros(200, [&] {
-        std::memcpy(b.data(), a.data(), a.size());
-        a[b[12345] % a.size()]++;
-    });
+    const double floor = ScreenCopyFloor(200);
 
     // The load panel listing 2,000 design folders, the pointer over the list.
     OpenLoadPanelForDesign();
@@ -161,7 +142,6 @@ int main(int, char** argv) {
                      design.ViewX);
 
     EndEditor();
-    fs::current_path(work.parent_path());
-    fs::remove_all(work);
+    LeaveBenchWorkspace(work);
     return 0;
 }
