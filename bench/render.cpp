@@ -1,7 +1,8 @@
 // keelwright render of 100 ships of the sample design at depth 6: the time
 // per ship (growing, drawing, both PNG files and the contact sheet cell, the
-// design read once per run), against one DrawShip of the same ships (the
-// floor: the drawing any picture of the ship needs).
+// design read once per run), and the growing and drawing alone, each against
+// one DrawShip of the same ships (the floor: the drawing any picture of the
+// ship needs).
 // Prints "NAME: MEDIAN us, RATIO x FLOOR". Headless (dummy driver).
 #include <unistd.h>
 
@@ -60,6 +61,25 @@ double DrawShipFloor(const std::string& sample) {
     return runs[runs.size() / 2];
 }
 
+// Mean time per ship of growing it and drawing it, the work of render before
+// any file is written; median of runs.
+double GrowAndDraw(const std::string& sample) {
+    StartHeadlessServices();
+    const std::string folder = sample + "/";
+    ReadPrototypeList(folder + "Prototypes.pt", nullptr);
+    LoadPartsFrom(folder, ListSetupImages(folder, nullptr));
+    Sprite_Create(kShipCanvasSprite, kShipCanvasWidth, kShipCanvasHeight);
+    const double perRun = MedianMicros(7, [] {
+        for (int i = 0; i < kShips; ++i) {
+            ShipRandom random = ShipRandomFor(kSeed, static_cast<std::uint64_t>(i));
+            GrowShip(random, kDepth, kMaxGrowthNodes);
+            DrawShip(kStartViewX, kStartViewY, 1);
+        }
+    });
+    EndHeadlessServices();
+    return perRun / kShips;
+}
+
 }  // namespace
 
 int main() {
@@ -79,9 +99,12 @@ int main() {
         failures += outcome.exitCode != 0;
     }) / kShips;
     const double floor = DrawShipFloor(sample);
+    const double growAndDraw = GrowAndDraw(sample);
     std::error_code ignored;
     fs::remove_all(out, ignored);
     if (failures) std::fprintf(stderr, "bench_render: render failed\n");
     Report("render per ship (100 ships, depth 6)", render, floor, "DrawShip of the same ship");
+    // The same without the two PNG files and the sheet cell: what growing adds to drawing.
+    Report("grow and draw per ship (100 ships, depth 6)", growAndDraw, floor, "DrawShip of the same ship");
     return failures ? 1 : 0;
 }
