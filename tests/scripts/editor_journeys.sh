@@ -91,8 +91,9 @@ open_design 0
 click 50 589; click 50 589
 click_row 0 10 370
 click 200 354
-xdotool key --delay 30 End $(printf 'BackSpace %.0s' $(seq 12)); settle
-xdotool type --delay 60 "hull"; settle
+# One key per few frames: the field reads its keys once a frame.
+xdotool key --delay 100 End $(printf 'BackSpace %.0s' $(seq 12)); settle
+xdotool type --delay 100 "hull"; settle
 click 202 455          # slot 0 on
 click 202 455 3        # and selected
 click_row 1 380 370    # prototype 2 allowed there
