@@ -27,15 +27,22 @@ mkdir -p "$WORK/Media"
 cp "$BUILD"/Media/* "$WORK/Media/" 2>/dev/null
 
 export LC_ALL=C   # awk prints and reads decimal points
-# Displays no other scripted test picks.
+# Displays no other scripted test picks. Another run may take the same free
+# number at the same moment: only the Xvfb that stays up owns it.
+DISP=
 for n in $(seq 510 559); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { DISP=":$n"; break; }
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        [ -e "/tmp/.X11-unix/X$n" ] && sleep 0.2 && break
+        sleep 0.1
+    done
+    kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ] && { DISP=":$n"; break; }
+    kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; XVFB_PID=
 done
-[ -n "${DISP:-}" ] || { echo "skipped: no free display"; exit 77; }
-Xvfb "$DISP" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISP#:}" ] && break; sleep 0.1; done
-[ -e "/tmp/.X11-unix/X${DISP#:}" ] || { echo "skipped: Xvfb did not start"; exit 77; }
+[ -n "$DISP" ] || { echo "skipped: Xvfb did not start"; exit 77; }
 export DISPLAY=$DISP
 
 (cd "$WORK" && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 exec "$EDITOR_BIN" >"$WORK/out" 2>"$WORK/err") &
@@ -44,16 +51,16 @@ WIN=$(timeout 15 xdotool search --sync --pid "$EDITOR_PID" 2>/dev/null | head -n
 [ -n "$WIN" ] || { echo "FAIL: no editor window"; cat "$WORK/err"; exit 1; }
 sleep 0.5
 
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { echo "FAIL: $*"; ls -R "$WORK/ScreenShots" >&2; cat "$WORK/err" >&2; exit 1; }
 probe() { SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 "$PROBE" "$@"; }
 # Bytes of a file as one line of hex pairs.
 hex() { od -An -tx1 -v "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
 # A little-endian 32-bit value as hex pairs.
 le32() { local v=$(( $1 & 0xFFFFFFFF )); printf '%02x %02x %02x %02x' $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24 & 255)); }
-# Waits up to 5 s for a file matching the pattern; prints its name.
+# Waits up to 10 s for a file matching the pattern; prints its name.
 await() {
     local f IFS=$'\n'   # a pattern with spaces is one pattern
-    for _ in $(seq 50); do
+    for _ in $(seq 100); do
         for f in $1; do [ -e "$f" ] && { echo "$f"; return 0; }; done
         sleep 0.1
     done
@@ -74,7 +81,7 @@ screenshot() {   # Scroll Lock; prints the new screenshot once it and its thumbn
     local before; before=$(ls "$WORK/ScreenShots" 2>/dev/null | grep -vc _TN)
     move 1000 5
     xdotool key Scroll_Lock; settle
-    for _ in $(seq 50); do
+    for _ in $(seq 100); do
         [ "$(ls "$WORK/ScreenShots" 2>/dev/null | grep -c _TN)" -gt "$before" ] && break
         sleep 0.1
     done
@@ -83,8 +90,10 @@ screenshot() {   # Scroll Lock; prints the new screenshot once it and its thumbn
 }
 
 # ---- a new design: folder 1, a part image copied in, the folder opened
+# The first screenshot answers once the editor runs its frames.
+[ -n "$(screenshot)" ] || fail "the editor saves no screenshot"
 click 50 54
-[ -d "$WORK/Designs/1" ] || fail "New made no Designs/1"
+await "$WORK/Designs/1" >/dev/null || fail "New made no Designs/1"
 cp "$BUILD/Sample/CockpitDart.png" "$WORK/Designs/1/part.png"
 cp -r "$BUILD/Sample" "$WORK/Designs/2"
 open_design 0
