@@ -7,38 +7,18 @@ SOURCE=$1
 BUILD=$2
 EDITOR_BIN=$BUILD/app/keelwright
 [ -x "$EDITOR_BIN" ] || { echo "skipped: $EDITOR_BIN not built"; exit 77; }
-command -v Xvfb >/dev/null || { echo "skipped: no Xvfb"; exit 77; }
-
-WORK=$(mktemp -d)
-XVFB_PID=
-EDITOR_PID=
-cleanup() {
-    [ -n "$EDITOR_PID" ] && kill -KILL "$EDITOR_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-mkdir -p "$WORK/Media"
-cp "$BUILD"/Media/* "$WORK/Media/" 2>/dev/null
-
-for n in $(seq 141 190); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { DISP=":$n"; break; }
-done
-[ -n "${DISP:-}" ] || { echo "skipped: no free display"; exit 77; }
-Xvfb "$DISP" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISP#:}" ] && break; sleep 0.1; done
-[ -e "/tmp/.X11-unix/X${DISP#:}" ] || { echo "skipped: Xvfb did not start"; exit 77; }
+. "$SOURCE/tests/scripts/lib/window.sh"
+make_workspace
+start_xvfb 141 190
 
 fail=0
 for sig in TERM INT; do
-    (cd "$WORK" && DISPLAY="$DISP" SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
+    (cd "$WORK" && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
         exec "$EDITOR_BIN" >"$WORK/out" 2>"$WORK/err") &
     EDITOR_PID=$!
     # Running frames: the window is up (or, without xdotool, a moment has passed).
     if command -v xdotool >/dev/null; then
-        DISPLAY="$DISP" timeout 10 xdotool search --sync --pid "$EDITOR_PID" >/dev/null 2>&1
+        timeout 10 xdotool search --sync --pid "$EDITOR_PID" >/dev/null 2>&1
     fi
     sleep 1
     if ! kill -0 "$EDITOR_PID" 2>/dev/null; then

@@ -10,40 +10,12 @@ EDITOR_BIN=$BUILD/app/keelwright
 PROBE=$BUILD/tools/png_probe
 [ -x "$EDITOR_BIN" ] && [ -x "$PROBE" ] || { echo "skipped: editor or png_probe not built"; exit 77; }
 [ -f "$BUILD/Sample/Prototypes.pt" ] || { echo "skipped: sample design not built"; exit 77; }
-command -v Xvfb >/dev/null || { echo "skipped: no Xvfb"; exit 77; }
 command -v xdotool >/dev/null || { echo "skipped: no xdotool"; exit 77; }
 
-WORK=$(mktemp -d)
-XVFB_PID=
-EDITOR_PID=
-cleanup() {
-    [ -n "$EDITOR_PID" ] && kill -KILL "$EDITOR_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-mkdir -p "$WORK/Media"
-cp "$BUILD"/Media/* "$WORK/Media/" 2>/dev/null
-
 export LC_ALL=C   # awk prints and reads decimal points
-# Displays no other scripted test picks. Another run may take the same free
-# number at the same moment: only the Xvfb that stays up owns it.
-DISP=
-for n in $(seq 510 559); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 50); do
-        kill -0 "$XVFB_PID" 2>/dev/null || break
-        [ -e "/tmp/.X11-unix/X$n" ] && sleep 0.2 && break
-        sleep 0.1
-    done
-    kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ] && { DISP=":$n"; break; }
-    kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; XVFB_PID=
-done
-[ -n "$DISP" ] || { echo "skipped: Xvfb did not start"; exit 77; }
-export DISPLAY=$DISP
+. "$SOURCE/tests/scripts/lib/window.sh"
+make_workspace
+start_xvfb 510 559   # displays no other scripted test picks
 
 (cd "$WORK" && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 exec "$EDITOR_BIN" >"$WORK/out" 2>"$WORK/err") &
 EDITOR_PID=$!
