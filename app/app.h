@@ -29,7 +29,6 @@ void ChooseSetupPoint();       // a row of the setup rows: the point to move
 
 // ---------------------------------------------------------------- pictures (frame step 5)
 void DrawEditorPictures();     // part image, preview and its slots, setup points, load previews, test ship
-int RoundHalfEven(double value); // nearest integer, halves to the even one
 int CrosshairSide();           // side of the cross-hair sprite at the current SetupZoom
 
 // ---------------------------------------------------------------- frame loop

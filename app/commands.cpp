@@ -293,7 +293,7 @@ std::string DesignFolderInfo(const std::string& folder) {
                 if (setups == 0 && Image_Load(kPreviewImage, dir + name.substr(0, name.size() - 6), 0)) {
                     const double w = Image_Width(kPreviewImage);
                     const double h = Image_Height(kPreviewImage);
-                    editor.SampleScale = static_cast<int>(std::nearbyint(h > w ? kSampleSide / h : kSampleSide / w));
+                    editor.SampleScale = RoundHalfEven(h > w ? kSampleSide / h : kSampleSide / w);
                 }
                 ++setups;
             } else if (extension == "png") {

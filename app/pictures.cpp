@@ -13,7 +13,6 @@
 //   n + 1 | LeftUp          | LeftDown
 //   n + 2 | Gadget / None   | LeftUp: the click is handled here
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "app.h"
@@ -222,14 +221,6 @@ void DrawTestShip() {
 }
 
 }  // namespace
-
-int RoundHalfEven(double value) {
-    // The default rounding mode rounds halves to the even neighbour.
-    const double r = std::nearbyint(value);
-    if (!(r >= -2147483648.0)) return INT32_MIN;
-    if (r > 2147483647.0) return INT32_MAX;
-    return static_cast<int>(r);
-}
 
 int CrosshairSide() {
     // 32 image pixels wide, but never wider than the drawn picture's longer

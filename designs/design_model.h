@@ -6,6 +6,8 @@
 #pragma once
 
 #include <array>
+#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -28,6 +30,14 @@ inline constexpr int kConnections = 8;
 // in the preview or given a child slot on a ship node.
 inline bool HasActiveFlag(std::uint32_t mask) { return (mask & ConnectionActive) != 0; }
 inline bool IsConnectionOn(std::uint32_t mask) { return (mask & ~kAllowedBits) != 0; }
+
+// The nearest integer, halves to the even one (the default rounding mode), held
+// within int: every scaled coordinate of the pictures is rounded this way.
+inline int RoundHalfEven(double value) {
+    const double r = std::nearbyint(value);
+    if (!(r >= INT_MIN)) return INT_MIN;
+    return r > INT_MAX ? INT_MAX : static_cast<int>(r);
+}
 
 // ShipNode.Child values below 0.
 inline constexpr int ChildInactive = -2;  // the connection is not active in the node's prototype

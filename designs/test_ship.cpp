@@ -235,10 +235,8 @@ void DrawPaletteIcon(int icon, int image) {
     const float s = kPaletteIconSpan / static_cast<float>(std::max(w, h));
     const float half = static_cast<float>(kPaletteIconSize) / 2.0f;
     const float sw = static_cast<float>(w) * s, sh = static_cast<float>(h) * s;
-    // Rounded to the nearest integer, halves to even (the default rounding mode).
-    Draw_Image(Image_Handle(image), static_cast<int>(std::lrint(half - sw / 2.0f)),
-               static_cast<int>(std::lrint(half - sh / 2.0f)), static_cast<int>(std::lrint(sw)),
-               static_cast<int>(std::lrint(sh)));
+    Draw_Image(Image_Handle(image), RoundHalfEven(half - sw / 2.0f), RoundHalfEven(half - sh / 2.0f),
+               RoundHalfEven(sw), RoundHalfEven(sh));
     Draw_End();
 }
 
