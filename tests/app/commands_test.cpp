@@ -133,6 +133,16 @@ protected:
         ASSERT_EQ(editor.EditorMode, kSetupPanel);
     }
     fs::path SetupFile() const { return DesignDir(1) / "part.png.spset"; }
+    PartSetup Saved() const {
+        PartSetup saved;
+        EXPECT_NE(ReadSetupFile(SetupFile().string(), saved), 0);
+        return saved;
+    }
+    // Lists the design again and opens the setup of one of its images.
+    void ChooseImage(const std::string& name) {
+        OpenDesign(1);
+        ClickRow(kGadgetDesignImages, RowOf(kGadgetDesignImages, name));
+    }
 };
 
 TEST_F(SetupPanel, ThePartImageIsCentredAtHalfSize) {
@@ -157,6 +167,64 @@ TEST_F(SetupPanel, AConnectionThePrototypeDoesNotUseCannotStaySelected) {
     EXPECT_EQ(editor.DraggedConnection, 0);
     EXPECT_EQ(Gadget_GetText(kGadgetPointX), "10");
     EXPECT_EQ(Gadget_GetText(kGadgetPointY), "20");
+}
+
+TEST_F(SetupPanel, CursorKeysMoveThePointUpAndLeftToTheEdgeButNotWhileAFieldHasThem) {
+    ClickRow(kGadgetSetupRows, 0);  // the display offset, (3, 4)
+    HoldKey(kKeyUp, 3);
+    HoldKey(kKeyLeft, 5);
+    ClickGadget(kGadgetPrototypeName);
+    HoldKey(kKeyDown, 2);
+    HoldKey(kKeyRight, 2);
+    ClickGadget(kGadgetSetupOK);
+    EXPECT_EQ(Saved().OffsetX, 0);
+    EXPECT_EQ(Saved().OffsetY, 1);
+}
+
+// Small pictures have a big cross-hair, cut to the picture's frame; and it
+// is centred on the point at any size.
+TEST_F(SetupPanel, TheCrossHairIsCentredOnThePointAndStaysInThePicturesFrame) {
+    struct Case {
+        const char* name;
+        int width, height, x, y;  // picture and the display offset
+        int screenX, screenY;     // where the offset lies on the screen
+        int half;                 // half the cross-hair: 32 image pixels halved, then rounded
+    };
+    const Case cases[] = {
+        {"small.png", 10, 10, 0, 0, 525, 55, 125},        // 250 x 250, the largest
+        {"odd.png", 470, 235, 235, 117, 650, 180, 9},     // 17.02 pixels: not the 8 of 17 halved
+    };
+    const auto outsideFrame = [](int x, int y) { return x < 511 || x > 789 || y < 55 || y > 304; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakePicture(1, c.name, c.width, c.height, 0x0000FF);
+        PartSetup setup;
+        setup.OffsetX = c.x;
+        setup.OffsetY = c.y;
+        setup.ConnX[0] = c.width / 2;  // its marker inside the frame
+        setup.ConnY[0] = c.height / 2;
+        MakeSetup(1, c.name, setup);
+        ChooseImage(c.name);
+        const int side = Sprite_Width(kCrosshairSprite);
+        const int left = c.screenX - c.half, top = c.screenY - c.half;
+        std::vector<int> before;
+        for (int j = 0; j < side; ++j)
+            for (int i = 0; i < side; ++i) before.push_back(ScreenPixel(left + i, top + j));
+        ClickRow(kGadgetSetupRows, 0);
+        int drawn = 0;
+        for (int j = 0; j < side; ++j)
+            for (int i = 0; i < side; ++i) {
+                const int mark = SpritePixel(kCrosshairSprite, i, j);
+                const int screen = ScreenPixel(left + i, top + j);
+                if (outsideFrame(left + i, top + j)) {
+                    ASSERT_EQ(screen, before[static_cast<std::size_t>(j * side + i)]) << i << ", " << j;
+                } else if (mark != 0) {
+                    ASSERT_EQ(screen, mark) << i << ", " << j;
+                    ++drawn;
+                }
+            }
+        EXPECT_GT(drawn, 0);
+    }
 }
 
 TEST_F(SetupPanel, AClickOnTheImagePlacesThePointAndTheKeysMoveItWithinTheImage) {
