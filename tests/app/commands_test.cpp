@@ -1,6 +1,7 @@
 // Every command of the editor, driven through whole frames with the mouse
 // and the keyboard, checked on the gadgets, the files and the screen.
 #include <set>
+#include <tuple>
 
 #include "design_folders.h"
 #include "editor_session.h"
@@ -9,6 +10,7 @@
 namespace {
 
 constexpr std::uint32_t kActive = ConnectionActive;
+constexpr int kRightButton = 2;
 
 std::set<int> VisibleGadgets() {
     std::set<int> visible;
@@ -21,6 +23,11 @@ std::set<int> Range(int first, int last) {
     std::set<int> numbers;
     for (int n = first; n <= last; ++n) numbers.insert(n);
     return numbers;
+}
+
+// Every value of a setup, comparable at once.
+auto Values(const PartSetup& s) {
+    return std::tuple(s.OffsetX, s.OffsetY, s.PrototypeIndex, s.ConnX, s.ConnY, s.ConnExtra);
 }
 
 }  // namespace
@@ -291,10 +298,12 @@ TEST_F(SetupPanel, LoadingAnotherDesignSavesTheSetupInItsOwnFolder) {
     OpenDesign(2);
     EXPECT_TRUE(design.PartImageName.empty());
     EXPECT_FALSE(fs::exists(DesignDir(2) / "part.png.spset"));
-    PartSetup saved;
-    ASSERT_NE(ReadSetupFile(SetupFile().string(), saved), 0);
-    EXPECT_EQ(saved.OffsetX, 5);
+    EXPECT_EQ(Saved().OffsetX, 5);
+    ChooseImage("part.png");
+    ClickRow(kGadgetSetupRows, 0);
+    HoldKey(kKeyRight, 2);
     ClickGadget(kGadgetNew);
+    EXPECT_EQ(Saved().OffsetX, 7);
     EXPECT_FALSE(fs::exists(DesignDir(3) / "part.png.spset"));
 }
 
@@ -497,22 +506,46 @@ TEST_F(TestView, RandomAndClearOnlyClick) {
 TEST_F(Commands, ClickingEverythingInEveryPanelNeverDamagesTheDesign) {
     MakePicture(1, "hull.png", 40, 20, 0x0000FF);
     PartSetup hull;
+    hull.ConnExtra[2] = 99;
     MakeSetup(1, "hull.png", hull);
     MakePrototypes(1, {{"hull", {kActive | 1, 0, 0, 0, 0, 0, 0, 0}}});
-    const auto before = FileBytes(DesignDir(1) / "hull.png.spset");
+    const auto prototypes = FileBytes(DesignDir(1) / "Prototypes.pt");
     for (int round = 0; round < 2; ++round) {
         for (const GadgetLayout& layout : kEditorLayout) {
             if (layout.number == kGadgetQuit || layout.number == kGadgetSave || layout.number == kGadgetNew) continue;
             ClickAt(layout.x + layout.width / 2, layout.y + layout.height / 2);
             ClickAt(layout.x + 3, layout.y + layout.height - 3);
         }
-        if (round == 0) OpenDesign(1);
+        if (round == 0) {
+            OpenDesign(1);
+            ClickRow(kGadgetDesignImages, 0);  // the second round starts in its setup
+        }
     }
     EXPECT_EQ(editor.QuitRequested, 0);
-    const auto pt = FileBytes(DesignDir(1) / "Prototypes.pt");
-    ASSERT_GE(pt.size(), 4u);
-    EXPECT_EQ(pt[0], 1) << "the prototype file is untouched without Save";
-    EXPECT_EQ(FileBytes(DesignDir(1) / "hull.png.spset").size(), before.size());
+    EXPECT_EQ(FileBytes(DesignDir(1) / "Prototypes.pt"), prototypes) << "untouched without Save";
+    // The setup file holds what the panel showed last: points on the picture, the rest kept.
+    if (Visible(kGadgetSetupOK)) ClickGadget(kGadgetSetupOK);
+    PartSetup saved;
+    ASSERT_NE(ReadSetupFile((DesignDir(1) / "hull.png.spset").string(), saved), 0);
+    EXPECT_EQ(Values(saved), Values(design.PartSetup));
+    EXPECT_EQ(saved.ConnExtra[2], 99);
+    for (int i = 0; i < kConnections; ++i) {
+        EXPECT_TRUE(saved.ConnX[i] >= 0 && saved.ConnX[i] <= 40 && saved.ConnY[i] >= 0 && saved.ConnY[i] <= 20) << i;
+    }
+    EXPECT_TRUE(saved.OffsetX >= 0 && saved.OffsetX <= 40 && saved.OffsetY >= 0 && saved.OffsetY <= 20);
+}
+
+TEST_F(Commands, RemoveTakesTheChosenImageOffTheList) {
+    for (const char* name : {"a.png", "b.png"}) {
+        MakePicture(1, name, 10, 10, 0x0000FF);
+        MakeSetup(1, name, PartSetup{});
+    }
+    OpenDesign(1);
+    const int b = RowOf(kGadgetDesignImages, "b.png");
+    ClickRow(kGadgetDesignImages, b, kRightButton);  // chosen without opening its setup
+    ClickGadget(kGadgetRemoveImage);
+    ASSERT_EQ(Gadget_CountItems(kGadgetDesignImages), 1);
+    EXPECT_EQ(Gadget_GetItemText(kGadgetDesignImages, 0), "a.png");
 }
 
 TEST_F(Commands, QuitEndsTheLoopAfterItsFrame) {
