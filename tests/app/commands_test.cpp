@@ -1,5 +1,6 @@
 // Every command of the editor, driven through whole frames with the mouse
 // and the keyboard, checked on the gadgets, the files and the screen.
+#include <functional>
 #include <set>
 #include <tuple>
 
@@ -134,7 +135,7 @@ protected:
         setup.ConnY[0] = 20;
         setup.ConnExtra[5] = 77;
         MakeSetup(1, "part.png", setup);
-        MakePrototypes(1, {{"hull", {kActive, 0, 0, 0, 0, 0, 0, 0}}});
+        MakePrototypes(1, {{"hull", {kActive, 0, 0, 0, 0, 0, 0, 0}}, {"wing"}});
         OpenDesign(1);
         ClickRow(kGadgetDesignImages, 0);
         ASSERT_EQ(editor.EditorMode, kSetupPanel);
@@ -165,15 +166,31 @@ TEST_F(SetupPanel, ThePartImageIsCentredAtHalfSize) {
     EXPECT_NE(ScreenPixel(775, 243), 0x0000FF);
 }
 
-TEST_F(SetupPanel, AConnectionThePrototypeDoesNotUseCannotStaySelected) {
-    ClickRow(kGadgetSetupRows, 2);  // "Connection 2": inactive
-    EXPECT_EQ(Gadget_GetState(kGadgetSetupRows), -1);
-    EXPECT_EQ(editor.DraggedConnection, -1);
+TEST_F(SetupPanel, AConnectionThePrototypeDoesNotUseCannotBeChosenAndEndsTheMove) {
     ClickRow(kGadgetSetupRows, 1);  // "Connection 1": active
     EXPECT_EQ(Gadget_GetState(kGadgetSetupRows), 1);
-    EXPECT_EQ(editor.DraggedConnection, 0);
     EXPECT_EQ(Gadget_GetText(kGadgetPointX), "10");
     EXPECT_EQ(Gadget_GetText(kGadgetPointY), "20");
+    ClickRow(kGadgetSetupRows, 2);  // "Connection 2": inactive
+    EXPECT_EQ(Gadget_GetState(kGadgetSetupRows), -1);
+    ClickAt(575, 143);  // on the picture, with no row highlighted
+    ClickGadget(kGadgetSetupOK);
+    EXPECT_EQ(Saved().ConnX[0], 10);
+    EXPECT_EQ(Saved().ConnY[0], 20);
+}
+
+TEST_F(SetupPanel, EitherButtonChoosesThePointAndThePrototypeThatAreSaved) {
+    ClickRow(kGadgetSetupRows, 0);
+    ClickRow(kGadgetSetupRows, 1, kRightButton);
+    EXPECT_EQ(Gadget_GetText(kGadgetPointX), "10");
+    ClickAt(575, 143);  // image pixel (100, 50)
+    ClickRow(kGadgetSetupPrototype, 1, kRightButton);  // "wing"
+    ClickGadget(kGadgetSetupOK);
+    const PartSetup saved = Saved();
+    EXPECT_EQ(saved.OffsetX, 3);
+    EXPECT_EQ(saved.ConnX[0], 100);
+    EXPECT_EQ(saved.ConnY[0], 50);
+    EXPECT_EQ(saved.PrototypeIndex, 1);
 }
 
 TEST_F(SetupPanel, CursorKeysMoveThePointUpAndLeftToTheEdgeButNotWhileAFieldHasThem) {
@@ -231,6 +248,46 @@ TEST_F(SetupPanel, TheCrossHairIsCentredOnThePointAndStaysInThePicturesFrame) {
                 }
             }
         EXPECT_GT(drawn, 0);
+    }
+}
+
+TEST_F(SetupPanel, APictureThatCannotBeReadSaysSoAndChangesNoSetup) {
+    std::ofstream(DesignDir(1) / "broken.png") << "being painted";
+    PartSetup broken;
+    broken.OffsetX = 7;
+    broken.ConnX[0] = 9;
+    MakeSetup(1, "broken.png", broken);
+    const auto stored = FileBytes(DesignDir(1) / "broken.png.spset");
+    ChooseImage("part.png");
+    ClickRow(kGadgetSetupRows, 1);
+    HoldKey(kKeyRight, 1);
+    ClickRow(kGadgetDesignImages, RowOf(kGadgetDesignImages, "broken.png"));
+    EXPECT_EQ(Gadget_GetText(kGadgetSetupImageFrame), "broken.png: cannot be read");
+    EXPECT_EQ(Saved().ConnX[0], 11) << "the setup being edited is kept";
+    HoldKey(kKeyRight, 1);
+    ClickAt(650, 180);
+    ClickGadget(kGadgetSetupOK);
+    ClickGadget(kGadgetNew);
+    EXPECT_EQ(FileBytes(DesignDir(1) / "broken.png.spset"), stored);
+}
+
+// Whatever command leaves the panel, the setup is kept first.
+TEST_F(SetupPanel, EveryWayOutOfThePanelSavesTheSetup) {
+    MakePicture(1, "other.png", 10, 10, 0x00FF00);
+    MakeSetup(1, "other.png", PartSetup{});
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"another image", [&] { ClickRow(kGadgetDesignImages, RowOf(kGadgetDesignImages, "other.png")); }},
+        {"Mode", [] { ClickGadget(kGadgetMode); }},
+        {"Quit", [] { ClickGadget(kGadgetQuit); }},
+    };
+    int x = Saved().OffsetX;
+    for (const auto& [name, leave] : ways) {
+        ChooseImage("part.png");
+        ClickRow(kGadgetSetupRows, 0);
+        HoldKey(kKeyRight, 1);
+        leave();
+        EXPECT_EQ(Saved().OffsetX, ++x) << name;
+        EXPECT_NE(design.PartImageName, "part.png") << name;
     }
 }
 
@@ -345,6 +402,14 @@ protected:
     }
 };
 
+// The names a prototype file holds (the editor's list is replaced by the file's).
+std::vector<std::string> SavedNames(const fs::path& file) {
+    EXPECT_NE(ReadPrototypeList(file.string(), nullptr), 0);
+    std::vector<std::string> names;
+    for (int p = 0; p < design.Prototypes.Count(); ++p) names.push_back(design.Prototypes.At(p)->Name);
+    return names;
+}
+
 TEST_F(PrototypeEditing, ASlotIsHitWithinSixPixelsOfItsCentre) {
     // Slot 2 (connection 3) is at (202 + 66, 422 + 0).
     ClickAt(268 + 6, 422);
@@ -365,18 +430,28 @@ TEST_F(PrototypeEditing, ARightClickSelectsOnlyAnActiveSlotAndShowsItsAllowedPro
     EXPECT_EQ(Mask(0, 0), kActive | 3) << "hull allowed too now";
 }
 
-TEST_F(PrototypeEditing, TypingRenamesOnlyWhileThePointerIsOverTheField) {
+TEST_F(PrototypeEditing, TypingRenamesWhereverThePointerIs) {
     ClickGadget(kGadgetPrototypeName);
     Testing_TypeText("X");
     Frames(1);
-    EXPECT_EQ(design.Prototypes.At(0)->Name, "hullX");
     EXPECT_EQ(Gadget_GetItemText(kGadgetPrototypeList, 0), "hullX");
     Testing_MouseMove(700, 700);
     Frames(1);
     Testing_TypeText("Y");
     Frames(1);
     EXPECT_EQ(Gadget_GetText(kGadgetPrototypeName), "hullXY");
-    EXPECT_EQ(design.Prototypes.At(0)->Name, "hullX") << "no event reaches the field";
+    ClickGadget(kGadgetSave);
+    EXPECT_EQ(SavedNames(DesignDir(1) / "Prototypes.pt"), (std::vector<std::string>{"hullXY", "wing"}));
+}
+
+TEST_F(PrototypeEditing, EitherButtonChoosesThePrototypeTheNameFieldRenames) {
+    ClickRow(kGadgetPrototypeList, 1, kRightButton);
+    EXPECT_EQ(Gadget_GetText(kGadgetPrototypeName), "wing");
+    ClickGadget(kGadgetPrototypeName);
+    Testing_TypeText("X");
+    Frames(1);
+    ClickGadget(kGadgetSave);
+    EXPECT_EQ(SavedNames(DesignDir(1) / "Prototypes.pt"), (std::vector<std::string>{"hull", "wingX"}));
 }
 
 TEST_F(PrototypeEditing, SaveWritesTheListAndReloadingGivesItBack) {
@@ -490,6 +565,26 @@ TEST_F(TestView, ExportingASizeClassWritesBothPicturesAndTheChoiceCanBeMadeAgain
     }
     EXPECT_EQ(pictures, 2);
     EXPECT_EQ(Gadget_GetState(kGadgetSaveAs), -1);
+}
+
+TEST_F(TestView, ThePrototypeListKeepsItsChoiceAndTheNameStaysUntilModeIsOff) {
+    ClickGadget(kGadgetMode);
+    ClickRow(kGadgetPrototypeList, 0);  // "hull"
+    ClickGadget(kGadgetMode);
+    ClickRow(kGadgetPrototypeList, 1);
+    ClickRow(kGadgetPrototypeList, 1, kRightButton);
+    EXPECT_EQ(Gadget_GetState(kGadgetPrototypeList), 0);
+    ClickGadget(kGadgetPrototypeName);
+    Testing_TypeText("Z");
+    Frames(1);
+    EXPECT_EQ(Gadget_GetText(kGadgetPrototypeName), "hull") << "nothing is renamed in the test view";
+    ClickGadget(kGadgetMode);
+    EXPECT_FALSE(Visible(kGadgetReset));
+    ClickGadget(kGadgetPrototypeName);
+    Testing_TypeText("X");
+    Frames(1);
+    ClickGadget(kGadgetSave);
+    EXPECT_EQ(SavedNames(DesignDir(1) / "Prototypes.pt"), (std::vector<std::string>{"hullX", "wing"}));
 }
 
 TEST_F(TestView, RandomAndClearOnlyClick) {
