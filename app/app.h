@@ -26,6 +26,7 @@ void ConfirmLoadPanel();       // "OK" of the load panel
 void SwitchTestView();         // the "Mode" toggle
 void ChoosePrototype();        // a row of the prototype list
 void ChooseSetupPoint();       // a row of the setup rows: the point to move
+void FollowNameField();        // every frame: the focused name field's text is the chosen prototype's name
 
 // ---------------------------------------------------------------- pictures (frame step 5)
 void DrawEditorPictures();     // part image, preview and its slots, setup points, load previews, test ship

@@ -20,9 +20,6 @@ namespace {
 // Pixels the view moves per frame an arrow is held.
 constexpr int kViewStep = 5;
 
-// Any event type: the name field follows the typing whatever the mouse does.
-constexpr int kAnyEvent = -1;
-
 // Labels the commands show.
 constexpr int kLabelDesign = 1;                 // "Design"
 constexpr int kLabelImages = 12;                // "Images"
@@ -52,12 +49,10 @@ constexpr int kSetupAreaHeight = 200;
 constexpr float kPreviewSide = 170.0f;
 // A design folder's sample: longer side at most this many pixels.
 constexpr double kSampleSide = 50.0;
+// After the name in the setup panel's caption when the picture does not decode.
+constexpr const char* kUnreadablePicture = ": cannot be read";
 
 // ---------------------------------------------------------------- conditions
-bool NameFieldFollowsTyping() {
-    return Gadget_GetActive() == kGadgetPrototypeName && Gadget_GetState(kGadgetPrototypeList) >= 0 &&
-           design.TestMode == 0;
-}
 bool OutsideTestView() { return design.TestMode == 0; }
 
 // ---------------------------------------------------------------- small actions
@@ -70,6 +65,7 @@ void LeaveSetup() {
 }
 
 void Quit() {
+    LeaveSetup();
     editor.QuitRequested = 1;
     PlayClick();
 }
@@ -96,10 +92,6 @@ void RemoveImage() {
     if (row >= 0) Gadget_RemoveItem(kGadgetDesignImages, row);
     SetEditorMode(kDesignPanel);
     PlayClick();
-}
-
-void RenameCurrentPrototype() {
-    RenamePrototype(Gadget_GetState(kGadgetPrototypeList), Gadget_GetText(kGadgetPrototypeName));
 }
 
 void ToggleAllowedPrototypes() {
@@ -130,6 +122,13 @@ void ConfirmSetup() {
     PlayClick();
 }
 
+// A refused setup row leaves no row chosen and no point to move.
+void RefuseSetupRow() {
+    Gadget_SetState(kGadgetSetupRows, 0);
+    editor.DraggingOffset = -1;
+    editor.DraggedConnection = -1;
+}
+
 void ResetShipCommand() { ResetShip(); }
 
 void ChooseSizeClass() { ExportShipPicture(Gadget_GetState(kGadgetSaveAs)); }
@@ -142,12 +141,14 @@ void ViewRight() { MoveView(kViewStep, 0); }
 // ---------------------------------------------------------------- the tables
 struct Command {
     int gadget;             // FrameGadget
-    int event;              // FrameEventType, or kAnyEvent
+    int event;              // FrameEventType
     bool (*condition)();    // nullptr: always
     void (*action)();
 };
 
 // The editor's commands: alternatives on the gadget, at most one applies.
+// The lists whose choice steers an edit follow either button, as their
+// selection does: the highlighted row is always the one being edited.
 // clang-format off
 const std::array kEditorCommands = {
     Command{kGadgetQuit,              EventType_LeftUp, nullptr,                Quit},
@@ -160,15 +161,17 @@ const std::array kEditorCommands = {
     Command{kGadgetLoadOK,            EventType_LeftUp, nullptr,                ConfirmLoadPanel},
     Command{kGadgetFileList,          EventType_LeftUp, nullptr,                ChooseInFileList},
     Command{kGadgetMode,              EventType_LeftUp, nullptr,                SwitchTestView},
-    Command{kGadgetPrototypeName,     kAnyEvent,        NameFieldFollowsTyping, RenameCurrentPrototype},
     Command{kGadgetCompatibility,     EventType_LeftUp, nullptr,                ToggleAllowedPrototypes},
     Command{kGadgetPrototypeList,     EventType_LeftUp, nullptr,                ChoosePrototype},
+    Command{kGadgetPrototypeList,     EventType_RightUp, nullptr,               ChoosePrototype},
     Command{kGadgetAddPrototype,      EventType_LeftUp, OutsideTestView,        AddPrototypeCommand},
     Command{kGadgetClear,             EventType_LeftUp, nullptr,                PlayClick},
     Command{kGadgetSetupPrototype,    EventType_LeftUp, nullptr,                ChooseSetupPrototype},
+    Command{kGadgetSetupPrototype,    EventType_RightUp, nullptr,               ChooseSetupPrototype},
     Command{kGadgetPointX,            EventType_LeftUp, nullptr,                PlayClick},
     Command{kGadgetPointY,            EventType_LeftUp, nullptr,                PlayClick},
     Command{kGadgetSetupRows,         EventType_LeftUp, nullptr,                ChooseSetupPoint},
+    Command{kGadgetSetupRows,         EventType_RightUp, nullptr,               ChooseSetupPoint},
     Command{kGadgetSetupOK,           EventType_LeftUp, nullptr,                ConfirmSetup},
 };
 
@@ -187,7 +190,7 @@ const std::array kTestViewCommands = {
 
 template <std::size_t N> void RunFirstMatch(const std::array<Command, N>& table, int gadget, int event) {
     for (const Command& c : table) {
-        if (c.gadget != gadget || (c.event != kAnyEvent && c.event != event)) continue;
+        if (c.gadget != gadget || c.event != event) continue;
         if (c.condition && !c.condition()) continue;
         c.action();
         return;
@@ -212,6 +215,25 @@ void ChoosePaletteButton(int gadget, int event) {
 // Path of a file of the open design folder.
 std::string InDesignFolder(const std::string& name) { return DesignFolderPath() + name; }
 
+// Makes `row` the only selected row of a list; -1 selects none.
+void SelectOnlyRow(int list, int row) {
+    Gadget_SetState(list, -1);
+    if (row >= 0) Gadget_SetItemState(list, row, 1);
+}
+
+// A picture that does not decode is never set up: the panel says so and
+// offers nothing to edit, so no stored setup can change through it.
+void ShowUnreadablePicture(const std::string& name) {
+    design.PartImageName.clear();
+    Gadget_ClearItems(kGadgetSetupRows);
+    Gadget_ClearItems(kGadgetSetupPrototype);
+    Gadget_SetText(kGadgetPointX, "");
+    Gadget_SetText(kGadgetPointY, "");
+    Gadget_SetText(kGadgetSetupImageFrame, name + kUnreadablePicture);
+    SetEditorMode(kSetupPanel);
+    PlayClick();
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- dispatch
@@ -233,13 +255,13 @@ void ChoosePartImage() {
         PlayClick();
         return;
     }
-    design.PartImageName = Gadget_GetItemText(kGadgetDesignImages, row);
-    LoadPartSetup();
-    // A picture that cannot be loaded leaves the panel as it was.
-    if (!Image_Load(kPartImage, InDesignFolder(design.PartImageName), 0)) {
-        PlayClick();
+    const std::string name = Gadget_GetItemText(kGadgetDesignImages, row);
+    if (!Image_Load(kPartImage, InDesignFolder(name), 0)) {
+        ShowUnreadablePicture(name);
         return;
     }
+    design.PartImageName = name;
+    LoadPartSetup();
     const int width = Image_Width(kPartImage);
     const int height = Image_Height(kPartImage);
     editor.SetupZoom = std::min(kSetupImageSide / static_cast<float>(width), kSetupImageSide / static_cast<float>(height));
@@ -356,6 +378,8 @@ void ConfirmLoadPanel() {
 }
 
 void SwitchTestView() {
+    // The test view reads the setups from their files.
+    LeaveSetup();
     if (Gadget_GetToggleState(kGadgetMode) == 1) {
         if (design.Prototypes.Count() > 0) {
             Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelDesignCaption]);
@@ -377,8 +401,12 @@ void SwitchTestView() {
 }
 
 void ChoosePrototype() {
+    // The list only shows the prototypes then: a click leaves the choice where it was.
+    if (design.TestMode != 0) {
+        SelectOnlyRow(kGadgetPrototypeList, design.CurrentPrototype);
+        return;
+    }
     const int row = Gadget_GetState(kGadgetPrototypeList);
-    if (row >= 0 && design.TestMode != 0) return;  // the list only shows the prototypes then
     if (row >= 0) {
         design.CurrentPrototype = row;
         Gadget_SetText(kGadgetPrototypeName, design.Prototypes.At(row) ? design.Prototypes.At(row)->Name : "");
@@ -407,7 +435,7 @@ void ChooseSetupPoint() {
     const PartSetup& setup = design.PartSetup;
     // Without a prototype no point of the image means anything yet.
     if (setup.PrototypeIndex < 0) {
-        Gadget_SetState(kGadgetSetupRows, 0);
+        RefuseSetupRow();
         return;
     }
     if (row == 0) {
@@ -420,7 +448,7 @@ void ChooseSetupPoint() {
         // A connection the setup's prototype does not use cannot stay selected.
         const Prototype* prototype = design.Prototypes.At(setup.PrototypeIndex);
         if (j >= kConnections || !prototype || !HasActiveFlag(prototype->ConnectionMask[j])) {
-            Gadget_SetState(kGadgetSetupRows, 0);
+            RefuseSetupRow();
             return;
         }
         Gadget_SetText(kGadgetPointX, Str(setup.ConnX[j]));
@@ -434,4 +462,14 @@ void ChooseSetupPoint() {
         Draw_End();
     }
     PlayClick();
+}
+
+void FollowNameField() {
+    if (Gadget_GetActive() != kGadgetPrototypeName) return;
+    const int row = Gadget_GetState(kGadgetPrototypeList);
+    if (design.TestMode == 0) RenamePrototype(row, Gadget_GetText(kGadgetPrototypeName));
+    // Where nothing can be renamed the typing is undone: the field shows the name, never another text.
+    const Prototype* prototype = design.Prototypes.At(row);
+    const std::string name = prototype ? prototype->Name : std::string();
+    if (Gadget_GetText(kGadgetPrototypeName) != name) Gadget_SetText(kGadgetPrototypeName, name);
 }

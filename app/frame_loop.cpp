@@ -22,6 +22,8 @@ void FrameEvents() {
     editor.FrameEvent = Gadget_ProcessEvents();
     editor.FrameGadget = Gadget_EventGadget();
     editor.FrameEventType = Gadget_EventType();
+    // The typing reaches the field wherever the pointer is, so it is followed outside the events.
+    FollowNameField();
     if (editor.FrameEvent == GadgetEvent) DispatchCommand(editor.FrameGadget, editor.FrameEventType);
 }
 

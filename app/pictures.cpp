@@ -27,6 +27,15 @@ namespace {
 // Top-left of the 280 x 200 area the part image is centred in.
 constexpr int kSetupAreaX = 510;
 constexpr int kSetupAreaY = 80;
+constexpr int kSetupAreaWidth = 280;
+constexpr int kSetupAreaHeight = 200;
+constexpr int kSetupPictureSide = 250;  // the drawn picture's longer side
+// The cross-hair is cut to the band of the picture's frame that the picture
+// can fill: clear of the frame's lines and caption and of the gadgets around.
+constexpr int kCrosshairClipX = kSetupAreaX + 1;
+constexpr int kCrosshairClipY = kSetupAreaY + (kSetupAreaHeight - kSetupPictureSide) / 2;
+constexpr int kCrosshairClipWidth = kSetupAreaWidth - 1;
+constexpr int kCrosshairClipHeight = kSetupPictureSide;
 // The prototype preview on the screen, its 100 x 100 square, and where its slots react.
 constexpr int kPreviewX = 127;
 constexpr int kPreviewY = 377;
@@ -114,10 +123,7 @@ bool TypedCoordinate(int field, int& value) {
     return true;
 }
 
-bool PointFieldFocused() {
-    const int active = Gadget_GetActive();
-    return active == kGadgetPointX || active == kGadgetPointY;
-}
+bool TextFieldFocused() { return Gadget_Kind(Gadget_GetActive()) == GadgetKind_TextField; }
 
 // Step 2.3: the selected setup point, moved by a click on the image, by the
 // cursor keys or by a typed value, and its markers.
@@ -143,8 +149,8 @@ void HandleSetupPoint() {
         dx = RoundHalfEven((mx - left) / static_cast<double>(editor.SetupZoom)) - std::int64_t{tx};
         dy = RoundHalfEven((my - top) / static_cast<double>(editor.SetupZoom)) - std::int64_t{ty};
     }
-    // The cursor keys belong to a point field while it is being typed into.
-    if (!PointFieldFocused()) {
+    // The cursor keys belong to a text field while it is being typed into.
+    if (!TextFieldFocused()) {
         if (Key_Down(kKeyUp)) dy -= 1;
         if (Key_Down(kKeyDown)) dy += 1;
         if (Key_Down(kKeyLeft)) dx -= 1;
@@ -178,8 +184,10 @@ void HandleSetupPoint() {
                     kConnectionMarkerColour);
     }
     Draw_End();
-    const int half = RoundHalfEven(CrosshairSide() / 2.0);
-    Sprite_DisplayTransparent(kCrosshairSprite, SetupScreenX(tx) - half, SetupScreenY(ty) - half);
+    // Halved before rounding: the rounded side would put odd sizes a pixel off.
+    const int half = RoundHalfEven(std::min(editor.SetupZoom * kCrosshairImagePixels, double{kCrosshairMaxSide}) / 2.0);
+    Sprite_DisplayTransparentClipped(kCrosshairSprite, SetupScreenX(tx) - half, SetupScreenY(ty) - half,
+                                     kCrosshairClipX, kCrosshairClipY, kCrosshairClipWidth, kCrosshairClipHeight);
 }
 
 // Steps 3 and 4: the load panel's picture preview and a design folder's sample.

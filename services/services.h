@@ -56,6 +56,8 @@ int Sprite_Create(int number, int width, int height);             // a blank (bl
 int Sprite_Grab(int number, int x, int y, int width, int height); // copies an area of the back buffer
 void Sprite_Display(int number, int x, int y);                    // opaque copy to the back buffer, clipped
 void Sprite_DisplayTransparent(int number, int x, int y);         // as Sprite_Display, skipping the colour key
+void Sprite_DisplayTransparentClipped(int number, int x, int y, int clipX, int clipY, int clipWidth,
+                                      int clipHeight);            // as Sprite_DisplayTransparent, only inside the clip
 int Sprite_Copy(int source, int target);                          // target = copy of source (pixels and key)
 int Sprite_Save(int number, const std::string& path, int encoder);// PNG with kPngEncoder, else 24-bit BMP
 void Sprite_Free(int number);                                     // frees the sprite

@@ -37,12 +37,20 @@ void FlattenOntoBlack(SDL_Surface* s) {
     }
 }
 
-// Clips a width x height picture at (x, y) to the back buffer.
-bool ClipToScreen(SDL_Surface* back, int w, int h, int x, int y, SDL_Rect& src, SDL_Rect& dst) {
+// Clips a width x height picture at (x, y) to the back buffer, and to the
+// clip rectangle when one is given.
+bool ClipToScreen(SDL_Surface* back, int w, int h, int x, int y, SDL_Rect& src, SDL_Rect& dst,
+                  const SDL_Rect* clip = nullptr) {
     // Widened: x + w must not overflow for positions far off the screen.
-    const std::int64_t x0 = std::max<std::int64_t>(x, 0), y0 = std::max<std::int64_t>(y, 0);
-    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{x} + w, back->w);
-    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{y} + h, back->h);
+    std::int64_t x0 = std::max<std::int64_t>(x, 0), y0 = std::max<std::int64_t>(y, 0);
+    std::int64_t x1 = std::min<std::int64_t>(std::int64_t{x} + w, back->w);
+    std::int64_t y1 = std::min<std::int64_t>(std::int64_t{y} + h, back->h);
+    if (clip) {
+        x0 = std::max<std::int64_t>(x0, clip->x);
+        y0 = std::max<std::int64_t>(y0, clip->y);
+        x1 = std::min<std::int64_t>(x1, std::int64_t{clip->x} + clip->w);
+        y1 = std::min<std::int64_t>(y1, std::int64_t{clip->y} + clip->h);
+    }
     if (x0 >= x1 || y0 >= y1) return false;
     src = SDL_Rect{static_cast<int>(x0 - x), static_cast<int>(y0 - y), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)};
     dst = SDL_Rect{static_cast<int>(x0), static_cast<int>(y0), src.w, src.h};
@@ -110,11 +118,16 @@ void Sprite_Display(int number, int x, int y) {
 }
 
 void Sprite_DisplayTransparent(int number, int x, int y) {
+    Sprite_DisplayTransparentClipped(number, x, y, 0, 0, INT32_MAX, INT32_MAX);
+}
+
+void Sprite_DisplayTransparentClipped(int number, int x, int y, int clipX, int clipY, int clipWidth, int clipHeight) {
     Sprite* sp = sprites.Find(number);
     SDL_Surface* back = BackBuffer();
     if (!sp || !back) return;
     SDL_Rect src, dst;
-    if (!ClipToScreen(back, sp->surface->w, sp->surface->h, x, y, src, dst)) return;
+    const SDL_Rect clip{clipX, clipY, clipWidth, clipHeight};
+    if (!ClipToScreen(back, sp->surface->w, sp->surface->h, x, y, src, dst, &clip)) return;
     if (!sp->keyed) {
         // A colour-keyed, run-length encoded copy: skipping runs is far cheaper
         // than testing every pixel, and it is rebuilt only after the sprite changes.

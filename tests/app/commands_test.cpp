@@ -1,6 +1,8 @@
 // Every command of the editor, driven through whole frames with the mouse
 // and the keyboard, checked on the gadgets, the files and the screen.
+#include <functional>
 #include <set>
+#include <tuple>
 
 #include "design_folders.h"
 #include "editor_session.h"
@@ -9,6 +11,7 @@
 namespace {
 
 constexpr std::uint32_t kActive = ConnectionActive;
+constexpr int kRightButton = 2;
 
 std::set<int> VisibleGadgets() {
     std::set<int> visible;
@@ -21,6 +24,11 @@ std::set<int> Range(int first, int last) {
     std::set<int> numbers;
     for (int n = first; n <= last; ++n) numbers.insert(n);
     return numbers;
+}
+
+// Every value of a setup, comparable at once.
+auto Values(const PartSetup& s) {
+    return std::tuple(s.OffsetX, s.OffsetY, s.PrototypeIndex, s.ConnX, s.ConnY, s.ConnExtra);
 }
 
 }  // namespace
@@ -127,12 +135,22 @@ protected:
         setup.ConnY[0] = 20;
         setup.ConnExtra[5] = 77;
         MakeSetup(1, "part.png", setup);
-        MakePrototypes(1, {{"hull", {kActive, 0, 0, 0, 0, 0, 0, 0}}});
+        MakePrototypes(1, {{"hull", {kActive, 0, 0, 0, 0, 0, 0, 0}}, {"wing"}});
         OpenDesign(1);
         ClickRow(kGadgetDesignImages, 0);
         ASSERT_EQ(editor.EditorMode, kSetupPanel);
     }
     fs::path SetupFile() const { return DesignDir(1) / "part.png.spset"; }
+    PartSetup Saved() const {
+        PartSetup saved;
+        EXPECT_NE(ReadSetupFile(SetupFile().string(), saved), 0);
+        return saved;
+    }
+    // Lists the design again and opens the setup of one of its images.
+    void ChooseImage(const std::string& name) {
+        OpenDesign(1);
+        ClickRow(kGadgetDesignImages, RowOf(kGadgetDesignImages, name));
+    }
 };
 
 TEST_F(SetupPanel, ThePartImageIsCentredAtHalfSize) {
@@ -148,15 +166,129 @@ TEST_F(SetupPanel, ThePartImageIsCentredAtHalfSize) {
     EXPECT_NE(ScreenPixel(775, 243), 0x0000FF);
 }
 
-TEST_F(SetupPanel, AConnectionThePrototypeDoesNotUseCannotStaySelected) {
-    ClickRow(kGadgetSetupRows, 2);  // "Connection 2": inactive
-    EXPECT_EQ(Gadget_GetState(kGadgetSetupRows), -1);
-    EXPECT_EQ(editor.DraggedConnection, -1);
+TEST_F(SetupPanel, AConnectionThePrototypeDoesNotUseCannotBeChosenAndEndsTheMove) {
     ClickRow(kGadgetSetupRows, 1);  // "Connection 1": active
     EXPECT_EQ(Gadget_GetState(kGadgetSetupRows), 1);
-    EXPECT_EQ(editor.DraggedConnection, 0);
     EXPECT_EQ(Gadget_GetText(kGadgetPointX), "10");
     EXPECT_EQ(Gadget_GetText(kGadgetPointY), "20");
+    ClickRow(kGadgetSetupRows, 2);  // "Connection 2": inactive
+    EXPECT_EQ(Gadget_GetState(kGadgetSetupRows), -1);
+    ClickAt(575, 143);  // on the picture, with no row highlighted
+    ClickGadget(kGadgetSetupOK);
+    EXPECT_EQ(Saved().ConnX[0], 10);
+    EXPECT_EQ(Saved().ConnY[0], 20);
+}
+
+TEST_F(SetupPanel, EitherButtonChoosesThePointAndThePrototypeThatAreSaved) {
+    ClickRow(kGadgetSetupRows, 0);
+    ClickRow(kGadgetSetupRows, 1, kRightButton);
+    EXPECT_EQ(Gadget_GetText(kGadgetPointX), "10");
+    ClickAt(575, 143);  // image pixel (100, 50)
+    ClickRow(kGadgetSetupPrototype, 1, kRightButton);  // "wing"
+    ClickGadget(kGadgetSetupOK);
+    const PartSetup saved = Saved();
+    EXPECT_EQ(saved.OffsetX, 3);
+    EXPECT_EQ(saved.ConnX[0], 100);
+    EXPECT_EQ(saved.ConnY[0], 50);
+    EXPECT_EQ(saved.PrototypeIndex, 1);
+}
+
+TEST_F(SetupPanel, CursorKeysMoveThePointUpAndLeftToTheEdgeButNotWhileAFieldHasThem) {
+    ClickRow(kGadgetSetupRows, 0);  // the display offset, (3, 4)
+    HoldKey(kKeyUp, 3);
+    HoldKey(kKeyLeft, 5);
+    ClickGadget(kGadgetPrototypeName);
+    HoldKey(kKeyDown, 2);
+    HoldKey(kKeyRight, 2);
+    ClickGadget(kGadgetSetupOK);
+    EXPECT_EQ(Saved().OffsetX, 0);
+    EXPECT_EQ(Saved().OffsetY, 1);
+}
+
+// Small pictures have a big cross-hair, cut to the picture's frame; and it
+// is centred on the point at any size.
+TEST_F(SetupPanel, TheCrossHairIsCentredOnThePointAndStaysInThePicturesFrame) {
+    struct Case {
+        const char* name;
+        int width, height, x, y;  // picture and the display offset
+        int screenX, screenY;     // where the offset lies on the screen
+        int half;                 // half the cross-hair: 32 image pixels halved, then rounded
+    };
+    const Case cases[] = {
+        {"small.png", 10, 10, 0, 0, 525, 55, 125},        // 250 x 250, the largest
+        {"odd.png", 470, 235, 235, 117, 650, 180, 9},     // 17.02 pixels: not the 8 of 17 halved
+    };
+    const auto outsideFrame = [](int x, int y) { return x < 511 || x > 789 || y < 55 || y > 304; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakePicture(1, c.name, c.width, c.height, 0x0000FF);
+        PartSetup setup;
+        setup.OffsetX = c.x;
+        setup.OffsetY = c.y;
+        setup.ConnX[0] = c.width / 2;  // its marker inside the frame
+        setup.ConnY[0] = c.height / 2;
+        MakeSetup(1, c.name, setup);
+        ChooseImage(c.name);
+        const int side = Sprite_Width(kCrosshairSprite);
+        const int left = c.screenX - c.half, top = c.screenY - c.half;
+        std::vector<int> before;
+        for (int j = 0; j < side; ++j)
+            for (int i = 0; i < side; ++i) before.push_back(ScreenPixel(left + i, top + j));
+        ClickRow(kGadgetSetupRows, 0);
+        int drawn = 0;
+        for (int j = 0; j < side; ++j)
+            for (int i = 0; i < side; ++i) {
+                const int mark = SpritePixel(kCrosshairSprite, i, j);
+                const int screen = ScreenPixel(left + i, top + j);
+                if (outsideFrame(left + i, top + j)) {
+                    ASSERT_EQ(screen, before[static_cast<std::size_t>(j * side + i)]) << i << ", " << j;
+                } else if (mark != 0) {
+                    ASSERT_EQ(screen, mark) << i << ", " << j;
+                    ++drawn;
+                }
+            }
+        EXPECT_GT(drawn, 0);
+    }
+}
+
+TEST_F(SetupPanel, APictureThatCannotBeReadSaysSoAndChangesNoSetup) {
+    std::ofstream(DesignDir(1) / "broken.png") << "being painted";
+    PartSetup broken;
+    broken.OffsetX = 7;
+    broken.ConnX[0] = 9;
+    MakeSetup(1, "broken.png", broken);
+    const auto stored = FileBytes(DesignDir(1) / "broken.png.spset");
+    ChooseImage("part.png");
+    ClickRow(kGadgetSetupRows, 1);
+    HoldKey(kKeyRight, 1);
+    ClickRow(kGadgetDesignImages, RowOf(kGadgetDesignImages, "broken.png"));
+    EXPECT_EQ(Gadget_GetText(kGadgetSetupImageFrame), "broken.png: cannot be read");
+    EXPECT_EQ(Saved().ConnX[0], 11) << "the setup being edited is kept";
+    HoldKey(kKeyRight, 1);
+    ClickAt(650, 180);
+    ClickGadget(kGadgetSetupOK);
+    ClickGadget(kGadgetNew);
+    EXPECT_EQ(FileBytes(DesignDir(1) / "broken.png.spset"), stored);
+}
+
+// Whatever command leaves the panel, the setup is kept first.
+TEST_F(SetupPanel, EveryWayOutOfThePanelSavesTheSetup) {
+    MakePicture(1, "other.png", 10, 10, 0x00FF00);
+    MakeSetup(1, "other.png", PartSetup{});
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"another image", [&] { ClickRow(kGadgetDesignImages, RowOf(kGadgetDesignImages, "other.png")); }},
+        {"Mode", [] { ClickGadget(kGadgetMode); }},
+        {"Quit", [] { ClickGadget(kGadgetQuit); }},
+    };
+    int x = Saved().OffsetX;
+    for (const auto& [name, leave] : ways) {
+        ChooseImage("part.png");
+        ClickRow(kGadgetSetupRows, 0);
+        HoldKey(kKeyRight, 1);
+        leave();
+        EXPECT_EQ(Saved().OffsetX, ++x) << name;
+        EXPECT_NE(design.PartImageName, "part.png") << name;
+    }
 }
 
 TEST_F(SetupPanel, AClickOnTheImagePlacesThePointAndTheKeysMoveItWithinTheImage) {
@@ -223,10 +355,12 @@ TEST_F(SetupPanel, LoadingAnotherDesignSavesTheSetupInItsOwnFolder) {
     OpenDesign(2);
     EXPECT_TRUE(design.PartImageName.empty());
     EXPECT_FALSE(fs::exists(DesignDir(2) / "part.png.spset"));
-    PartSetup saved;
-    ASSERT_NE(ReadSetupFile(SetupFile().string(), saved), 0);
-    EXPECT_EQ(saved.OffsetX, 5);
+    EXPECT_EQ(Saved().OffsetX, 5);
+    ChooseImage("part.png");
+    ClickRow(kGadgetSetupRows, 0);
+    HoldKey(kKeyRight, 2);
     ClickGadget(kGadgetNew);
+    EXPECT_EQ(Saved().OffsetX, 7);
     EXPECT_FALSE(fs::exists(DesignDir(3) / "part.png.spset"));
 }
 
@@ -268,6 +402,14 @@ protected:
     }
 };
 
+// The names a prototype file holds (the editor's list is replaced by the file's).
+std::vector<std::string> SavedNames(const fs::path& file) {
+    EXPECT_NE(ReadPrototypeList(file.string(), nullptr), 0);
+    std::vector<std::string> names;
+    for (int p = 0; p < design.Prototypes.Count(); ++p) names.push_back(design.Prototypes.At(p)->Name);
+    return names;
+}
+
 TEST_F(PrototypeEditing, ASlotIsHitWithinSixPixelsOfItsCentre) {
     // Slot 2 (connection 3) is at (202 + 66, 422 + 0).
     ClickAt(268 + 6, 422);
@@ -288,18 +430,28 @@ TEST_F(PrototypeEditing, ARightClickSelectsOnlyAnActiveSlotAndShowsItsAllowedPro
     EXPECT_EQ(Mask(0, 0), kActive | 3) << "hull allowed too now";
 }
 
-TEST_F(PrototypeEditing, TypingRenamesOnlyWhileThePointerIsOverTheField) {
+TEST_F(PrototypeEditing, TypingRenamesWhereverThePointerIs) {
     ClickGadget(kGadgetPrototypeName);
     Testing_TypeText("X");
     Frames(1);
-    EXPECT_EQ(design.Prototypes.At(0)->Name, "hullX");
     EXPECT_EQ(Gadget_GetItemText(kGadgetPrototypeList, 0), "hullX");
     Testing_MouseMove(700, 700);
     Frames(1);
     Testing_TypeText("Y");
     Frames(1);
     EXPECT_EQ(Gadget_GetText(kGadgetPrototypeName), "hullXY");
-    EXPECT_EQ(design.Prototypes.At(0)->Name, "hullX") << "no event reaches the field";
+    ClickGadget(kGadgetSave);
+    EXPECT_EQ(SavedNames(DesignDir(1) / "Prototypes.pt"), (std::vector<std::string>{"hullXY", "wing"}));
+}
+
+TEST_F(PrototypeEditing, EitherButtonChoosesThePrototypeTheNameFieldRenames) {
+    ClickRow(kGadgetPrototypeList, 1, kRightButton);
+    EXPECT_EQ(Gadget_GetText(kGadgetPrototypeName), "wing");
+    ClickGadget(kGadgetPrototypeName);
+    Testing_TypeText("X");
+    Frames(1);
+    ClickGadget(kGadgetSave);
+    EXPECT_EQ(SavedNames(DesignDir(1) / "Prototypes.pt"), (std::vector<std::string>{"hull", "wingX"}));
 }
 
 TEST_F(PrototypeEditing, SaveWritesTheListAndReloadingGivesItBack) {
@@ -415,6 +567,26 @@ TEST_F(TestView, ExportingASizeClassWritesBothPicturesAndTheChoiceCanBeMadeAgain
     EXPECT_EQ(Gadget_GetState(kGadgetSaveAs), -1);
 }
 
+TEST_F(TestView, ThePrototypeListKeepsItsChoiceAndTheNameStaysUntilModeIsOff) {
+    ClickGadget(kGadgetMode);
+    ClickRow(kGadgetPrototypeList, 0);  // "hull"
+    ClickGadget(kGadgetMode);
+    ClickRow(kGadgetPrototypeList, 1);
+    ClickRow(kGadgetPrototypeList, 1, kRightButton);
+    EXPECT_EQ(Gadget_GetState(kGadgetPrototypeList), 0);
+    ClickGadget(kGadgetPrototypeName);
+    Testing_TypeText("Z");
+    Frames(1);
+    EXPECT_EQ(Gadget_GetText(kGadgetPrototypeName), "hull") << "nothing is renamed in the test view";
+    ClickGadget(kGadgetMode);
+    EXPECT_FALSE(Visible(kGadgetReset));
+    ClickGadget(kGadgetPrototypeName);
+    Testing_TypeText("X");
+    Frames(1);
+    ClickGadget(kGadgetSave);
+    EXPECT_EQ(SavedNames(DesignDir(1) / "Prototypes.pt"), (std::vector<std::string>{"hullX", "wing"}));
+}
+
 TEST_F(TestView, RandomAndClearOnlyClick) {
     const int nodes = design.ShipNodes.Count();
     const int viewX = design.ViewX;
@@ -429,22 +601,46 @@ TEST_F(TestView, RandomAndClearOnlyClick) {
 TEST_F(Commands, ClickingEverythingInEveryPanelNeverDamagesTheDesign) {
     MakePicture(1, "hull.png", 40, 20, 0x0000FF);
     PartSetup hull;
+    hull.ConnExtra[2] = 99;
     MakeSetup(1, "hull.png", hull);
     MakePrototypes(1, {{"hull", {kActive | 1, 0, 0, 0, 0, 0, 0, 0}}});
-    const auto before = FileBytes(DesignDir(1) / "hull.png.spset");
+    const auto prototypes = FileBytes(DesignDir(1) / "Prototypes.pt");
     for (int round = 0; round < 2; ++round) {
         for (const GadgetLayout& layout : kEditorLayout) {
             if (layout.number == kGadgetQuit || layout.number == kGadgetSave || layout.number == kGadgetNew) continue;
             ClickAt(layout.x + layout.width / 2, layout.y + layout.height / 2);
             ClickAt(layout.x + 3, layout.y + layout.height - 3);
         }
-        if (round == 0) OpenDesign(1);
+        if (round == 0) {
+            OpenDesign(1);
+            ClickRow(kGadgetDesignImages, 0);  // the second round starts in its setup
+        }
     }
     EXPECT_EQ(editor.QuitRequested, 0);
-    const auto pt = FileBytes(DesignDir(1) / "Prototypes.pt");
-    ASSERT_GE(pt.size(), 4u);
-    EXPECT_EQ(pt[0], 1) << "the prototype file is untouched without Save";
-    EXPECT_EQ(FileBytes(DesignDir(1) / "hull.png.spset").size(), before.size());
+    EXPECT_EQ(FileBytes(DesignDir(1) / "Prototypes.pt"), prototypes) << "untouched without Save";
+    // The setup file holds what the panel showed last: points on the picture, the rest kept.
+    if (Visible(kGadgetSetupOK)) ClickGadget(kGadgetSetupOK);
+    PartSetup saved;
+    ASSERT_NE(ReadSetupFile((DesignDir(1) / "hull.png.spset").string(), saved), 0);
+    EXPECT_EQ(Values(saved), Values(design.PartSetup));
+    EXPECT_EQ(saved.ConnExtra[2], 99);
+    for (int i = 0; i < kConnections; ++i) {
+        EXPECT_TRUE(saved.ConnX[i] >= 0 && saved.ConnX[i] <= 40 && saved.ConnY[i] >= 0 && saved.ConnY[i] <= 20) << i;
+    }
+    EXPECT_TRUE(saved.OffsetX >= 0 && saved.OffsetX <= 40 && saved.OffsetY >= 0 && saved.OffsetY <= 20);
+}
+
+TEST_F(Commands, RemoveTakesTheChosenImageOffTheList) {
+    for (const char* name : {"a.png", "b.png"}) {
+        MakePicture(1, name, 10, 10, 0x0000FF);
+        MakeSetup(1, name, PartSetup{});
+    }
+    OpenDesign(1);
+    const int b = RowOf(kGadgetDesignImages, "b.png");
+    ClickRow(kGadgetDesignImages, b, kRightButton);  // chosen without opening its setup
+    ClickGadget(kGadgetRemoveImage);
+    ASSERT_EQ(Gadget_CountItems(kGadgetDesignImages), 1);
+    EXPECT_EQ(Gadget_GetItemText(kGadgetDesignImages, 0), "a.png");
 }
 
 TEST_F(Commands, QuitEndsTheLoopAfterItsFrame) {

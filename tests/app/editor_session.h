@@ -45,7 +45,7 @@ protected:
         ClickAt(g->x + g->width / 2, g->y + g->height / 2);
     }
     // A click on a row of a list, as drawn in the last frame.
-    static void ClickRow(int number, int row) {
+    static void ClickRow(int number, int row, int button = 1) {
         const GadgetRecord* g = FindGadget(number);
         ASSERT_NE(g, nullptr);
         const auto* list = std::get_if<ColumnListRecord>(&g->kindRecord);
@@ -53,7 +53,7 @@ protected:
         ASSERT_LT(row, static_cast<int>(list->rows.size()));
         int y = g->y + list->headerHeight;
         for (int r = 0; r < row; ++r) y += list->rows[static_cast<std::size_t>(r)].height;
-        ClickAt(g->x + 20, y + list->rows[static_cast<std::size_t>(row)].height / 2);
+        ClickAt(g->x + 20, y + list->rows[static_cast<std::size_t>(row)].height / 2, button);
     }
     // The row of a list whose first cell is `text`, -1 when none.
     static int RowOf(int number, const std::string& text) {
