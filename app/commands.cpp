@@ -74,7 +74,7 @@ void NewDesign() {
     LeaveSetup();
     Gadget_ClearItems(kGadgetDesignImages);
     Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelPrototypeCaption]);
-    FreePartPalette();
+    ClearShipChoices();
     design.TestMode = 0;
     // The panel is switched before the folder exists: it still shows the design open before.
     SetEditorMode(kDesignPanel);
@@ -201,6 +201,10 @@ template <std::size_t N> void RunFirstMatch(const std::array<Command, N>& table,
 // swaps the selected part for it.
 void ChoosePaletteButton(int gadget, int event) {
     if (event != EventType_LeftUp) return;
+    if (PalettePageButton() != 0 && gadget == PalettePageButton()) {
+        TurnPalettePage();
+        return;
+    }
     for (int k = 0; k < design.Palette.Count(); ++k) {
         if (design.Palette.At(k)->Button != gadget) continue;
         if (design.SelectedConnection == -1)
@@ -277,7 +281,7 @@ void ChoosePartImage() {
 void OpenLoadPanelForDesign() {
     LeaveSetup();
     Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelPrototypeCaption]);
-    FreePartPalette();
+    ClearShipChoices();
     design.TestMode = 0;
     Gadget_ClearItems(kGadgetDesignImages);
     SetEditorMode(kLoadPanel);
@@ -385,6 +389,7 @@ void SwitchTestView() {
             Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelDesignCaption]);
             LoadSetupParts();
             if (design.ShipNodes.Count() == 0) StartShip();
+            ClearShipChoices();
             DrawShip(design.ViewX, design.ViewY, 0);
             design.TestMode = 1;
         } else {
@@ -393,7 +398,7 @@ void SwitchTestView() {
         }
     } else {
         Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelPrototypeCaption]);
-        FreePartPalette();
+        ClearShipChoices();
         design.TestMode = 0;
     }
     SetEditorMode(kDesignPanel);

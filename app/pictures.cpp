@@ -220,12 +220,8 @@ void DrawTestShip() {
     const int my = interaction.MouseY;
     if (mx < kCanvasX || mx >= kCanvasX + kShipCanvasWidth || my < kCanvasY || my >= kCanvasY + kShipCanvasHeight)
         return;
-    const ShipNode* root = design.ShipNodes.At(0);
-    if (!root || root->Image == 0) return;
-    const int w = Image_Width(root->Image) / 2;
-    const int h = Image_Height(root->Image) / 2;
-    const int code = static_cast<int>(HitTestShipNode(0, design.ViewX - w + kCanvasX, design.ViewY - h + kCanvasY));
-    if (code != 0) SelectShipElement(static_cast<std::uint32_t>(code));
+    const std::uint32_t code = HitTestCanvas();
+    if (code != 0) SelectShipElement(code);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "editor_objects.h"
 #include "editor_tables.h"
 #include "prototypes.h"
+#include "render_pictures.h"
 #include "services.h"
 #include "ship_growth.h"
 #include "ship_pictures.h"
@@ -140,8 +141,9 @@ std::string PrepareOut(const std::string& out) {
     return "";
 }
 
-// Loads the design's parts and prototypes as the editor's test view has them.
-std::string LoadDesign(const std::string& folderArgument) {
+// Reads the design's parts and prototypes as the editor's test view has them;
+// the part pictures wait until a ship shows them.
+std::string LoadDesign(const std::string& folderArgument, PartPictures& pictures) {
     if (folderArgument.empty()) return "which design folder?";
     std::string folder = folderArgument;
     if (folder.back() != '/' && folder.back() != '\\') folder += '/';
@@ -151,8 +153,18 @@ std::string LoadDesign(const std::string& folderArgument) {
     if (!scanned) return "cannot read '" + folderArgument + "'";
     const int hasList = ReadPrototypeList(folder + "Prototypes.pt", nullptr);
     if (!hasList && names.empty()) return "'" + folderArgument + "' is not a design folder: no Prototypes.pt and no part image with a setup";
-    LoadPartsFrom(folder, names);
+    pictures.Prepare(folder, names);
     return "";
+}
+
+// Grows a ship whose every picture decodes: a part found not to decode is left
+// out and the ship grown again from the same numbers.
+int GrowDrawableShip(PartPictures& pictures, const ShipRandom& random, int depth, int maxNodes) {
+    for (;;) {
+        ShipRandom attempt = random;
+        const int nodes = GrowShip(attempt, depth, maxNodes);
+        if (nodes == 0 || pictures.Provide()) return nodes;
+    }
 }
 
 }  // namespace
@@ -162,13 +174,13 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
     if (const std::string why = ParseRender(arguments, request); !why.empty()) return Usage(why);
     if (!StartHeadlessServices()) return Failed(kVerbUnreadable, "the image service cannot start");
 
-    if (const std::string why = LoadDesign(request.folder); !why.empty()) {
+    PartPictures pictures(RenderPictureBudget());
+    if (const std::string why = LoadDesign(request.folder, pictures); !why.empty()) {
         EndHeadlessServices();
         return Failed(kVerbUnreadable, why);
     }
     // A design without a drawable root makes no folder and no file.
-    ShipRandom probe(request.seed);
-    if (GrowShip(probe, 1, 1) == 0) {
+    if (GrowDrawableShip(pictures, ShipRandom(request.seed), 1, 1) == 0) {
         EndHeadlessServices();
         return Failed(kVerbFindings, "nothing to draw: prototype 0 of '" + request.folder +
                                          "' has no part image that loads (see keelwright check)");
@@ -203,8 +215,8 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
     int written = 0;
     std::string failures;
     for (int index = 0; index < count; ++index) {
-        ShipRandom random = ShipRandomFor(request.seed, static_cast<std::uint64_t>(index));
-        GrowShip(random, static_cast<int>(request.depth), kMaxGrowthNodes);
+        GrowDrawableShip(pictures, ShipRandomFor(request.seed, static_cast<std::uint64_t>(index)),
+                         static_cast<int>(request.depth), kMaxGrowthNodes);
         DrawShip(kStartViewX, kStartViewY, 1);
         const std::string name = base + Padded(index);
         if (SavePictureWithSmallCopy(kShipCanvasSprite, name + ".png", width, ShipPictureHeight(width),

@@ -7,6 +7,7 @@
 #include "editor_gadgets.h"
 #include "editor_tables.h"
 #include "gadget.h"
+#include "test_ship.h"
 
 namespace {
 
@@ -73,6 +74,8 @@ void SetEditorMode(int mode) {
         HideGadgets(kGadgetTestCaption, kGadgetArrowRight, kHide);
         HideGadgets(kGadgetSetupFrame, kGadgetSetupRows, kShow);
     }
+    // The palette's buttons lie where the setup panel's lower half is.
+    HidePartPalette(mode == kDesignPanel ? 0 : 1);
     editor.EditorMode = mode;
     // No setup point is being moved in a fresh panel.
     editor.DraggingOffset = -1;

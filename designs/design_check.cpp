@@ -121,6 +121,14 @@ void CheckParts(Checker& check, const std::string& folder, const std::vector<std
                       "damaged: " + std::to_string(size) + " bytes where a setup has " + std::to_string(kSetupFileBytes));
         const int image = Image_Load(kServiceAuto, folder + name, 0);
         if (!image) check.Add(FindingKind::UndecodablePicture, name, "the picture cannot be decoded");
+        const int w = image ? Image_Width(image) : 0, h = image ? Image_Height(image) : 0;
+        // The editor keeps every point within 0..width and 0..height, both ends included.
+        auto outside = [&](std::int32_t x, std::int32_t y) { return image && (x < 0 || y < 0 || x > w || y > h); };
+        const std::string picture = " lies outside the " + std::to_string(w) + " x " + std::to_string(h) + " picture";
+        if (outside(setup.OffsetX, setup.OffsetY))
+            check.Add(FindingKind::OffsetOutsidePicture, setupName,
+                      "display offset (" + std::to_string(setup.OffsetX) + ", " + std::to_string(setup.OffsetY) + ")" +
+                          picture);
         const Prototype* prototype = prototypes.At(setup.PrototypeIndex);
         if (!prototype) {
             check.Add(FindingKind::MissingPrototype, setupName,
@@ -130,19 +138,12 @@ void CheckParts(Checker& check, const std::string& folder, const std::vector<std
                                                        std::to_string(prototypes.Count()) + ")");
         } else {
             if (image) drawn[static_cast<std::size_t>(setup.PrototypeIndex)] = 1;
-            const int w = image ? Image_Width(image) : 0, h = image ? Image_Height(image) : 0;
             for (int i = 0; i < kConnections; ++i) {
                 if (!IsConnectionOn(prototype->ConnectionMask[static_cast<std::size_t>(i)])) continue;
                 const std::int32_t x = setup.ConnX[static_cast<std::size_t>(i)], y = setup.ConnY[static_cast<std::size_t>(i)];
                 const std::string point = "connection " + std::to_string(i + 1) + " (" + std::to_string(x) + ", " +
                                           std::to_string(y) + ")";
-                if (x == 0 && y == 0)
-                    check.Add(FindingKind::ConnectionAtOrigin, setupName,
-                              "connection " + std::to_string(i + 1) + " is active in " +
-                                  PrototypeLabel(setup.PrototypeIndex) + " but left at (0, 0)");
-                else if (image && (x < 0 || y < 0 || x > w || y > h))
-                    check.Add(FindingKind::ConnectionOutsidePicture, setupName,
-                              point + " lies outside the " + std::to_string(w) + " x " + std::to_string(h) + " picture");
+                if (outside(x, y)) check.Add(FindingKind::ConnectionOutsidePicture, setupName, point + picture);
             }
         }
         if (image) Image_Free(image);
@@ -167,7 +168,7 @@ const char* FindingKindName(FindingKind kind) {
     case FindingKind::UnreachablePrototype: return "unreachable-prototype";
     case FindingKind::ConnectionAllowsNothing: return "connection-allows-nothing";
     case FindingKind::ConnectionOutsidePicture: return "connection-outside-picture";
-    case FindingKind::ConnectionAtOrigin: return "connection-at-origin";
+    case FindingKind::OffsetOutsidePicture: return "offset-outside-picture";
     case FindingKind::UnsaveableName: return "unsaveable-name";
     case FindingKind::DuplicateName: return "duplicate-name";
     }

@@ -18,7 +18,7 @@ enum class FindingKind {
     UnreachablePrototype,    // cannot be attached anywhere from prototype 0
     ConnectionAllowsNothing, // an active connection allowing no prototype of the design
     ConnectionOutsidePicture,// a connection point of a setup outside its image
-    ConnectionAtOrigin,      // active in the prototype, left at (0, 0) in a setup
+    OffsetOutsidePicture,    // the display offset of a setup outside its image
     UnsaveableName,          // a name holding characters a name cannot keep
     DuplicateName,           // two prototypes of one name
 };

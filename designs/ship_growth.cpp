@@ -49,6 +49,12 @@ ShipRandom ShipRandomFor(std::uint64_t seed, std::uint64_t index) {
 int GrowShip(ShipRandom& random, int depth, int maxNodes) {
     design.ShipNodes.Clear();
     StartShip();
+    // The root is the first part of prototype 0 whose picture loaded, not merely its first part.
+    if (const ShipNode* start = std::as_const(design.ShipNodes).At(0); start && start->Image == 0) {
+        const std::vector<int> drawable = DrawablePartsOf(start->PrototypeIndex);
+        if (!drawable.empty())
+            design.ShipNodes.At(0)->Image = std::as_const(design.Parts).At(drawable.front())->Image;
+    }
     const ShipNode* root = std::as_const(design.ShipNodes).At(0);
     if (!root || root->Image == 0) return 0;
     depth = std::clamp(depth, 1, kMaxGrowthDepth);

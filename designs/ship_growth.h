@@ -28,7 +28,8 @@ private:
 ShipRandom ShipRandomFor(std::uint64_t seed, std::uint64_t index);
 
 // Replaces ShipNodes by a ship grown from prototype 0 as the test view grows
-// one: StartShip, then, breadth first, each free connection of a node less
+// one: StartShip (the root taking the first of prototype 0's parts whose
+// picture loaded), then, breadth first, each free connection of a node less
 // than `depth` parts from the root either stays free or gets a part of a
 // prototype the connection allows, attached as AttachPart attaches it. Only
 // parts whose picture loaded are chosen. Stops at `maxNodes` parts. Returns

@@ -208,7 +208,12 @@ private:
 };
 
 struct ShipState {
-    HitLayout hits;  // hit order of the last subtree drawn from the root or tested
+    HitLayout hits;         // hit order of the last subtree drawn from the root or tested
+    int paletteProto = -1;  // prototype whose parts the palette offers, -1 = none
+    int paletteFirst = 0;   // the first of its parts (in Parts order) on the page shown
+    int pageButton = 0;     // the button turning the page, 0 = one page holds them all
+    int pageIcon = 0;       // its icon
+    int paletteHidden = 0;  // 1 while another panel covers the palette's area
 };
 ShipState ship;
 
@@ -238,6 +243,65 @@ void DrawPaletteIcon(int icon, int image) {
     Draw_Image(Image_Handle(image), RoundHalfEven(half - sw / 2.0f), RoundHalfEven(half - sh / 2.0f),
                RoundHalfEven(sw), RoundHalfEven(sh));
     Draw_End();
+}
+
+// The selected connection is free and active, and its rules allow the prototype.
+bool MayAttach(int prototype) {
+    const ShipNode* node = NodeAt(design.SelectedNode);
+    const int c = design.SelectedConnection;
+    if (!node || c < 0 || c >= kConnections || node->Child[static_cast<std::size_t>(c)] != ChildFree) return false;
+    const auto& prototypes = std::as_const(design.Prototypes);
+    const Prototype* own = prototypes.At(node->PrototypeIndex);
+    if (!own || prototype < 0 || prototype >= std::min(prototypes.Count(), kMaxPrototypes)) return false;
+    const std::uint32_t mask = own->ConnectionMask[static_cast<std::size_t>(c)];
+    return IsConnectionOn(mask) && (mask & (std::uint32_t{1} << prototype)) != 0;
+}
+
+void HideIfCovered(int gadget) {
+    if (gadget > 0 && ship.paletteHidden) Gadget_Hide(gadget, 1);
+}
+
+// One page of the palette from the `first`-th part of the prototype on (the
+// first page when that is past the last part). Parts that do not fit one page
+// share pages, the last slot of each turning to the next.
+void BuildPalettePage(int prototype, int first) {
+    if (!std::as_const(design.Prototypes).At(prototype)) return;  // names no prototype: nothing to offer
+    std::vector<int> offered;
+    const auto& parts = std::as_const(design.Parts);
+    for (int q = 0; q < parts.Count(); ++q)
+        if (parts.At(q)->Setup.PrototypeIndex == prototype) offered.push_back(q);
+    const int count = static_cast<int>(offered.size());
+    const int slots = kPaletteColumns * kPaletteRows;
+    const int perPage = count > slots ? slots - 1 : slots;
+    if (first < 0 || first >= count) first = 0;
+    ship.paletteProto = prototype;
+    ship.paletteFirst = first;
+    auto slotButton = [](int slot, int icon) {
+        const int button = Gadget_CreateImageButton(kGadgetAuto, kPaletteX + kPaletteStep * (slot % kPaletteColumns),
+                                                    kPaletteY + kPaletteStep * (slot / kPaletteColumns),
+                                                    kPaletteButtonSize, kPaletteButtonSize, Image_Handle(icon));
+        HideIfCovered(button);
+        return button;
+    };
+    for (int slot = 0; slot < perPage && first + slot < count; ++slot) {
+        const Part& part = *parts.At(offered[static_cast<std::size_t>(first + slot)]);
+        const int icon = Image_Create(kServiceAuto, kPaletteIconSize, kPaletteIconSize);
+        if (icon) DrawPaletteIcon(icon, part.Image);
+        const int button = slotButton(slot, icon);
+        PaletteEntry& entry = design.Palette.Append();
+        entry.PartImage = part.Image;
+        entry.Icon = icon;
+        entry.Button = button;
+        entry.PrototypeIndex = prototype;
+    }
+    if (count > slots) {
+        ship.pageIcon = Image_Create(kServiceAuto, kPaletteIconSize, kPaletteIconSize);
+        if (ship.pageIcon && Draw_Begin(Draw_ImageOutput(ship.pageIcon))) {
+            Draw_Image(Image_Handle(kArrowRightImage), 0, 0, kPaletteIconSize, kPaletteIconSize);
+            Draw_End();
+        }
+        ship.pageButton = slotButton(slots - 1, ship.pageIcon);
+    }
 }
 
 }  // namespace
@@ -296,6 +360,14 @@ std::uint32_t HitTestShipNode(int node, int x, int y) {
     return ship.hits.Find(Wide{interaction.MouseX} - x, Wide{interaction.MouseY} - y);
 }
 
+std::uint32_t HitTestCanvas() {
+    // Read-only: a writable look at the nodes would count as a change and lay the hits out again.
+    const ShipNode* root = NodeAt(0);
+    if (!root || root->Image == 0) return 0;
+    const int w = Image_Width(root->Image) / 2, h = Image_Height(root->Image) / 2;
+    return HitTestShipNode(0, design.ViewX - w + kShipCanvasScreenX, design.ViewY - h + kShipCanvasScreenY);
+}
+
 void SelectShipElement(std::uint32_t code) {
     const std::uint32_t kind = code >> kHitKindShift;
     const int node = static_cast<int>(code & kHitNodeMask);
@@ -318,13 +390,14 @@ void SelectShipElement(std::uint32_t code) {
 }
 
 void ShowPartChoices() {
+    // Rows offered for an earlier selection go with it.
+    Gadget_ClearItems(kGadgetOfferedPrototypes);
     const ShipNode* node = NodeAt(design.SelectedNode);
     if (!node) return;
     if (design.SelectedConnection == -1) {
         BuildPartPalette(node->PrototypeIndex);
         return;
     }
-    Gadget_ClearItems(kGadgetOfferedPrototypes);
     const auto& prototypes = std::as_const(design.Prototypes);
     const Prototype* own = prototypes.At(node->PrototypeIndex);
     if (!own || design.SelectedConnection < 0 || design.SelectedConnection >= kConnections) return;
@@ -339,36 +412,35 @@ void ShowPartChoices() {
 }
 
 void ChooseOfferedPrototype() {
-    // With no row selected the header line is read, whose second cell is empty: prototype 0.
-    const std::string row = Gadget_GetItemText(kGadgetOfferedPrototypes, Gadget_GetState(kGadgetOfferedPrototypes));
-    const int prototype = Val(StringField(row, 2, '\n'));
+    // Only a row on offer names a prototype: the header of an empty list names none.
+    const int row = Gadget_GetState(kGadgetOfferedPrototypes);
     FreePartPalette();
-    BuildPartPalette(prototype);
+    if (row >= 0) {
+        const int prototype = Val(StringField(Gadget_GetItemText(kGadgetOfferedPrototypes, row), 2, '\n'));
+        if (MayAttach(prototype)) BuildPartPalette(prototype);
+    }
     PlayClick();
 }
 
-void BuildPartPalette(int prototype) {
-    if (!std::as_const(design.Prototypes).At(prototype)) return;  // names no prototype: nothing to offer
-    int column = 0, row = 0;
-    const auto& parts = std::as_const(design.Parts);
-    for (int q = 0; q < parts.Count(); ++q) {
-        const Part& part = *parts.At(q);
-        if (part.Setup.PrototypeIndex != prototype) continue;
-        const int icon = Image_Create(kServiceAuto, kPaletteIconSize, kPaletteIconSize);
-        if (icon) DrawPaletteIcon(icon, part.Image);
-        const int button =
-            Gadget_CreateImageButton(kGadgetAuto, kPaletteX + kPaletteStep * column, kPaletteY + kPaletteStep * row,
-                                     kPaletteButtonSize, kPaletteButtonSize, Image_Handle(icon));
-        PaletteEntry& entry = design.Palette.Append();
-        entry.PartImage = part.Image;
-        entry.Icon = icon;
-        entry.Button = button;
-        entry.PrototypeIndex = prototype;
-        if (++column == kPaletteColumns) {
-            column = 0;
-            ++row;
-        }
-    }
+void BuildPartPalette(int prototype) { BuildPalettePage(prototype, 0); }
+
+int PalettePageButton() { return ship.pageButton; }
+
+void TurnPalettePage() {
+    const int prototype = ship.paletteProto;
+    if (prototype < 0 || ship.pageButton == 0) return;
+    const int next = ship.paletteFirst + kPaletteColumns * kPaletteRows - 1;
+    FreePartPalette();
+    BuildPalettePage(prototype, next);
+    PlayClick();
+}
+
+void HidePartPalette(int hide) {
+    ship.paletteHidden = hide;
+    const auto& palette = std::as_const(design.Palette);
+    for (int p = 0; p < palette.Count(); ++p)
+        if (palette.At(p)->Button > 0) Gadget_Hide(palette.At(p)->Button, hide);
+    if (ship.pageButton > 0) Gadget_Hide(ship.pageButton, hide);
 }
 
 void FreePartPalette() {
@@ -381,14 +453,26 @@ void FreePartPalette() {
         if (entry.Button > 0) Gadget_Free(entry.Button);
     }
     design.Palette.Clear();
+    if (ship.pageIcon != 0) Image_Free(ship.pageIcon);
+    if (ship.pageButton > 0) Gadget_Free(ship.pageButton);
+    ship.pageIcon = ship.pageButton = 0;
+    ship.paletteProto = -1;
+}
+
+void ClearShipChoices() {
+    Gadget_ClearItems(kGadgetOfferedPrototypes);
+    FreePartPalette();
+    // The root, outlined, as when the view first opens.
+    design.SelectedNode = 0;
+    design.SelectedConnection = -1;
+    design.HighlightedNode = 0;
 }
 
 void AttachPart(int entry) {
     const PaletteEntry* chosen = std::as_const(design.Palette).At(entry);
     const int connection = design.SelectedConnection;
     // The hit code has 16 bits for a node: a node it could not name is not made.
-    if (chosen && NodeAt(design.SelectedNode) && connection >= 0 && connection < kConnections &&
-        design.ShipNodes.Count() < kMaxShipNodes) {
+    if (chosen && MayAttach(chosen->PrototypeIndex) && design.ShipNodes.Count() < kMaxShipNodes) {
         const int position = design.ShipNodes.Count();
         const int image = chosen->PartImage, prototype = chosen->PrototypeIndex;
         design.ShipNodes.At(design.SelectedNode)->Child[static_cast<std::size_t>(connection)] = position;
@@ -404,7 +488,9 @@ void AttachPart(int entry) {
 
 void SwapPart(int entry) {
     const PaletteEntry* chosen = std::as_const(design.Palette).At(entry);
-    if (chosen && NodeAt(design.SelectedNode)) {
+    const ShipNode* node = NodeAt(design.SelectedNode);
+    // A part of another prototype would break the rules its children were attached by.
+    if (chosen && node && design.SelectedConnection == -1 && chosen->PrototypeIndex == node->PrototypeIndex) {
         design.ShipNodes.At(design.SelectedNode)->Image = chosen->PartImage;
         DrawShip(design.ViewX, design.ViewY, 0);
     }
@@ -414,8 +500,7 @@ void SwapPart(int entry) {
 void ResetShip() {
     design.ShipNodes.Clear();
     StartShip();
-    Gadget_ClearItems(kGadgetOfferedPrototypes);
-    FreePartPalette();
+    ClearShipChoices();
     design.ViewX = kStartViewX;
     design.ViewY = kStartViewY;
     DrawShip(kStartViewX, kStartViewY, 0);

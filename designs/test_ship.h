@@ -33,6 +33,7 @@ inline constexpr int kPaletteX = 905;            // first palette button
 inline constexpr int kPaletteY = 490;
 inline constexpr int kPaletteStep = 20;          // button pitch, both ways
 inline constexpr int kPaletteColumns = 5;
+inline constexpr int kPaletteRows = 12;          // rows that fit above "Quit" (y 730)
 inline constexpr int kPaletteButtonSize = 18;
 inline constexpr int kPaletteIconSize = 16;
 inline constexpr float kPaletteIconSpan = 17.0f; // longer side of the picture on an icon
@@ -54,6 +55,9 @@ void DrawShipNode(int node, int x, int y, int plain);
 // The free connection, child or own picture of the node (anchor x, y in
 // screen pixels) under MouseX/MouseY, as a hit code; 0 for nothing.
 std::uint32_t HitTestShipNode(int node, int x, int y);
+// What the pointer is on in the canvas on the screen, the root centred on the view:
+// the hit code a click there selects; 0 for nothing.
+std::uint32_t HitTestCanvas();
 // Selects what a nonzero hit code names, redraws and offers the choices.
 void SelectShipElement(std::uint32_t code);
 
@@ -66,10 +70,20 @@ void ChooseOfferedPrototype();
 void BuildPartPalette(int prototype);
 // Frees every palette icon and button and empties the palette.
 void FreePartPalette();
-// A palette button was clicked while a free connection is selected: attaches its part there.
+// A palette button was clicked while a free connection is selected: attaches its part
+// there, when the connection is still free and its rules allow the part's prototype.
 void AttachPart(int entry);
-// A palette button was clicked while a node is selected: shows its part on that node.
+// A palette button was clicked while a node is selected: shows its part on that node,
+// when the part is of the node's own prototype.
 void SwapPart(int entry);
+// Empties the offered prototypes and the palette and selects the root again.
+void ClearShipChoices();
+// The button that turns the palette's page; 0 while every part fits on one page.
+int PalettePageButton();
+// Shows the palette's next page of parts, the first again after the last.
+void TurnPalettePage();
+// Hides (1) or shows (0) the palette while another panel covers its area.
+void HidePartPalette(int hide);
 
 // ---------------------------------------------------------------- view
 // Moves the view by (dx, dy) pixels, keeps it on the canvas and redraws.

@@ -53,7 +53,9 @@ bool CaseInsensitiveLess(const std::string& a, const std::string& b) {
         const char x = Lower(a[i]), y = Lower(b[i]);
         if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
     }
-    return a.size() < b.size();
+    if (a.size() != b.size()) return a.size() < b.size();
+    // Names differing only in case: byte order, so the scan does not follow the file system's.
+    return a < b;
 }
 
 DirScan* FindScan(int number) { return scans.Find(number); }
@@ -92,7 +94,7 @@ int Dir_Examine(int number, const std::string& directory, const std::string& pat
     while (const dirent* e = readdir(d))
         if (Matches(pat.c_str(), e->d_name)) scan.names.emplace_back(e->d_name);
     closedir(d);
-    // Sorted without regard to case, so "." and ".." come first and the order is stable.
+    // Sorted without regard to case, so "." and ".." come first; byte order breaks ties.
     std::sort(scan.names.begin(), scan.names.end(), CaseInsensitiveLess);
     return scans.Store(number, key, std::move(scan));
 }

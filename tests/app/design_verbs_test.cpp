@@ -12,6 +12,8 @@
 #include "design_verbs.h"
 #include "part_setup.h"
 #include "prototypes.h"
+#include "child_process.h"
+#include "render_pictures.h"
 #include "scratch_folder.h"
 #include "services.h"
 #include "ship_growth.h"
@@ -74,6 +76,15 @@ struct MiniDesign {
     }
 };
 
+// A figure of /proc/self/status ("VmRSS:", "VmHWM:"), in bytes.
+std::int64_t StatusBytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word)
+        if (word == field && status >> word) return std::stoll(word) * 1024;
+    return -1;
+}
+
 std::multiset<std::string> KindsOf(const CommandLineOutcome& outcome) {
     std::multiset<std::string> kinds;
     std::size_t at = 0;
@@ -116,7 +127,10 @@ TEST(CheckVerb, EachKindOfFindingIsCaught) {
          [](MiniDesign& d, const fs::path&) { d.prototypes[0].ConnectionMask[0] = ConnectionActive | 0x2 | 0x800000; d.prototypes[0].ConnectionMask[2] = ConnectionActive | 0x4; d.parts[0].setup.ConnX[2] = 5; }, false},
         {"connection-outside-picture", [](MiniDesign& d, const fs::path&) { d.parts[0].setup.ConnX[0] = 21; }, false},
         {"connection-outside-picture", [](MiniDesign& d, const fs::path&) { d.parts[0].setup.ConnY[0] = -1; }, false},
-        {"connection-at-origin", [](MiniDesign& d, const fs::path&) { d.parts[0].setup.ConnX[0] = 0, d.parts[0].setup.ConnY[0] = 0; }, false},
+        // A corner is a place like any other; only past the picture's edges is a point lost.
+        {"", [](MiniDesign& d, const fs::path&) { d.parts[0].setup.ConnX[0] = 0, d.parts[0].setup.ConnY[0] = 0, d.parts[1].setup.OffsetX = 6; }, false},
+        {"offset-outside-picture", [](MiniDesign& d, const fs::path&) { d.parts[1].setup.OffsetY = 7; }, false},
+        {"offset-outside-picture", [](MiniDesign& d, const fs::path&) { d.parts[0].setup.OffsetX = -1; }, false},
         {"unsaveable-name", [](MiniDesign& d, const fs::path&) { d.prototypes[1].Name = "Gun\t2"; }, false},
         {"unsaveable-name", [](MiniDesign& d, const fs::path&) { d.prototypes[1].Name = "Gun\xff"; }, false},
         {"duplicate-name", [](MiniDesign& d, const fs::path&) { d.prototypes[1].Name = "Hull"; }, false},
@@ -169,6 +183,22 @@ TEST(CheckVerb, FindingsNameTheFileAndTheThing) {
     EXPECT_TRUE(Has(quoted.out, "\"hu\\x0all.png.spset\": connection 1 (99, 1) lies outside the 20 x 10 picture\n")) << quoted.out;
 }
 
+TEST(CheckVerb, NamesDifferingOnlyInCaseComeInByteOrder) {
+    ScratchFolder scratch;
+    MiniDesign mini;
+    for (const char* name : {"ab.png", "aB.png", "AB.png", "Ab.png"}) {
+        MiniPart part{name, 4, 4, {}};
+        part.setup.PrototypeIndex = 9;
+        mini.parts.push_back(part);
+    }
+    mini.Write("d");
+    const CommandLineOutcome text = HandleCommandLine({"check", "d"});
+    const std::size_t at[] = {text.out.find("AB.png.spset"), text.out.find("Ab.png.spset"), text.out.find("aB.png.spset"),
+                              text.out.find("ab.png.spset")};
+    for (std::size_t k = 0; k < 4; ++k) ASSERT_NE(at[k], std::string::npos) << text.out;
+    EXPECT_TRUE(at[0] < at[1] && at[1] < at[2] && at[2] < at[3]) << text.out;
+}
+
 TEST(CheckVerb, UnreadableFoldersAndWrongCommandLines) {
     ScratchFolder scratch;
     fs::create_directories("empty");
@@ -208,6 +238,9 @@ TEST(RenderVerb, SameSeedSameBytesAndShipsIndependentOfCount) {
     ASSERT_EQ(first.exitCode, 0) << first.err;
     EXPECT_TRUE(Has(first.out, "wrote 4 of 4 ships (tiny)"));
     ASSERT_EQ(render("b", "4", "42").exitCode, 0);
+    SetRenderPictureBudget(1);  // every picture put back once its ship is drawn
+    ASSERT_EQ(render("e", "4", "42").exitCode, 0);
+    SetRenderPictureBudget(0);
     ASSERT_EQ(render("c", "3", "42").exitCode, 0);
     ASSERT_EQ(render("d", "4", "43").exitCode, 0);
 
@@ -217,7 +250,10 @@ TEST(RenderVerb, SameSeedSameBytesAndShipsIndependentOfCount) {
                                             "Sample-seed42-0001-tiny.png", "Sample-seed42-0002.png", "Sample-seed42-0002-tiny.png",
                                             "Sample-seed42-0003.png", "Sample-seed42-0003-tiny.png", "Sample-seed42-sheet.png"};
     EXPECT_EQ(names, expected);
-    for (const std::string& name : names) EXPECT_EQ(ReadAll(fs::path("a") / name), ReadAll(fs::path("b") / name)) << name;
+    for (const std::string& name : names) {
+        EXPECT_EQ(ReadAll(fs::path("a") / name), ReadAll(fs::path("b") / name)) << name;
+        EXPECT_EQ(ReadAll(fs::path("a") / name), ReadAll(fs::path("e") / name)) << name;
+    }
     EXPECT_EQ(ReadAll("a/Sample-seed42-0002.png"), ReadAll("c/Sample-seed42-0002.png"));
     int differing = 0;
     for (int k = 0; k < 4; ++k) {
@@ -294,6 +330,51 @@ TEST(RenderVerb, BadInputIsRefusedAndNothingIsWrittenElsewhere) {
     EXPECT_EQ(top, (std::set<std::string>{"file", "mini", "not-design", "o"}));
     EXPECT_EQ(inMini.size(), 5u);
     EXPECT_EQ(std::distance(fs::directory_iterator("o"), fs::directory_iterator()), 7);
+}
+
+TEST(RenderVerb, ARootPartThatDoesNotLoadGivesWayToTheNext) {
+    ScratchFolder scratch;
+    MiniDesign mini;
+    mini.parts.push_back({"hull2.png", 20, 10, mini.parts[0].setup});
+    mini.Write("mini");
+    WriteAll("mini/hull.png", "\x89PNG broken");
+    const CommandLineOutcome outcome = HandleCommandLine({"render", "mini", "--count", "1", "--seed", "1", "--out", "o"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_TRUE(Has(outcome.out, "wrote 1 of 1 ships")) << outcome.err;
+}
+
+// Pictures no ship shows are never decoded: eight parts of 16 MiB each, of a
+// prototype no rule reaches, cost nothing.
+TEST(RenderVerb, OnlyThePicturesAShipShowsAreDecoded) {
+    ScratchFolder scratch;
+    MiniDesign mini;
+    Prototype spare;
+    spare.Name = "Spare", spare.Index = 2;
+    mini.prototypes.push_back(spare);
+    mini.Write("big");
+    Testing_ResetServices();
+    ASSERT_NE(Sprite_Init(), 0);
+    constexpr int kSide = 2048;
+    const int image = Image_Create(kServiceAuto, kSide, kSide);
+    ASSERT_NE(Draw_Begin(Draw_ImageOutput(image)), 0);
+    for (int k = 0; k < 4 * kSide; ++k) Draw_Plot((k * 131) % kSide, k / 4, (k * 40503) & 0xFFFFFF);  // not all one colour
+    Draw_End();
+    ASSERT_NE(Image_Save(image, "big/spare0.png", kPngEncoder), 0);
+    ASSERT_NE(Image_Load(image, "big/spare0.png", 0), 0) << "the picture itself loads";
+    Testing_ResetServices();
+    PartSetup setup;
+    setup.PrototypeIndex = 2;
+    for (int p = 0; p < 8; ++p) {
+        const std::string name = "big/spare" + std::to_string(p) + ".png";
+        if (p > 0) fs::copy_file("big/spare0.png", name);
+        ASSERT_NE(WriteSetupFile(name + ".spset", setup), 0);
+    }
+    EXPECT_TRUE(PassesInChild([] {
+        std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts afresh
+        const std::int64_t before = StatusBytes("VmRSS:");
+        const CommandLineOutcome outcome = HandleCommandLine({"render", "big", "--count", "2", "--seed", "1", "--out", "o"});
+        return outcome.exitCode == 0 && StatusBytes("VmHWM:") - before < (std::int64_t{64} << 20);
+    }, 60));
 }
 
 TEST(ShipGrowth, CyclesStopAtTheCapsAndDepthBoundsTheTree) {

@@ -204,6 +204,11 @@ TEST_F(ListsTest, CtrlAndShiftClicksOnAMultiSelectList) {
     ClickRow(2);  // anchor 6 -> 2
     EXPECT_EQ(Selected(), (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9}));
     HoldKey(kKeyRightShift, false);
+    ClickRow(1);
+    HoldKey(kKeyLeftShift, true);
+    ClickRow(3);  // downwards: the clicked row ends the range
+    HoldKey(kKeyLeftShift, false);
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 2, 3}));
 }
 
 TEST_F(ListsTest, ShiftWithoutAnchorOrWithoutMultiSelectIsAPlainClick) {
