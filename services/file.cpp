@@ -10,6 +10,8 @@
 #include <cstring>
 
 #include "numbered_table.h"
+#include "paths.h"
+#include "testing.h"
 
 namespace svc {
 namespace {
@@ -249,6 +251,15 @@ std::int64_t File_Size(const std::string& path) {
     if (stat(OsPath(path).c_str(), &st) != 0) return -1;
     if (S_ISDIR(st.st_mode)) return -2;
     return static_cast<std::int64_t>(st.st_size);
+}
+
+std::string ProgramDirectory() {
+    char* base = SDL_GetBasePath();
+    if (!base) return {};
+    std::string dir = base;
+    SDL_free(base);
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    return dir;
 }
 
 std::string CurrentDirectory() {
