@@ -29,6 +29,15 @@ void CloseOnFree(File& f, int) { Finish(f); }
 
 // Open files; a file freed by a new open under its number, or at the end, is committed.
 NumberedTable<File> files(Kind::None, CloseOnFree);
+// The steps of the last commit of a created file, in order (for the tests).
+std::string lastCommitSteps;
+
+// The bytes must be on the disk before the rename makes them the file.
+bool SyncToDisk(std::FILE* file) {
+    const bool synced = fsync(fileno(file)) == 0;
+    lastCommitSteps += synced ? "fsync " : "fsync-failed ";
+    return synced;
+}
 
 // Finishes a file: a created one replaces its target only when all went well.
 bool Finish(File& f) {
@@ -38,11 +47,15 @@ bool Finish(File& f) {
         f.file = nullptr;
         return true;
     }
+    lastCommitSteps.clear();
     bool ok = !f.failed && std::fflush(f.file) == 0 && !std::ferror(f.file);
-    ok = fsync(fileno(f.file)) == 0 && ok;
+    ok = SyncToDisk(f.file) && ok;
     ok = std::fclose(f.file) == 0 && ok;
     f.file = nullptr;
-    if (ok && std::rename(f.tempPath.c_str(), f.targetPath.c_str()) == 0) return true;
+    if (ok && std::rename(f.tempPath.c_str(), f.targetPath.c_str()) == 0) {
+        lastCommitSteps += "rename";
+        return true;
+    }
     unlink(f.tempPath.c_str());
     return false;
 }
@@ -156,9 +169,14 @@ bool WriteFileSafely(const std::string& osPath, const std::uint8_t* data, std::s
     return Finish(f);
 }
 
-void EndFiles() { files.Clear(); }
+void EndFiles() {
+    files.Clear();
+    lastCommitSteps.clear();
+}
 
 }  // namespace svc
+
+std::string Testing_LastCommitSteps() { return svc::lastCommitSteps; }
 
 using namespace svc;
 

@@ -31,6 +31,10 @@ std::int64_t Testing_TotalDelayed();                 // sum of Delay calls since
 // current directory cannot be read); "" clears.
 void Testing_FailInit(const std::string& which);
 
+// What the last commit of a created file did, in order: "fsync rename" when
+// its bytes reached the disk before it replaced the target.
+std::string Testing_LastCommitSteps();
+
 // Bytes of rendered text the services keep for reuse.
 std::int64_t Testing_LabelCacheBytes();
 

@@ -109,6 +109,7 @@ TEST_F(FileTest, CreateReplacesOnlyOnClose) {
     EXPECT_EQ(ReadBytes(OsPath("keep.pt")), "old contents");
     File_Close(1);
     EXPECT_EQ(ReadBytes(OsPath("keep.pt")), "new\r\n");
+    EXPECT_EQ(Testing_LastCommitSteps(), "fsync rename") << "on the disk before it became the file";
     // Nothing is left beside it.
     int entries = 0;
     for (auto& e : std::filesystem::directory_iterator(dir_)) entries += e.is_regular_file();
