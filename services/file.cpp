@@ -29,15 +29,8 @@ void CloseOnFree(File& f, int) { Finish(f); }
 
 // Open files; a file freed by a new open under its number, or at the end, is committed.
 NumberedTable<File> files(Kind::None, CloseOnFree);
-// The steps of the last commit of a created file, in order (for the tests).
-std::string lastCommitSteps;
-
-// The bytes must be on the disk before the rename makes them the file.
-bool SyncToDisk(std::FILE* file) {
-    const bool synced = fsync(fileno(file)) == 0;
-    lastCommitSteps += synced ? "fsync " : "fsync-failed ";
-    return synced;
-}
+// Pushes a file's bytes to the disk; tests put a recorder in its place.
+int (*syncFile)(int descriptor) = fsync;
 
 // Finishes a file: a created one replaces its target only when all went well.
 bool Finish(File& f) {
@@ -47,15 +40,12 @@ bool Finish(File& f) {
         f.file = nullptr;
         return true;
     }
-    lastCommitSteps.clear();
     bool ok = !f.failed && std::fflush(f.file) == 0 && !std::ferror(f.file);
-    ok = SyncToDisk(f.file) && ok;
+    // On the disk before the rename makes the bytes the file.
+    ok = syncFile(fileno(f.file)) == 0 && ok;
     ok = std::fclose(f.file) == 0 && ok;
     f.file = nullptr;
-    if (ok && std::rename(f.tempPath.c_str(), f.targetPath.c_str()) == 0) {
-        lastCommitSteps += "rename";
-        return true;
-    }
+    if (ok && std::rename(f.tempPath.c_str(), f.targetPath.c_str()) == 0) return true;
     unlink(f.tempPath.c_str());
     return false;
 }
@@ -169,14 +159,11 @@ bool WriteFileSafely(const std::string& osPath, const std::uint8_t* data, std::s
     return Finish(f);
 }
 
-void EndFiles() {
-    files.Clear();
-    lastCommitSteps.clear();
-}
+void EndFiles() { files.Clear(); }
 
 }  // namespace svc
 
-std::string Testing_LastCommitSteps() { return svc::lastCommitSteps; }
+void Testing_SetFileSync(int (*sync)(int descriptor)) { svc::syncFile = sync ? sync : fsync; }
 
 using namespace svc;
 

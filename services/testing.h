@@ -31,9 +31,9 @@ std::int64_t Testing_TotalDelayed();                 // sum of Delay calls since
 // current directory cannot be read); "" clears.
 void Testing_FailInit(const std::string& which);
 
-// What the last commit of a created file did, in order: "fsync rename" when
-// its bytes reached the disk before it replaced the target.
-std::string Testing_LastCommitSteps();
+// What pushes a saved file's bytes to the disk before it replaces its target
+// (fsync); nullptr puts fsync back.
+void Testing_SetFileSync(int (*sync)(int descriptor));
 
 // Bytes of rendered text the services keep for reuse.
 std::int64_t Testing_LabelCacheBytes();
