@@ -51,7 +51,7 @@ TEST_F(DesignFoldersTest, NewFolderTakesOneMoreThanTheLargestNumber) {
         {"a numbered file takes its number", {"3"}, {"50", "60.png"}, 51},
         {"the last number is still free", {"2147483646"}, {}, 2147483647},
         {"numbers used up", {"2147483647", "3"}, {}, -1},
-        {"beyond the range is no number", {"99999999999"}, {}, 1},
+        {"beyond the range is no number", {"99999999999", "2147483648", "9"}, {}, 10},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
