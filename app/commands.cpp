@@ -30,6 +30,8 @@ constexpr int kLabelPrototypeCaption = 40;      // "Prototyp"
 constexpr int kLabelDesignCaption = 41;         // "Design"
 constexpr int kLabelLoadImage = 11;             // "Load an image as part of a ship"
 constexpr int kLabelSample = 48;                // "Sample"
+// Why a design folder's information says it cannot be opened.
+constexpr const char* kNotADesignNumber = "Not a design number";
 
 // Load panel purposes.
 constexpr int kLoadNothing = 0;
@@ -78,7 +80,8 @@ void NewDesign() {
     design.TestMode = 0;
     // The panel is switched before the folder exists: it still shows the design open before.
     SetEditorMode(kDesignPanel);
-    NewDesignFolder();
+    // Without a folder of its own nothing could be saved: the screen shows no design.
+    if (!NewDesignFolder()) SetEditorMode(kDesignPanel);
     PlayClick();
 }
 
@@ -283,13 +286,14 @@ void OpenLoadPanelForDesign() {
     Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelPrototypeCaption]);
     ClearShipChoices();
     design.TestMode = 0;
-    Gadget_ClearItems(kGadgetDesignImages);
+    // The open design keeps its image list until another one is opened.
     SetEditorMode(kLoadPanel);
     Gadget_SetText(kGadgetLoadFrame, Labels[kLabelLoadDesign]);
     Gadget_SetText(kGadgetFileList, design.BaseDir + "Designs\\");
     Gadget_SetFlags(kGadgetFileList, kFolderChoiceFlags);
     editor.LoadPurpose = kLoadDesignFolder;
     editor.LastFileListRow = -1;
+    editor.PreviewZoom = 0.0f;  // a picture chosen for "Add" belongs to that panel only
     PlayClick();
 }
 
@@ -300,6 +304,9 @@ void OpenLoadPanelForImages() {
     Gadget_SetFlags(kGadgetFileList, kImageChoiceFlags);
     editor.LoadPurpose = kLoadPartImages;
     Gadget_SetText(kGadgetFolderInfo, "");
+    // Nothing is chosen in the refilled list yet.
+    editor.PreviewZoom = 0.0f;
+    editor.SampleScale = 0;
     PlayClick();
 }
 
@@ -333,13 +340,21 @@ std::string DesignFolderInfo(const std::string& folder) {
         prototypes = File_ReadLong(kDesignFile);
         File_Close(kDesignFile);
     }
+    // A folder that cannot be opened says so on the line before the sample's.
+    const std::string refusal = DesignNumber(folder) < 1 ? kNotADesignNumber : "";
     return Labels[kLabelDesign] + " " + folder + "\r\n" + Labels[kLabelImages] + ": " + Str(images) + "\r\n" +
            Labels[kLabelImagesWithSetup] + ": " + Str(setups) + "\r\n" + Labels[kLabelPrototypes] + ": " +
-           Str(prototypes) + "\r\n\r\n" + Labels[kLabelSample] + ": ";
+           Str(prototypes) + "\r\n" + refusal + "\r\n" + Labels[kLabelSample] + ": ";
 }
 
 void ChooseInFileList() {
     const int row = Gadget_GetState(kGadgetFileList);
+    // A click on a column title only sorts: the chosen row went with its folder.
+    if (Gadget_EventInHeader()) {
+        editor.LastFileListRow = row;
+        PlayClick();
+        return;
+    }
     if (editor.LoadPurpose == kLoadPartImages) {
         editor.PreviewZoom = 0.0f;
         if (row >= 0 && Image_Load(kPreviewImage, InDesignFolder(Gadget_GetCellText(kGadgetFileList, row, 0)), 0)) {

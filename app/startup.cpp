@@ -1,11 +1,13 @@
 // Start-up sequence and the orderly end.
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "app.h"
 #include "editor_tables.h"
 #include "gadget.h"
+#include "paths.h"
 #include "services.h"
 
 namespace {
@@ -30,13 +32,36 @@ constexpr int kEditorTextColour = 0xCCB7B5;
 constexpr int kFirstSizeClassLabel = 24;
 constexpr int kSizeClassCount = 5;
 
+// Where the media lie relative to the program's folder when the workspace has
+// none: the build's generated ones, then the installed ones.
+const std::array<const char*, 2> kMediaBesideProgram = {"../Media/", KEELWRIGHT_INSTALLED_MEDIA};
+
 int Fail(const std::string& what) {
     editor.StartupFailure = what;
     return 0;
 }
 
+// The workspace's own media when it has a Media folder, else the program's;
+// said on stderr, as nothing would be drawn without them.
+std::string MediaFolder() {
+    const std::string own = design.BaseDir + "Media";
+    if (File_Size(own) == kFileIsDirectory) return own + "\\";
+    const std::string program = ProgramDirectory();
+    for (const char* relative : kMediaBesideProgram) {
+        if (program.empty()) break;
+        const std::string folder = std::filesystem::path(program + relative).lexically_normal().string();
+        Path_KeepAsGiven(folder);
+        if (File_Size(folder) != kFileIsDirectory) continue;
+        std::fprintf(stderr, "keelwright: no Media folder in %s; using %s\n", design.BaseDir.c_str(), folder.c_str());
+        return folder;
+    }
+    std::fprintf(stderr, "keelwright: no Media folder in %s nor beside the program; nothing will be drawn\n",
+                 design.BaseDir.c_str());
+    return own + "\\";
+}
+
 void LoadMedia() {
-    const std::string media = design.BaseDir + "Media\\";
+    const std::string media = MediaFolder();
     // A missing file leaves its number empty; every later use of it then does nothing.
     Sound_Load(kClickSound, media + "Button.wav");
     Sprite_Load(kPointerSourceSprite, media + "Mouse.png", 0);
@@ -87,6 +112,8 @@ int StartEditor() {
     // Every path hangs off the base directory; without it none can be trusted.
     design.BaseDir = CurrentDirectory();
     if (design.BaseDir.empty()) return Fail("cannot read the current directory");
+    // The folder the user gave is taken as it is: a backslash in it is no separator.
+    Path_KeepAsGiven(design.BaseDir);
     // Both usually exist already; later saves into a missing one fail quietly.
     Dir_Create(design.BaseDir + "Designs");
     Dir_Create(design.BaseDir + "ShipPics");

@@ -18,51 +18,70 @@ std::string DesignsPath() { return design.BaseDir + "Designs\\"; }
 // Part images and the setup file beside each.
 constexpr const char* kImagePattern = "*.png";
 constexpr const char* kSetupExtension = ".spset";
+// Labels: "Design", and the title while no folder is open.
+constexpr int kLabelDesign = 1;
+constexpr int kLabelNoDesign = 29;
+// Digits of the largest folder number.
+constexpr std::size_t kMaxDesignDigits = 10;
 
 void FreeShip() { design.ShipNodes.Clear(); }
 
 }  // namespace
 
-std::string DesignTitle(int folder) { return Labels[1] + ": " + Str(folder); }
+std::string DesignTitle(int folder) { return Labels[kLabelDesign] + ": " + Str(folder); }
+
+int DesignNumber(const std::string& name) {
+    if (name.empty() || name.size() > kMaxDesignDigits || name[0] < '1' || name[0] > '9') return -1;
+    std::int64_t value = 0;
+    for (const char c : name) {
+        if (c < '0' || c > '9') return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value <= kMaxDesignFolder ? static_cast<int>(value) : -1;
+}
 
 int NewDesignFolder() {
     design.DesignFolder = -1;
+    Gadget_SetText(kGadgetTitle, Labels[kLabelNoDesign]);
     if (!Dir_Examine(kDesignScan, DesignsPath(), "*.*")) return 0;
-    // "." and ".." read as 0, so the first folder is 1; names follow Val, so
-    // "007" is 7, "12abc" is 12 and a name that is no number is 0.
-    std::int64_t largest = -1;
+    // Any entry holding a number takes it, a file or a broken link as much as
+    // a folder: the new folder must really be made under its number.
+    std::int64_t largest = 0;
     while (Dir_Next(kDesignScan)) {
-        if (Dir_EntryType(kDesignScan) != kEntryDirectory) continue;
-        const std::int64_t v = Val(Dir_EntryName(kDesignScan));
+        const std::int64_t v = DesignNumber(Dir_EntryName(kDesignScan));
         if (v > largest) largest = v;
     }
     Dir_Finish(kDesignScan);
     // The last number is taken: refuse rather than wrap to a negative folder.
     if (largest >= kMaxDesignFolder) return 0;
 
-    design.DesignFolder = static_cast<int>(largest + 1);
-    // Not tested: a file of that name makes later saves fail quietly.
-    Dir_Create(DesignsPath() + Str(design.DesignFolder));
+    const int folder = static_cast<int>(largest + 1);
+    if (!Dir_Create(DesignsPath() + Str(folder))) return 0;
+    design.DesignFolder = folder;
     Gadget_SetText(kGadgetTitle, DesignTitle(design.DesignFolder));
     FreeShip();
     return 1;
 }
 
 int OpenDesignFolder() {
-    // The row's first cell is the folder name; Val stops at the cell break.
     const int row = Gadget_GetState(kGadgetFileList);
-    design.DesignFolder = Val(Gadget_GetItemText(kGadgetFileList, row));
-    if (design.DesignFolder < 1) {
-        design.DesignFolder = -1;
-        return 0;
-    }
+    if (row < 0) return 0;
+    const int folder = DesignNumber(Gadget_GetCellText(kGadgetFileList, row, 0));
+    if (folder < 1) return 0;
+    design.DesignFolder = folder;
     Gadget_SetText(kGadgetTitle, DesignTitle(design.DesignFolder));
 
     design.Prototypes.Clear();
     Gadget_ClearItems(kGadgetPrototypeList);
-    // Positions of the old list mean nothing in the new one.
+    // Positions of the old list mean nothing in the new one, and nothing of
+    // the old design's current prototype may stay on the screen.
     design.CurrentPrototype = -1;
     design.LastPrototypeRow = -1;
+    design.SelectedProtoConnection = -1;
+    design.PreviewVisible = 0;
+    Gadget_SetText(kGadgetPrototypeName, "");
+    FillCompatibilityList(-1);
+    Gadget_ClearItems(kGadgetDesignImages);
 
     for (const std::string& name : ListSetupImages(DesignFolderPath(), nullptr))
         Gadget_AddItem(kGadgetDesignImages, -1, name);

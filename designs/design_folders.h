@@ -1,5 +1,5 @@
 // Design folders: numbered directories under BaseDir + "Designs\". A new
-// folder gets one more than the largest numeric name; opening one lists its
+// folder gets one more than the largest number any entry is named; opening one lists its
 // set-up part images in gadget 1 and loads its prototypes; the parts of the
 // test ship are read back from the rows of gadget 1.
 #pragma once
@@ -10,12 +10,13 @@
 // Largest folder number; a Designs folder already holding it gets no new one.
 inline constexpr int kMaxDesignFolder = 2147483647;
 
-// Creates the next numbered folder and opens it; nonzero when a number was taken.
-// DesignFolder stays -1 and the title unchanged when Designs cannot be scanned
-// or its numbers are used up.
+// The design number a folder name is exactly ("7"; not "007", "+7", "7 (copy)"), else -1.
+int DesignNumber(const std::string& name);
+// Creates the next numbered folder and opens it; nonzero when the folder was made.
+// Otherwise no design is open: DesignFolder is -1 and the title "No Design".
 int NewDesignFolder();
 // Opens the folder of the row selected in the file list (gadget 26); nonzero when
-// it was opened. A row naming no number of 1 or more sets DesignFolder to -1 only.
+// it was opened. Without a row, or for a name that is no design number, nothing changes.
 int OpenDesignFolder();
 // Rebuilds Parts from the rows of gadget 1 that have a setup file, freeing the old
 // parts' images; clears ShipNodes. Returns the number of parts.

@@ -10,8 +10,34 @@
 #include "editor_tables.h"
 #include "gadget.h"
 #include "interaction.h"
+#include "paths.h"
 #include "services.h"
 #include "test_ship.h"
+
+namespace {
+
+constexpr const char* kPngExtension = ".png";
+// The first counter a taken name gets: "name (2).png".
+constexpr int kFirstCounter = 2;
+
+// A picture's two names, "<full>.png" and "<small>.png": as they are when both
+// are free, else with the first counter " (n)" that frees both, so a later
+// picture neither replaces an earlier one nor splits its pair.
+struct PictureNames {
+    std::string full;   // full-size picture
+    std::string small;  // its small copy
+};
+PictureNames FreePictureNames(const std::string& full, const std::string& small) {
+    const auto taken = [](const std::string& path) { return File_Size(path) != kFileMissing; };
+    PictureNames names{full + kPngExtension, small + kPngExtension};
+    for (int n = kFirstCounter; taken(names.full) || taken(names.small); ++n) {
+        const std::string counter = " (" + Str(n) + ")" + kPngExtension;
+        names = {full + counter, small + counter};
+    }
+    return names;
+}
+
+}  // namespace
 
 int SavePictureWithSmallCopy(int sprite, const std::string& path, int width, int height, const std::string& smallPath) {
     if (!Sprite_Save(sprite, path, kPngEncoder)) return 0;
@@ -29,11 +55,13 @@ void ExportShipPicture(int sizeClass) {
         DrawShip(design.ViewX, design.ViewY, 1);
         // One date for both names, so they never straddle a minute.
         const std::string date = Date_Format(kShipPictureDateMask, Date_Now());
+        // Deleted while the editor ran: made again, as the screenshots' folder is.
+        Dir_Create(design.BaseDir + "ShipPics");
         const std::string folder = design.BaseDir + "ShipPics\\" + Str(design.DesignFolder);
         const std::string sizeName = Gadget_GetItemText(kGadgetSaveAs, sizeClass);
         const int width = ExportWidths[static_cast<std::size_t>(sizeClass)];
-        SavePictureWithSmallCopy(kShipCanvasSprite, folder + date + ".png", width, ShipPictureHeight(width),
-                          folder + " - " + sizeName + date + ".png");
+        const PictureNames names = FreePictureNames(folder + date, folder + " - " + sizeName + date);
+        SavePictureWithSmallCopy(kShipCanvasSprite, names.full, width, ShipPictureHeight(width), names.small);
         DrawShip(design.ViewX, design.ViewY, 0);
         PlayClick();
     }
@@ -48,6 +76,7 @@ void SaveScreenshot(const std::string& baseName) {
     const std::string name = folder + "\\" + baseName + stamp;
     const int grab = Sprite_Grab(kServiceAuto, 0, 0, kScreenshotWidth, kScreenshotHeight);
     if (!grab) return;
-    SavePictureWithSmallCopy(grab, name + ".png", kThumbnailWidth, kThumbnailHeight, name + "_TN.png");
+    const PictureNames names = FreePictureNames(name, name + "_TN");
+    SavePictureWithSmallCopy(grab, names.full, kThumbnailWidth, kThumbnailHeight, names.small);
     Sprite_Free(grab);
 }

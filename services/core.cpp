@@ -1,6 +1,7 @@
 // Handles, SDL start-up and the end of every service.
 #include <unordered_map>
 
+#include "paths.h"
 #include "services_internal.h"
 #include "testing.h"
 
@@ -12,6 +13,7 @@ struct CoreState {
     std::unordered_map<int, HandleTarget> handles;  // live handles -> objects
     std::uint32_t sdlSubsystems = 0;                 // SDL subsystems this layer initialised
     std::string failInit;                            // initialisation forced to fail by a test
+    std::vector<std::string> givenFolders;           // folders whose "\" is a character, not a separator
 };
 CoreState core;
 
@@ -47,9 +49,13 @@ void ReleaseSdl(std::uint32_t flags) {
 }
 
 std::string OsPath(const std::string& path) {
+    // The longest given folder the path starts with stays as it is.
+    std::size_t kept = 0;
+    for (const std::string& folder : core.givenFolders)
+        if (folder.size() > kept && path.compare(0, folder.size(), folder) == 0) kept = folder.size();
     std::string p = path;
-    for (char& c : p)
-        if (c == '\\') c = '/';
+    for (std::size_t i = kept; i < p.size(); ++i)
+        if (p[i] == '\\') p[i] = '/';
     return p;
 }
 
@@ -82,6 +88,10 @@ void ResetCore() {
 }  // namespace svc
 
 using namespace svc;
+
+void Path_KeepAsGiven(const std::string& folder) {
+    if (!folder.empty()) core.givenFolders.push_back(folder);
+}
 
 void Services_End() {
     EndFiles();

@@ -10,6 +10,8 @@
 #include <cstring>
 
 #include "numbered_table.h"
+#include "paths.h"
+#include "testing.h"
 
 namespace svc {
 namespace {
@@ -27,6 +29,8 @@ void CloseOnFree(File& f, int) { Finish(f); }
 
 // Open files; a file freed by a new open under its number, or at the end, is committed.
 NumberedTable<File> files(Kind::None, CloseOnFree);
+// Pushes a file's bytes to the disk; tests put a recorder in its place.
+int (*syncFile)(int descriptor) = fsync;
 
 // Finishes a file: a created one replaces its target only when all went well.
 bool Finish(File& f) {
@@ -37,7 +41,8 @@ bool Finish(File& f) {
         return true;
     }
     bool ok = !f.failed && std::fflush(f.file) == 0 && !std::ferror(f.file);
-    ok = fsync(fileno(f.file)) == 0 && ok;
+    // On the disk before the rename makes the bytes the file.
+    ok = syncFile(fileno(f.file)) == 0 && ok;
     ok = std::fclose(f.file) == 0 && ok;
     f.file = nullptr;
     if (ok && std::rename(f.tempPath.c_str(), f.targetPath.c_str()) == 0) return true;
@@ -158,6 +163,8 @@ void EndFiles() { files.Clear(); }
 
 }  // namespace svc
 
+void Testing_SetFileSync(int (*sync)(int descriptor)) { svc::syncFile = sync ? sync : fsync; }
+
 using namespace svc;
 
 // The file under a number is closed (and committed) before the next one opens:
@@ -249,6 +256,15 @@ std::int64_t File_Size(const std::string& path) {
     if (stat(OsPath(path).c_str(), &st) != 0) return -1;
     if (S_ISDIR(st.st_mode)) return -2;
     return static_cast<std::int64_t>(st.st_size);
+}
+
+std::string ProgramDirectory() {
+    char* base = SDL_GetBasePath();
+    if (!base) return {};
+    std::string dir = base;
+    SDL_free(base);
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    return dir;
 }
 
 std::string CurrentDirectory() {

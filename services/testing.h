@@ -31,6 +31,10 @@ std::int64_t Testing_TotalDelayed();                 // sum of Delay calls since
 // current directory cannot be read); "" clears.
 void Testing_FailInit(const std::string& which);
 
+// What pushes a saved file's bytes to the disk before it replaces its target
+// (fsync); nullptr puts fsync back.
+void Testing_SetFileSync(int (*sync)(int descriptor));
+
 // Bytes of rendered text the services keep for reuse.
 std::int64_t Testing_LabelCacheBytes();
 

@@ -234,6 +234,7 @@ int Gadget_ProcessEvents() {
     t.eventType = EventType_None;
     t.buttonState = 0;
     t.eventGadget = -1;
+    t.eventInHeader = 0;
 
     ReadMouse();
 
@@ -274,3 +275,5 @@ int Gadget_ProcessEvents() {
 int Gadget_EventGadget() { return toolkit.eventGadget; }
 
 int Gadget_EventType() { return toolkit.eventType; }
+
+int Gadget_EventInHeader() { return toolkit.eventInHeader; }

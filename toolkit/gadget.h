@@ -130,4 +130,5 @@ int SortRows(int number, int column, int compareType, int order, int firstRow, i
 int Gadget_ProcessEvents();                          // GadgetEvent or 0; once per frame, after Mouse_Examine and Key_Examine
 int Gadget_EventGadget();                            // gadget of the last event, -1 none
 int Gadget_EventType();                              // EventType_* of the last event
+int Gadget_EventInHeader();                          // nonzero when the last event's click fell on a list's column titles
 int Gadget_DrawAll();                                // draws every visible gadget on the open target

@@ -153,6 +153,7 @@ struct ToolkitState {
     // Per-frame input state of the event step.
     int eventGadget = 0;         // gadget of this frame's event, -1 none
     int eventType = 0;           // EventType_* of this frame
+    int eventInHeader = 0;       // nonzero when this frame's click fell on a list's column titles
     int activeGadget = -1;       // gadget with the keyboard focus, -1 none
     int mouseX = 0, mouseY = 0;  // mouse position this frame
     int buttonState = 0;         // 1 left held, else 2 right held, else 0

@@ -350,6 +350,7 @@ void List_MouseStep(GadgetRecord& gadget) {
     if ((toolkit.eventType != EventType_LeftUp && toolkit.eventType != EventType_RightUp) || toolkit.columnDrag != 0)
         return;
     if (inHeader) {
+        toolkit.eventInHeader = 1;
         ClickHeader(gadget, *list);
         return;
     }

@@ -87,17 +87,6 @@ TEST_F(Commands, ChoosingAFolderShowsItsInformationAndChoosingItAgainOpensIt) {
     EXPECT_EQ(Gadget_CountItems(kGadgetPrototypeList), 3);
 }
 
-TEST_F(Commands, OkWithoutAChoiceClosesTheLoadPanelAndKeepsTheTitle) {
-    fs::create_directories(DesignDir(3));
-    ClickGadget(kGadgetNew);
-    const std::string title = Gadget_GetText(kGadgetTitle);
-    ClickGadget(kGadgetLoad);
-    ClickGadget(kGadgetLoadOK);
-    EXPECT_EQ(editor.EditorMode, kDesignPanel);
-    EXPECT_EQ(design.DesignFolder, -1);
-    EXPECT_EQ(Gadget_GetText(kGadgetTitle), title);
-}
-
 TEST_F(Commands, AddedImagesAreListedAndTheirPreviewFillsTheSquare) {
     MakePicture(1, "wide.png", 85, 40, 0x0000FF);
     MakePicture(1, "other.png", 10, 10, 0x00FF00);

@@ -55,6 +55,16 @@ TEST_F(Screenshot, OneShotPerReleaseWithoutThePointer) {
     EXPECT_EQ(Image_Height(2), 77);
 }
 
+TEST_F(Screenshot, ASecondShotUnderATakenNameGetsACounterForBothFiles) {
+    Start();
+    const std::string name = "KeelwrightScreen" + Str(ElapsedMilliseconds());
+    SaveScreenshot("KeelwrightScreen");
+    SaveScreenshot("KeelwrightScreen");
+    std::vector<std::string> expected = {name + ".png", name + "_TN.png", name + " (2).png", name + "_TN (2).png"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Shots(), expected);
+}
+
 TEST_F(Screenshot, ABlockedFolderWritesNothingAndTheEditorGoesOn) {
     Start();
     std::ofstream(work_ / "ScreenShots") << "not a folder";

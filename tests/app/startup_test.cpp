@@ -152,6 +152,7 @@ TEST_F(Startup, LoadsTheMediaUnderTheirNumbers) {
 }
 
 TEST_F(Startup, MissingMediaLeaveTheirNumbersEmpty) {
+    fs::create_directories(work_ / "Media");  // the workspace's own, empty
     ASSERT_TRUE(StartEditor()) << editor.StartupFailure;
     EXPECT_EQ(Sprite_Width(kBackgroundSprite), 0);
     EXPECT_EQ(Sprite_Width(kPointerSourceSprite), 0);

@@ -46,12 +46,12 @@ TEST_F(DesignFoldersTest, NewFolderTakesOneMoreThanTheLargestNumber) {
     } cases[] = {
         {"3, 10 and abc", {"3", "10", "abc"}, {}, 11},
         {"empty", {}, {}, 1},
-        {"names read by Val", {"007", "12abc", " 5", "-8"}, {}, 13},
+        {"only exact numbers count", {"007", "12abc", " 5", "-8", "+9", "7 (copy)", "0"}, {}, 1},
         {"odd bytes", {"\xC3\xA9" "9", "x 40"}, {}, 1},
-        {"numbered files do not count", {"3"}, {"50", "60.png"}, 4},
+        {"a numbered file takes its number", {"3"}, {"50", "60.png"}, 51},
         {"the last number is still free", {"2147483646"}, {}, 2147483647},
         {"numbers used up", {"2147483647", "3"}, {}, -1},
-        {"beyond the range", {"99999999999"}, {}, -1},
+        {"beyond the range is no number", {"99999999999", "2147483648", "9"}, {}, 10},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -74,8 +74,14 @@ TEST_F(DesignFoldersTest, NewFolderTakesOneMoreThanTheLargestNumber) {
         design.ShipNodes.Clear();
     }
 
+    FreshDesigns({"1"});
+    fs::create_symlink("missing", Designs() / "2");
+    EXPECT_EQ(NewDesignFolder(), 1);
+    EXPECT_EQ(design.DesignFolder, 3) << "a broken link takes its number";
+
     fs::remove_all(Designs());
     design.DesignFolder = 4;
+    Gadget_SetText(kGadgetTitle, "Design: 4");
     EXPECT_EQ(NewDesignFolder(), 0) << "Designs cannot be scanned";
     EXPECT_EQ(design.DesignFolder, -1);
     EXPECT_EQ(Gadget_GetText(kGadgetTitle), "No Design");
@@ -119,14 +125,15 @@ TEST_F(DesignFoldersTest, OpeningListsSetUpImagesInScanOrderAndLoadsPrototypes) 
     EXPECT_EQ(Gadget_CountItems(kGadgetDesignImages), 0);
 }
 
-// A row that names no folder number of 1 or more only closes the design:
-// title, image list and prototypes stay as they were.
-TEST_F(DesignFoldersTest, RowsThatNameNoFolderOnlyCloseTheDesign) {
-    FreshDesigns({"007", "12abc", "abc", "0"});
+// A row that is not exactly a design number opens nothing: the open design,
+// its title, image list and prototypes stay as they were.
+TEST_F(DesignFoldersTest, RowsThatNameNoDesignNumberChangeNothing) {
+    FreshDesigns({"007", "12abc", "abc", "0", "7 (copy)", "+7", "7"});
     const struct {
         const char* row;  // "" = no row chosen
         int expected;
-    } cases[] = {{"", -1}, {"..", -1}, {"abc", -1}, {"0", -1}, {"007", 7}, {"12abc", 12}};
+    } cases[] = {{"", 3}, {"..", 3},       {"abc", 3}, {"0", 3}, {"007", 3},
+                 {"12abc", 3}, {"7 (copy)", 3}, {"+7", 3}, {"7", 7}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);
         Gadget_SetText(kGadgetTitle, "Design: 3");
@@ -136,9 +143,9 @@ TEST_F(DesignFoldersTest, RowsThatNameNoFolderOnlyCloseTheDesign) {
         design.Prototypes.Append().Name = "kept";
         design.DesignFolder = 3;
         ChooseInFileList(c.row);
-        EXPECT_EQ(OpenDesignFolder(), c.expected > 0);
+        EXPECT_EQ(OpenDesignFolder(), c.expected != 3);
         EXPECT_EQ(design.DesignFolder, c.expected);
-        if (c.expected < 0) {
+        if (c.expected == 3) {
             EXPECT_EQ(Gadget_GetText(kGadgetTitle), "Design: 3");
             EXPECT_EQ(Rows(kGadgetDesignImages), std::vector<std::string>{"kept.png"});
             EXPECT_EQ(design.Prototypes.Count(), 1);

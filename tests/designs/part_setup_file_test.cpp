@@ -214,8 +214,8 @@ TEST_F(PartSetupFileTest, NeverSetUpImageStartsFromTheLastConnectionPoints) {
         design.PartSetup.ConnX[i] = 40 + i;
         design.PartSetup.ConnY[i] = 50 + i;
     }
-    // Leaving A for B saves A first, as the editor does.
-    EXPECT_EQ(SavePartSetup(), 1);
+    // A as the editor left it; B was never set up.
+    ASSERT_EQ(WriteSetupFile(PartSetupPath(), design.PartSetup), 1);
     design.PartImageName = "B.png";
     EXPECT_EQ(LoadPartSetup(), 0);
     EXPECT_EQ(design.PartSetup.OffsetX, 0);

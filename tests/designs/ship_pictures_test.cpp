@@ -70,10 +70,12 @@ TEST_F(ShipPicturesTest, ExportWritesBothSizesPlainUnderOneDate) {
 }
 
 TEST_F(ShipPicturesTest, FailedSavesWriteNothingAndKeepEarlierPictures) {
-    // ShipPics missing, or a file where the folder should be: nothing is written, the editor goes on.
+    // ShipPics missing is made again; with a file where the folder should be
+    // nothing is written and the editor goes on.
     std::filesystem::remove_all(Pics());
     ExportShipPicture(0);
-    EXPECT_FALSE(std::filesystem::exists(Pics()));
+    EXPECT_TRUE(std::filesystem::exists(Full()));
+    std::filesystem::remove_all(Pics());
     WriteBytes(Pics(), Bytes{1, 2, 3});
     ExportShipPicture(0);
     EXPECT_EQ(ReadBytes(Pics()), (Bytes{1, 2, 3}));

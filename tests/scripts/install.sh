@@ -94,6 +94,17 @@ start HOME="$TMP/home" XDG_DATA_HOME="relative/path"
 [ ! -e "relative" ] || fail "a relative XDG_DATA_HOME was used"
 stop_editor
 stop_editor
+
+# A folder the user names gets nothing copied into it: the installed media are
+# used, and stderr says so.
+mkdir "$TMP/mine"
+env HOME="$TMP/home" "$PREFIX/bin/keelwright" "$TMP/mine" >"$TMP/out" 2>"$TMP/err" &
+EPID=$!
+timeout 20 xdotool search --sync --pid "$EPID" >/dev/null 2>&1 || { cat "$TMP/err"; fail "no window (own folder)"; }
+grep -qx "keelwright: no Media folder in $TMP/mine/; using $PREFIX/share/keelwright/Media/" "$TMP/err" ||
+    { cat "$TMP/err"; fail "the media used are not named"; }
+[ ! -e "$TMP/mine/Media" ] || fail "media were copied into the user's folder"
+stop_editor
 [ "$KILLED" -eq 0 ] || fail "the editor stayed after SIGTERM and had to be killed"
 echo "ok"
 exit 0

@@ -124,6 +124,28 @@ TEST_F(FileTest, CreateReplacesOnlyOnClose) {
     }
 }
 
+namespace {
+// What the saved file held whenever its replacement was pushed to the disk.
+std::vector<std::string> targetAtSync;
+std::string syncTarget;
+int RecordSync(int descriptor) {
+    targetAtSync.push_back(ReadBytes(syncTarget));
+    return fsync(descriptor);
+}
+}  // namespace
+
+TEST_F(FileTest, ASavedFileIsOnTheDiskBeforeItReplacesTheOld) {
+    syncTarget = OsPath("keep.pt");
+    WriteBytes(syncTarget, "old");
+    Testing_SetFileSync(RecordSync);
+    ASSERT_NE(File_Create(1, Path("keep.pt")), 0);
+    File_WriteLine(1, "new");
+    File_Close(1);
+    Testing_SetFileSync(nullptr);
+    EXPECT_EQ(targetAtSync, std::vector<std::string>{"old"});
+    EXPECT_EQ(ReadBytes(syncTarget), "new\r\n");
+}
+
 TEST_F(FileTest, AutomaticNumbersAreFreshReferences) {
     const int a = File_Create(-1, Path("a"));
     const int b = File_Create(-1, Path("b"));
