@@ -4,6 +4,7 @@
 #include "design_check.h"
 #include "design_model.h"
 #include "design_verbs.h"
+#include "paths.h"
 #include "services.h"
 #include "testing.h"
 
@@ -61,7 +62,7 @@ CommandLineOutcome RunCheckVerb(const std::vector<std::string>& arguments) {
     }
     if (!haveFolder) return Usage("which design folder?");
 
-    if (!StartHeadlessServices()) return {kVerbUnreadable, "", "keelwright check: the image service cannot start\n"};
+    if (!StartHeadlessServices({folder})) return {kVerbUnreadable, "", "keelwright check: the image service cannot start\n"};
     const DesignCheck check = CheckDesignFolder(folder);
     EndHeadlessServices();
 
@@ -90,10 +91,11 @@ CommandLineOutcome RunCheckVerb(const std::vector<std::string>& arguments) {
     return outcome;
 }
 
-int StartHeadlessServices() {
+int StartHeadlessServices(const std::vector<std::string>& givenFolders) {
     // No window is ever opened: the dummy driver keeps a display out of it.
     Testing_UseHeadlessDrivers();
     design = DesignState{};
+    for (const std::string& folder : givenFolders) Path_KeepAsGiven(folder);
     return Sprite_Init();
 }
 

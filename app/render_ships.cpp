@@ -146,7 +146,7 @@ std::string PrepareOut(const std::string& out) {
 std::string LoadDesign(const std::string& folderArgument, PartPictures& pictures) {
     if (folderArgument.empty()) return "which design folder?";
     std::string folder = folderArgument;
-    if (folder.back() != '/' && folder.back() != '\\') folder += '/';
+    if (folder.back() != '/') folder += '/';
     if (File_Size(folderArgument) != -2) return "'" + folderArgument + "' is not a folder";
     int scanned = 0;
     const std::vector<std::string> names = ListSetupImages(folder, &scanned);
@@ -172,7 +172,7 @@ int GrowDrawableShip(PartPictures& pictures, const ShipRandom& random, int depth
 CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
     RenderRequest request;
     if (const std::string why = ParseRender(arguments, request); !why.empty()) return Usage(why);
-    if (!StartHeadlessServices()) return Failed(kVerbUnreadable, "the image service cannot start");
+    if (!StartHeadlessServices({request.folder, request.out})) return Failed(kVerbUnreadable, "the image service cannot start");
 
     PartPictures pictures(RenderPictureBudget());
     if (const std::string why = LoadDesign(request.folder, pictures); !why.empty()) {
@@ -190,7 +190,7 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
         return Failed(kVerbUnreadable, why);
     }
     std::string out = request.out;
-    if (out.back() != '/' && out.back() != '\\') out += '/';
+    if (out.back() != '/') out += '/';
 
     const int count = static_cast<int>(request.count);
     const bool half = count <= kSheetHalfCellsUpTo;

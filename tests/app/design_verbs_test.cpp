@@ -227,6 +227,22 @@ TEST(CheckVerb, UnreadableFoldersAndWrongCommandLines) {
     EXPECT_TRUE(Has(HandleCommandLine({"--help"}).out, "Each ship has at most 256 parts."));
 }
 
+// A "\\" in a folder named on the command line is part of its name, never a separator.
+TEST(DesignVerbs, FoldersAreTakenAsTheyAreNamed) {
+    ScratchFolder scratch;
+    MiniDesign().Write("made");
+    fs::rename("made", "de\\sign");
+    fs::create_directories("de/sign");  // where a translated name would lead
+    const CommandLineOutcome check = HandleCommandLine({"check", "de\\sign"});
+    EXPECT_EQ(check.exitCode, 0) << check.err << check.out;
+    const CommandLineOutcome render =
+        HandleCommandLine({"render", "de\\sign", "--count", "1", "--seed", "1", "--out", "o\\ut"});
+    ASSERT_EQ(render.exitCode, 0) << render.err;
+    EXPECT_TRUE(fs::is_directory("o\\ut"));
+    EXPECT_FALSE(fs::exists("o"));
+    EXPECT_TRUE(fs::is_empty("de/sign"));
+}
+
 TEST(RenderVerb, SameSeedSameBytesAndShipsIndependentOfCount) {
     ScratchFolder scratch;
     const std::string sample = SampleFolder().string();
