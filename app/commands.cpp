@@ -366,9 +366,9 @@ void ChooseInFileList() {
     if (editor.LoadPurpose == kLoadDesignFolder && row >= 0) {
         editor.InfoText = DesignFolderInfo(Gadget_GetCellText(kGadgetFileList, row, 0));
         Gadget_SetText(kGadgetFolderInfo, editor.InfoText);
-        // The same folder chosen twice in a row opens it.
-        if (row == editor.LastFileListRow) {
-            OpenDesignFolder();
+        // The same folder chosen twice in a row opens it; one that names no
+        // design keeps the panel open, its information saying why.
+        if (row == editor.LastFileListRow && OpenDesignFolder()) {
             SetEditorMode(kDesignPanel);
             editor.LoadPurpose = kLoadNothing;
             editor.PreviewZoom = 0.0f;

@@ -50,6 +50,7 @@ TEST_F(LoadPanel, OnlyAFolderNamedExactlyByItsNumberOpens) {
                   "Design " + name + "\r\nImages: 0\r\nImages with a setup: 0\r\nPrototype(s): 0\r\n"
                   "Not a design number\r\nSample: ");
         ClickRow(kGadgetFileList, RowOf(kGadgetFileList, name));
+        EXPECT_EQ(editor.EditorMode, kLoadPanel) << "the refusal stays readable";
         EXPECT_EQ(design.DesignFolder, -1);
         EXPECT_EQ(Gadget_GetText(kGadgetTitle), "No Design");
         EXPECT_EQ(design.Prototypes.Count(), 0);
