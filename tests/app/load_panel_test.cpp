@@ -123,7 +123,10 @@ TEST_F(LoadPanel, SwitchingBetweenAddAndLoadLeavesNoPictureOfTheOther) {
 TEST_F(LoadPanel, AnotherDesignOpensWithoutThePreviousPrototypeShown) {
     MakePrototypes(1, {{"hull", {kActive | 1, 0, 0, 0, 0, 0, 0, 0}}});
     MakePrototypes(2, {{"mast"}});
+    MakePicture(1, "hull.png", 8, 8, 0x0000FF);
+    MakeSetup(1, "hull.png", PartSetup{});
     OpenDesign(1);
+    ASSERT_EQ(Gadget_CountItems(kGadgetDesignImages), 1);
     ClickRow(kGadgetPrototypeList, 0);
     ClickAt(202, 422 + 33, 2);  // connection 1: its allowed prototypes listed
     ASSERT_EQ(Gadget_CountItems(kGadgetCompatibility), 1);
@@ -133,4 +136,5 @@ TEST_F(LoadPanel, AnotherDesignOpensWithoutThePreviousPrototypeShown) {
     EXPECT_EQ(Gadget_GetText(kGadgetPrototypeName), "");
     EXPECT_EQ(Gadget_CountItems(kGadgetCompatibility), 0);
     EXPECT_NE(ScreenPixel(207, 427), 0xFFFFFF) << "the old preview";
+    EXPECT_EQ(Gadget_CountItems(kGadgetDesignImages), 0) << "the old design's images";
 }
