@@ -48,6 +48,24 @@ unset SDL_VIDEODRIVER
 HOME=$TMP/home XDG_DATA_HOME=$TMP/data "$PREFIX/bin/keelwright" --version | grep -q '^keelwright ' || fail "--version"
 [ ! -e "$TMP/data" ] || fail "--version made a workspace"
 
+# A first start on a full disk leaves nothing half made: no folder aside,
+# no cut medium; and a first start follows the user's umask.
+if [ "$(id -u)" -eq 0 ] && mkdir "$TMP/full" && mount -t tmpfs -o size=64k tmpfs "$TMP/full" 2>/dev/null; then
+    mkdir "$TMP/full/.keelwright-new.stale" && touch -d '2 hours ago' "$TMP/full/.keelwright-new.stale"
+    HOME=$TMP/home XDG_DATA_HOME=$TMP/full timeout 10 env -u DISPLAY "$PREFIX/bin/keelwright" >/dev/null 2>&1
+    left=$(find "$TMP/full" -name '.keelwright-new.*')
+    for medium in "$TMP"/full/keelwright/Media/*; do
+        [ -e "$medium" ] || continue
+        cmp -s "$medium" "$PREFIX/share/keelwright/Media/${medium##*/}" || left="$left cut:$medium"
+    done
+    umount "$TMP/full"
+    [ -z "$left" ] || fail "a start on a full disk left $left"
+else
+    echo "note: the full-disk start is checked as root only (needs a tmpfs mount)"
+fi
+(umask 077 && HOME=$TMP/home XDG_DATA_HOME=$TMP/private timeout 10 env -u DISPLAY "$PREFIX/bin/keelwright" >/dev/null 2>&1)
+[ "$(stat -c %a "$TMP/private/keelwright")" = 700 ] || fail "the workspace ignored the umask"
+
 for n in $(seq 141 190); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { DISP=":$n"; break; }
 done
