@@ -25,7 +25,6 @@ CommandLineOutcome RunCheckVerb(const std::vector<std::string>& arguments);
 // keelwright render DESIGN_FOLDER --count N --seed S [--size CLASS] [--depth D] --out DIR
 CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments);
 
-// Shared by the verbs: services without a window (the folders named on the
-// command line are taken as they are, a "\\" in them included), and their end.
-int StartHeadlessServices(const std::vector<std::string>& givenFolders);
+// Shared by the verbs: services without a window, and their end.
+int StartHeadlessServices();
 void EndHeadlessServices();

@@ -7,6 +7,7 @@
 #include "editor_gadgets.h"
 #include "editor_tables.h"
 #include "gadget.h"
+#include "paths.h"
 #include "test_ship.h"
 
 namespace {
@@ -33,7 +34,7 @@ void HideGadgets(std::initializer_list<int> numbers, int hide) {
 }  // namespace
 
 void CreateEditorGadgets() {
-    const std::string designs = design.BaseDir + "Designs\\";
+    const std::string designs = design.BaseDir + OwnPath("Designs\\");
     for (const GadgetLayout& layout : kEditorLayout) {
         CreateLayoutGadget(layout, designs);
         if (layout.number == kGadgetFileList) {

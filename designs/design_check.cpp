@@ -9,13 +9,16 @@
 #include "design_model.h"
 #include "part_setup.h"
 #include "prototypes.h"
+#include "paths.h"
 #include "services.h"
 
 namespace {
 
 constexpr const char* kPrototypeFile = "Prototypes.pt";
 constexpr const char* kSetupExtension = ".spset";
+constexpr const char* kImagePattern = "*.png";
 constexpr int kSetupFileBytes = 4 * kSetupFileValues;
+constexpr const char* kLeavesFolder = "a link leading out of the folder: not read";
 
 struct Checker {
     DesignCheck result;
@@ -110,6 +113,13 @@ void CheckParts(Checker& check, const std::string& folder, const std::vector<std
     std::vector<char> drawn(static_cast<std::size_t>(prototypes.Count()), 0);
     for (const std::string& name : names) {
         const std::string setupName = name + kSetupExtension;
+        bool linkedOut = false;
+        for (const std::string& file : {setupName, name})
+            if (File_LinkKind(folder + file) == kLinkOutside) {
+                check.Add(FindingKind::LinkLeavesFolder, file, kLeavesFolder);
+                linkedOut = true;
+            }
+        if (linkedOut) continue;
         const std::int64_t size = File_Size(folder + setupName);
         PartSetup setup;
         if (!ReadSetupFile(folder + setupName, setup)) {
@@ -120,7 +130,10 @@ void CheckParts(Checker& check, const std::string& folder, const std::vector<std
             check.Add(FindingKind::DamagedSetup, setupName,
                       "damaged: " + std::to_string(size) + " bytes where a setup has " + std::to_string(kSetupFileBytes));
         const int image = Image_Load(kServiceAuto, folder + name, 0);
-        if (!image) check.Add(FindingKind::UndecodablePicture, name, "the picture cannot be decoded");
+        if (!image && Picture_OverBudget())
+            check.Add(FindingKind::PictureOverBudget, name, "too big for the budget of decoded pictures: not loaded");
+        else if (!image)
+            check.Add(FindingKind::UndecodablePicture, name, "the picture cannot be decoded");
         const int w = image ? Image_Width(image) : 0, h = image ? Image_Height(image) : 0;
         // The editor keeps every point within 0..width and 0..height, both ends included.
         auto outside = [&](std::int32_t x, std::int32_t y) { return image && (x < 0 || y < 0 || x > w || y > h); };
@@ -154,6 +167,18 @@ void CheckParts(Checker& check, const std::string& folder, const std::vector<std
                       PrototypeLabel(p) + " has no part image: a ship cannot show it");
 }
 
+// Part images whose setup could never be saved: the name with ".spset" is longer than a file name can be.
+void CheckSetupNames(Checker& check, const std::string& folder) {
+    if (!Dir_Examine(kDesignScan, folder, kImagePattern)) return;
+    while (Dir_Next(kDesignScan)) {
+        const std::string name = Dir_EntryName(kDesignScan);
+        if (Dir_EntryType(kDesignScan) == kEntryFile && !SetupNameFits(name))
+            check.Add(FindingKind::SetupNameTooLong, name,
+                      "the name is too long for a setup file beside it: its setup can never be saved");
+    }
+    Dir_Finish(kDesignScan);
+}
+
 }  // namespace
 
 const char* FindingKindName(FindingKind kind) {
@@ -171,6 +196,9 @@ const char* FindingKindName(FindingKind kind) {
     case FindingKind::OffsetOutsidePicture: return "offset-outside-picture";
     case FindingKind::UnsaveableName: return "unsaveable-name";
     case FindingKind::DuplicateName: return "duplicate-name";
+    case FindingKind::LinkLeavesFolder: return "link-leaves-folder";
+    case FindingKind::PictureOverBudget: return "picture-over-budget";
+    case FindingKind::SetupNameTooLong: return "setup-name-too-long";
     }
     return "unknown";
 }
@@ -206,20 +234,24 @@ DesignCheck CheckDesignFolder(const std::string& path) {
         return check.result;
     }
     PrototypeFileReading reading;
-    const int hasList = ReadPrototypeList(folder + kPrototypeFile, &reading);
-    if (!hasList && names.empty()) {
+    const bool listLinkedOut = File_LinkKind(folder + kPrototypeFile) == kLinkOutside;
+    const int hasList = listLinkedOut ? 0 : ReadPrototypeList(folder + kPrototypeFile, &reading);
+    if (!hasList && !listLinkedOut && names.empty()) {
         check.result.failure = std::string("not a design folder: no ") + kPrototypeFile + " and no part image with a setup";
         return check.result;
     }
     check.result.readable = 1;
     check.result.images = static_cast<int>(names.size());
     check.result.prototypes = design.Prototypes.Count();
-    if (!hasList)
+    if (listLinkedOut)
+        check.Add(FindingKind::LinkLeavesFolder, kPrototypeFile, kLeavesFolder);
+    else if (!hasList)
         check.Add(FindingKind::MissingPrototypeList, kPrototypeFile,
                   reading.size == -2 ? "is a folder, not a prototype list" : "missing: no ship can be started");
     else
         CheckPrototypeFile(check, reading);
     CheckParts(check, folder, names);
+    CheckSetupNames(check, folder);
     CheckRules(check);
     design.Prototypes.Clear();
     return check.result;

@@ -9,11 +9,12 @@
 #include "gadget.h"
 #include "part_setup.h"
 #include "prototypes.h"
+#include "paths.h"
 #include "services.h"
 
 namespace {
 
-std::string DesignsPath() { return design.BaseDir + "Designs\\"; }
+std::string DesignsPath() { return design.BaseDir + OwnPath("Designs\\"); }
 
 // Part images and the setup file beside each.
 constexpr const char* kImagePattern = "*.png";
@@ -123,6 +124,7 @@ std::vector<std::string> ListSetupImages(const std::string& folder, int* scanned
 
 int LoadPartsFrom(const std::string& folder, const std::vector<std::string>& names) {
     FreeDesignParts();
+    design.PartsOverBudget = 0;
     for (const std::string& name : names) {
         PartSetup setup;
         // A short file reads as zeros past its end; a missing one gives no part.
@@ -130,6 +132,7 @@ int LoadPartsFrom(const std::string& folder, const std::vector<std::string>& nam
         Part& part = design.Parts.Append();
         part.Setup = setup;
         part.Image = Image_Load(kServiceAuto, folder + name, 0);
+        if (!part.Image && Picture_OverBudget()) ++design.PartsOverBudget;
     }
     return design.Parts.Count();
 }

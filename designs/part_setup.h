@@ -12,6 +12,9 @@ inline constexpr int kSetupFileValues = 27;
 inline constexpr int kActiveRowColour = 0xC0C0C0;
 inline constexpr int kInactiveRowColour = 0x707070;
 
+// Whether a setup file can exist beside an image of this name: the name with
+// ".spset" must fit in a file name (255 bytes).
+bool SetupNameFits(const std::string& imageName);
 // Writes a setup to a file through the safe-replacing file service; nonzero on success.
 int WriteSetupFile(const std::string& path, const PartSetup& setup);
 // Reads a setup file (zeros past its end); 0 and `setup` untouched when it cannot be opened.

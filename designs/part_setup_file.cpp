@@ -1,5 +1,6 @@
 // The part setup file and the two setup gadgets it fills.
 #include <string>
+#include <string_view>
 
 #include "editor_tables.h"
 #include "gadget.h"
@@ -48,6 +49,11 @@ int ReadSetupFile(const std::string& path, PartSetup& setup) {
     File_Close(kDesignFile);
     setup = read;
     return 1;
+}
+
+bool SetupNameFits(const std::string& imageName) {
+    constexpr std::size_t kMaxFileNameBytes = 255;
+    return imageName.size() + std::string_view(".spset").size() <= kMaxFileNameBytes;
 }
 
 int SavePartSetup() {
