@@ -56,7 +56,9 @@ constexpr float kPreviewSide = 170.0f;
 constexpr double kSampleSide = 50.0;
 // After the name in the setup panel's caption when the picture does not decode.
 constexpr const char* kUnreadablePicture = ": cannot be read";
+// ... when it was not loaded for the budget of decoded pictures.
 constexpr const char* kPictureOverBudget = ": too big for the picture budget, not loaded";
+// After the picture's size when its setup file could never exist beside it.
 constexpr const char* kSetupNameTooLong = " - name too long: this setup cannot be saved";
 
 // ---------------------------------------------------------------- conditions

@@ -8,8 +8,8 @@
 #include "editor_tables.h"
 #include "gadget.h"
 #include "part_setup.h"
-#include "prototypes.h"
 #include "paths.h"
+#include "prototypes.h"
 #include "services.h"
 
 namespace {
