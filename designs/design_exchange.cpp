@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "design_folder.h"
 #include "design_folders.h"
 #include "part_setup.h"
 #include "paths.h"
@@ -11,9 +12,6 @@
 #include "services.h"
 
 namespace {
-
-constexpr const char* kPrototypeFile = "Prototypes.pt";
-constexpr const char* kSetupExtension = ".spset";
 
 ExchangeOutcome Refused(const std::string& reason) { return {kExchangeRefused, reason, 0}; }
 
@@ -32,14 +30,14 @@ ExchangeOutcome ReadDesignDocument(const std::string& path, DesignDocument& docu
     int scanned = 0;
     std::vector<std::string> names = ListSetupImages(folder, &scanned);
     if (!scanned) return Refused("the folder cannot be read");
-    // File-name order, not scan order: the same design gives the same document everywhere.
-    std::sort(names.begin(), names.end());
+    // The editor's listing order, not scan order: the same design gives the same document everywhere.
+    std::sort(names.begin(), names.end(), DesignNameLess);
 
-    document.hasPrototypeList = ReadPrototypeList(folder + kPrototypeFile, nullptr) != 0;
+    document.hasPrototypeList = ReadPrototypeList(folder + kPrototypeFileName, nullptr) != 0;
     for (int p = 0; p < design.Prototypes.Count(); ++p) document.prototypes.push_back(*std::as_const(design.Prototypes).At(p));
     design.Prototypes.Clear();
     if (!document.hasPrototypeList && names.empty())
-        return Refused(std::string("not a design folder: no ") + kPrototypeFile + " and no part image with a setup");
+        return Refused(std::string("not a design folder: no ") + kPrototypeFileName + " and no part image with a setup");
 
     for (const std::string& name : names) {
         DocumentPart part;
@@ -68,7 +66,7 @@ ExchangeOutcome WriteDesignDocument(const DesignDocument& document, const std::s
         if (!unportable.empty()) return Refused("a part image name: " + unportable);
     }
     std::vector<std::string> targets;
-    if (document.hasPrototypeList) targets.push_back(kPrototypeFile);
+    if (document.hasPrototypeList) targets.push_back(kPrototypeFileName);
     for (const DocumentPart& part : document.parts) targets.push_back(part.image + kSetupExtension);
     for (const std::string& target : targets)
         if (File_Size(folder + target) == kFileIsDirectory) return Refused("'" + target + "' is a folder");
@@ -82,9 +80,9 @@ ExchangeOutcome WriteDesignDocument(const DesignDocument& document, const std::s
     if (document.hasPrototypeList) {
         design.Prototypes.Clear();
         for (const Prototype& prototype : document.prototypes) design.Prototypes.Append() = prototype;
-        const int saved = SavePrototypes(folder + kPrototypeFile);
+        const int saved = SavePrototypes(folder + kPrototypeFileName);
         design.Prototypes.Clear();
-        if (!saved) return {kExchangeNotWritten, std::string("cannot write '") + kPrototypeFile + "'", outcome.written};
+        if (!saved) return {kExchangeNotWritten, std::string("cannot write '") + kPrototypeFileName + "'", outcome.written};
         ++outcome.written;
     }
     return outcome;

@@ -149,7 +149,7 @@ TEST_F(Sample, EveryRunWritesTheSameBytesAndTheLookIsPinned) {
 
 TEST_F(Sample, IsADesignAShipGrowsFrom) {
     const fs::path folder = Generate("sample");
-    ASSERT_TRUE(LoadPrototypes((folder / "Prototypes.pt").string()));
+    ASSERT_TRUE(ReadPrototypeList((folder / "Prototypes.pt").string(), nullptr));
     const int count = design.Prototypes.Count();
     ASSERT_GE(count, 4);
     ASSERT_LE(count, 6);
