@@ -119,6 +119,8 @@ mkdir "$TMP/mine"
 env HOME="$TMP/home" "$PREFIX/bin/keelwright" "$TMP/mine" >"$TMP/out" 2>"$TMP/err" &
 EPID=$!
 timeout 20 xdotool search --sync --pid "$EPID" >/dev/null 2>&1 || { cat "$TMP/err"; fail "no window (own folder)"; }
+# The media are loaded just after the window opens: the line may follow it a moment later.
+for _ in $(seq 50); do [ -s "$TMP/err" ] && break; sleep 0.1; done
 grep -qx "keelwright: no Media folder in $TMP/mine/; using $PREFIX/share/keelwright/Media/" "$TMP/err" ||
     { cat "$TMP/err"; fail "the media used are not named"; }
 [ ! -e "$TMP/mine/Media" ] || fail "media were copied into the user's folder"
