@@ -15,6 +15,12 @@ namespace {
 
 ExchangeOutcome Refused(const std::string& reason) { return {kExchangeRefused, reason, 0}; }
 
+// A link leading out of the folder is never read: its target may be any
+// file of the user's, which the document would then carry away.
+bool LeavesFolder(const std::string& folder, const std::string& name) { return File_LinkKind(folder + name) == kLinkOutside; }
+
+std::string LinkRefusal(const std::string& name) { return QuoteName(name) + " is a link leading out of the folder: not read"; }
+
 std::string WithSeparator(const std::string& folder) {
     return folder.empty() || folder.back() == '/' ? folder : folder + '/';
 }
@@ -32,6 +38,11 @@ ExchangeOutcome ReadDesignDocument(const std::string& path, DesignDocument& docu
     if (!scanned) return Refused("the folder cannot be read");
     // The editor's listing order, not scan order: the same design gives the same document everywhere.
     std::sort(names.begin(), names.end(), DesignNameLess);
+
+    if (LeavesFolder(folder, kPrototypeFileName)) return Refused(LinkRefusal(kPrototypeFileName));
+    for (const std::string& name : names)
+        for (const std::string& file : {name, name + kSetupExtension})
+            if (LeavesFolder(folder, file)) return Refused(LinkRefusal(file));
 
     document.hasPrototypeList = ReadPrototypeList(folder + kPrototypeFileName, nullptr) != 0;
     for (int p = 0; p < design.Prototypes.Count(); ++p) document.prototypes.push_back(*std::as_const(design.Prototypes).At(p));

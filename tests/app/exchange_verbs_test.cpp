@@ -204,6 +204,12 @@ TEST(ExchangeVerbs, ExportRefusesWhatIsNoDesign) {
     ScratchFolder scratch;
     fs::create_directories("empty");
     WriteAll("file", "x");
+    // Links leading out of the design folder, to a file the document must not carry away.
+    fs::create_directories("listLinkedOut");
+    fs::create_symlink("../file", "listLinkedOut/Prototypes.pt");
+    fs::create_directories("setupLinkedOut");
+    WriteAll("setupLinkedOut/a.png", "x");
+    fs::create_symlink("../file", "setupLinkedOut/a.png.spset");
     const struct {
         std::vector<std::string> arguments;
         int exitCode;
@@ -217,6 +223,8 @@ TEST(ExchangeVerbs, ExportRefusesWhatIsNoDesign) {
         {{"export", "missing"}, kVerbUnreadable, "no such folder"},
         {{"export", "file"}, kVerbUnreadable, "not a folder"},
         {{"export", "empty"}, kVerbUnreadable, "not a design folder"},
+        {{"export", "listLinkedOut"}, kVerbUnreadable, "\"Prototypes.pt\" is a link leading out of the folder: not read"},
+        {{"export", "setupLinkedOut"}, kVerbUnreadable, "\"a.png.spset\" is a link leading out of the folder: not read"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.back());
