@@ -2,6 +2,7 @@
 #include "command_line.h"
 
 #include "design_verbs.h"
+#include "services.h"
 #include "ship_growth.h"
 
 #include <filesystem>
@@ -12,6 +13,13 @@ namespace {
 
 CommandLineOutcome Refuse(const std::string& why) {
     return {kUsageExitCode, "", "keelwright: " + why + "\n" + UsageText()};
+}
+
+// A whole factor 1 .. 8 written as plain digits; 0 for anything else.
+int ScaleValue(const std::string& text) {
+    if (text.empty() || text.size() > 1 || text[0] < '0' || text[0] > '9') return 0;
+    const int value = text[0] - '0';
+    return value >= kMinWindowScale && value <= kMaxWindowScale ? value : 0;
 }
 
 }  // namespace
@@ -27,6 +35,9 @@ std::string UsageText() {
            "\n"
            "  -h, --help     print this help and exit\n"
            "  -V, --version  print the version and exit\n"
+           "  --scale N      show the 1024 x 768 screen N times as large (1 to 8); by\n"
+           "                 default the largest that fits the display. The\n"
+           "                 KEELWRIGHT_SCALE=N environment variable does the same\n"
            "  --             end of options: a WORKSPACE beginning with '-' (or named\n"
            "                 check or render) follows\n"
            "\n" +
@@ -65,8 +76,16 @@ CommandLineOutcome HandleCommandLine(const std::vector<std::string>& arguments) 
     }
     std::vector<std::string> folders;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
-        if (!optionsEnded && argument == "--") {
+    int scale = 0;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!optionsEnded && (argument == "--scale" || argument.starts_with("--scale="))) {
+            const bool joined = argument.size() > 7;
+            if (!joined && i + 1 >= arguments.size()) return Refuse("--scale needs a factor from 1 to 8");
+            const std::string value = joined ? argument.substr(8) : arguments[++i];
+            scale = ScaleValue(value);
+            if (scale == 0) return Refuse("--scale takes a whole factor from 1 to 8, not '" + value + "'");
+        } else if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (argument == "-h" || argument == "--help")) {
             return {0, UsageText(), ""};
@@ -79,12 +98,16 @@ CommandLineOutcome HandleCommandLine(const std::vector<std::string>& arguments) 
         }
     }
     if (folders.size() > 1) return Refuse("one workspace folder at most");
-    if (folders.empty()) return {};
+    CommandLineOutcome start;
+    start.scale = scale;
+    if (folders.empty()) return start;
 
     const std::string& folder = folders.front();
     std::error_code error;
     if (folder.empty()) error = std::make_error_code(std::errc::no_such_file_or_directory);
     else std::filesystem::current_path(folder, error);
     if (error) return {kUsageExitCode, "", "keelwright: cannot work in '" + folder + "': " + error.message() + "\n"};
-    return {};
+    return start;
 }
+
+int ScaleFromEnvironment(const char* value) { return value ? ScaleValue(value) : 0; }

@@ -9,6 +9,7 @@
 #include "design_folders.h"
 #include "editor_tables.h"
 #include "gadget.h"
+#include "kept_ship.h"
 #include "part_setup.h"
 #include "prototypes.h"
 #include "services.h"
@@ -269,6 +270,12 @@ void ChoosePartImage() {
     }
     design.PartImageName = name;
     LoadPartSetup();
+    FitPartImage();
+    SetEditorMode(kSetupPanel);
+    PlayClick();
+}
+
+void FitPartImage() {
     const int width = Image_Width(kPartImage);
     const int height = Image_Height(kPartImage);
     editor.SetupZoom = std::min(kSetupImageSide / static_cast<float>(width), kSetupImageSide / static_cast<float>(height));
@@ -277,8 +284,19 @@ void ChoosePartImage() {
     const int side = CrosshairSide();
     Sprite_Create(kCrosshairSprite, side, side);
     Gadget_SetText(kGadgetSetupImageFrame, design.PartImageName + "(" + Str(width) + "/" + Str(height) + ")");
-    SetEditorMode(kSetupPanel);
-    PlayClick();
+}
+
+std::string PreviewedPicture() {
+    const int row = Gadget_GetState(kGadgetFileList);
+    if (editor.EditorMode != kLoadPanel || editor.LoadPurpose != kLoadPartImages || editor.PreviewZoom <= 0.0f || row < 0)
+        return "";
+    return Gadget_GetCellText(kGadgetFileList, row, 0);
+}
+
+void FitPreviewImage() {
+    const float w = static_cast<float>(Image_Width(kPreviewImage));
+    const float h = static_cast<float>(Image_Height(kPreviewImage));
+    editor.PreviewZoom = h > w ? kPreviewSide / h : kPreviewSide / w;
 }
 
 void OpenLoadPanelForDesign() {
@@ -357,11 +375,8 @@ void ChooseInFileList() {
     }
     if (editor.LoadPurpose == kLoadPartImages) {
         editor.PreviewZoom = 0.0f;
-        if (row >= 0 && Image_Load(kPreviewImage, InDesignFolder(Gadget_GetCellText(kGadgetFileList, row, 0)), 0)) {
-            const float w = static_cast<float>(Image_Width(kPreviewImage));
-            const float h = static_cast<float>(Image_Height(kPreviewImage));
-            editor.PreviewZoom = h > w ? kPreviewSide / h : kPreviewSide / w;
-        }
+        if (row >= 0 && Image_Load(kPreviewImage, InDesignFolder(Gadget_GetCellText(kGadgetFileList, row, 0)), 0))
+            FitPreviewImage();
     }
     if (editor.LoadPurpose == kLoadDesignFolder && row >= 0) {
         editor.InfoText = DesignFolderInfo(Gadget_GetCellText(kGadgetFileList, row, 0));
@@ -402,7 +417,10 @@ void SwitchTestView() {
     if (Gadget_GetToggleState(kGadgetMode) == 1) {
         if (design.Prototypes.Count() > 0) {
             Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelDesignCaption]);
+            // The ship built so far grows back onto the parts as their setups are now.
+            const std::vector<KeptShipNode> kept = KeepShip();
             LoadSetupParts();
+            RestoreShip(kept);
             if (design.ShipNodes.Count() == 0) StartShip();
             ClearShipChoices();
             DrawShip(design.ViewX, design.ViewY, 0);

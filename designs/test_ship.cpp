@@ -435,6 +435,14 @@ void TurnPalettePage() {
     PlayClick();
 }
 
+void RefreshPartPalette() {
+    const int prototype = ship.paletteProto, first = ship.paletteFirst;
+    if (prototype < 0) return;
+    FreePartPalette();
+    BuildPalettePage(prototype, first);
+    HidePartPalette(ship.paletteHidden);
+}
+
 void HidePartPalette(int hide) {
     ship.paletteHidden = hide;
     const auto& palette = std::as_const(design.Palette);

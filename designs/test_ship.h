@@ -82,6 +82,8 @@ void ClearShipChoices();
 int PalettePageButton();
 // Shows the palette's next page of parts, the first again after the last.
 void TurnPalettePage();
+// The page shown built again: its icons drawn from the parts' pictures as they are now.
+void RefreshPartPalette();
 // Hides (1) or shows (0) the palette while another panel covers its area.
 void HidePartPalette(int hide);
 

@@ -10,6 +10,7 @@ PACKAGES=(
   fonts-dejavu-core
   libgtest-dev libgmock-dev
   xvfb xdotool
+  desktop-file-utils appstream
   clang
 )
 

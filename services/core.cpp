@@ -104,6 +104,7 @@ void Services_End() {
     EndScreen();
     EndWindows();
     EndInput();
+    EndWatch();
     EndCore();
 }
 

@@ -1,4 +1,6 @@
 // The window and the screen service start-up.
+#include <algorithm>
+
 #include "numbered_table.h"
 
 namespace svc {
@@ -65,6 +67,22 @@ int Window_PollEvent() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return 0;
     PumpEvents();
     return TakeCloseRequest() ? kWindowEventClose : 0;
+}
+
+int Window_FittingScale(int width, int height) {
+    if (width < 1 || height < 1 || !EnsureSdl(SDL_INIT_VIDEO)) return 1;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    return std::clamp(std::min(usable.w / width, usable.h / height), 1, kMaxWindowScale);
+}
+
+void Window_SetTitle(int number, const std::string& title) {
+    if (Window* w = windows.Find(number)) SDL_SetWindowTitle(w->window, title.c_str());
+}
+
+std::string Window_Title(int number) {
+    Window* w = windows.Find(number);
+    return w ? SDL_GetWindowTitle(w->window) : "";
 }
 
 void Window_Close(int number) { windows.Free(number); }
