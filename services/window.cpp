@@ -1,5 +1,7 @@
 // The window and the screen service start-up.
 #include <algorithm>
+#include <clocale>
+#include <cstring>
 
 #include "numbered_table.h"
 
@@ -42,6 +44,11 @@ int Sprite_Init() {
     // Present through shared memory on X11 rather than a software GL texture,
     // unless the user chose otherwise.
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    // Titles are UTF-8; the X window system reads them by the process's
+    // character type, which a program that never chose one has as plain ASCII.
+    const char* characters = std::setlocale(LC_CTYPE, nullptr);
+    if (characters && (std::strcmp(characters, "C") == 0 || std::strcmp(characters, "POSIX") == 0))
+        std::setlocale(LC_CTYPE, "C.UTF-8");
     if (!EnsureSdl(SDL_INIT_VIDEO | SDL_INIT_EVENTS)) return 0;
     spriteReady = true;
     return 1;

@@ -31,7 +31,7 @@ for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISP#:}" ] && break; sleep 0.1; d
 [ -e "/tmp/.X11-unix/X${DISP#:}" ] || { echo "skipped: Xvfb did not start"; exit 77; }
 export DISPLAY="$DISP"
 
-(cd "$WORK" && env -u KEELWRIGHT_SCALE SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
+(cd "$WORK" && unset KEELWRIGHT_SCALE && SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
     exec "$EDITOR_BIN" >"$WORK/out" 2>"$WORK/err") &
 EDITOR_PID=$!
 WINDOW=$(timeout 20 xdotool search --sync --pid "$EDITOR_PID" 2>/dev/null | head -n 1)
