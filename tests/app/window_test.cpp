@@ -121,6 +121,35 @@ TEST_F(ScaledEditor, AClickOnNewAtFactorTwoMakesADesignAndTheShotStaysScreenSize
     EXPECT_EQ(shots, 1);
 }
 
+TEST_F(ScaledEditor, ADragAtFactorsTwoAndThreeMovesAScrollBarAsAtOne) {
+    for (int n = 1; n <= 60; ++n) fs::create_directories(work_ / "Designs" / std::to_string(n));
+    std::vector<int> values;
+    for (int scale : {1, 2, 3}) {
+        SCOPED_TRACE(scale);
+        Restart(scale);
+        const GadgetRecord* load = FindGadget(kGadgetLoad);
+        ClickWindow((load->x + 5) * scale, (load->y + 5) * scale);
+        const GadgetRecord* bar = OwnScrollBar(FindGadget(kGadgetFileList));
+        ASSERT_NE(bar, nullptr);
+        // The thumb grabbed near the top of the track and dragged 60 screen pixels down.
+        const int x = bar->x + bar->width / 2, y = bar->y + 14;
+        Testing_MouseMove(x * scale, y * scale);
+        RunFrame();
+        Testing_MouseButton(1, true);
+        RunFrame();
+        for (int step = 1; step <= 6; ++step) {
+            Testing_MouseMove(x * scale, (y + 10 * step) * scale);
+            RunFrame();
+        }
+        Testing_MouseButton(1, false);
+        RunFrame();
+        values.push_back(std::get<ScrollBarRecord>(OwnScrollBar(FindGadget(kGadgetFileList))->kindRecord).value);
+    }
+    EXPECT_GT(values[0], 0) << "the drag moved the list";
+    EXPECT_EQ(values[1], values[0]);
+    EXPECT_EQ(values[2], values[0]);
+}
+
 class TitleLine : public EditorSession {};
 
 TEST_F(TitleLine, NamesTheDesignAndLetsAMessagePassFewSecondsLater) {
