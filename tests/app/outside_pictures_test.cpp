@@ -173,6 +173,38 @@ TEST_F(OutsidePictures, ARewrittenPartImageShowsOnTheCanvasWithinASecondAHalfWri
     EXPECT_EQ(CanvasPixelOfHull(), 0x00FF00);
 }
 
+TEST_F(OutsidePictures, ThePartButtonsShowTheRewrittenPicture) {
+    StartTestView();
+    ClickAt(HullLeft(), HullTop() + 10);
+    if (design.Palette.Count() == 0) ClickRow(kGadgetOfferedPrototypes, 0);
+    ASSERT_EQ(design.Palette.Count(), 1);
+    const auto iconCentre = [] {
+        const int icon = std::as_const(design.Palette).At(0)->Icon;
+        if (!Draw_Begin(Draw_ImageOutput(icon))) return -1;
+        const int colour = Draw_Point(kPaletteIconSize / 2, kPaletteIconSize / 2);
+        Draw_End();
+        return colour;
+    };
+    ASSERT_EQ(iconCentre(), 0x00FF00);
+    fs::copy_file(PictureElsewhere("red wing.png", 10, 10, 0xFF0000), DesignDir(1) / "wing.png",
+                  fs::copy_options::overwrite_existing);
+    Frames(kFramesInASecond);
+    ASSERT_EQ(design.Palette.Count(), 1);
+    EXPECT_EQ(iconCentre(), 0xFF0000);
+}
+
+TEST_F(OutsidePictures, TheLoadPanelsPreviewShowsTheRewrittenPicture) {
+    OpenDesign(1);
+    ClickGadget(kGadgetAddImages);
+    ClickRow(kGadgetFileList, RowOf(kGadgetFileList, "wing.png"));
+    ASSERT_GT(editor.PreviewZoom, 0.0f);
+    fs::copy_file(PictureElsewhere("tall.png", 10, 40, 0xFF0000), DesignDir(1) / "wing.png",
+                  fs::copy_options::overwrite_existing);
+    Frames(kFramesInASecond);
+    EXPECT_EQ(Image_Height(kPreviewImage), 40);
+    EXPECT_FLOAT_EQ(editor.PreviewZoom, 170.0f / 40.0f) << "fitted to the new size: its longer side 170 pixels";
+}
+
 TEST_F(OutsidePictures, TheSetupPanelShowsTheNewPicturePointsStay) {
     OpenDesign(1);
     ClickRow(kGadgetDesignImages, RowOf(kGadgetDesignImages, "hull.png"));
