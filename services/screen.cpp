@@ -1,7 +1,11 @@
 // The screen: our own 32-bit back buffer, shown in the window by Screen_Flip,
 // each pixel as a sharp block of scale x scale window pixels.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "services_internal.h"
 #include "testing.h"
@@ -34,19 +38,43 @@ bool SameLayout(const SDL_Surface* front) {
     return f == SDL_PIXELFORMAT_RGB888 || f == SDL_PIXELFORMAT_ARGB8888;
 }
 
-// One back-buffer row into one window row, each pixel `scale` times.
-void WidenRow(const std::uint32_t* from, std::uint32_t* to, int width, int scale) {
+// One back-buffer row into the `scale` window rows of its blocks, each pixel
+// `scale` times across. The rows are written together from the source, so
+// no window row is read back to make the next.
+void WidenRow(const std::uint32_t* from, SDL_Surface* front, int y, int width, int scale) {
     const auto n = static_cast<std::size_t>(width);
     if (scale == 1) {
-        std::memcpy(to, from, n * 4);
+        std::memcpy(Row(front, y), from, n * 4);
     } else if (scale == 2) {
-        // Two pixels a store: the common factor runs at the speed of a copy.
-        for (std::size_t x = 0; x < n; ++x) {
+        std::uint32_t* top = Row(front, 2 * y);
+        std::uint32_t* bottom = Row(front, 2 * y + 1);
+        std::size_t x = 0;
+#ifdef __SSE2__
+        // Streaming stores: the window's pixels are written without first
+        // being read into the cache, as a large memcpy writes.
+        if (reinterpret_cast<std::uintptr_t>(top) % 16 == 0 && reinterpret_cast<std::uintptr_t>(bottom) % 16 == 0) {
+            for (; x + 4 <= n; x += 4) {
+                const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x));
+                const __m128i low = _mm_unpacklo_epi32(four, four), high = _mm_unpackhi_epi32(four, four);
+                _mm_stream_si128(reinterpret_cast<__m128i*>(top + 2 * x), low);
+                _mm_stream_si128(reinterpret_cast<__m128i*>(top + 2 * x + 4), high);
+                _mm_stream_si128(reinterpret_cast<__m128i*>(bottom + 2 * x), low);
+                _mm_stream_si128(reinterpret_cast<__m128i*>(bottom + 2 * x + 4), high);
+            }
+            _mm_sfence();
+        }
+#endif
+        // Two pixels a store for what is left.
+        for (; x < n; ++x) {
             const std::uint64_t pair = from[x] * 0x100000001ull;
-            std::memcpy(to + 2 * x, &pair, sizeof pair);
+            std::memcpy(top + 2 * x, &pair, sizeof pair);
+            std::memcpy(bottom + 2 * x, &pair, sizeof pair);
         }
     } else {
-        for (std::size_t x = 0; x < n; ++x) std::fill_n(to + x * static_cast<std::size_t>(scale), scale, from[x]);
+        const auto s = static_cast<std::size_t>(scale);
+        std::uint32_t* first = Row(front, y * scale);
+        for (std::size_t x = 0; x < n; ++x) std::fill_n(first + x * s, s, from[x]);
+        for (int k = 1; k < scale; ++k) std::memcpy(Row(front, y * scale + k), first, n * s * 4);
     }
 }
 
@@ -61,9 +89,7 @@ SDL_Rect SendChangedRows(SDL_Surface* back, SDL_Surface* front, bool whole) {
         std::uint32_t* kept = Row(screen.shown.get(), y);
         if (!whole && std::memcmp(row, kept, rowBytes) == 0) continue;
         std::memcpy(kept, row, rowBytes);
-        std::uint32_t* top = Row(front, y * s);
-        WidenRow(row, top, back->w, s);
-        for (int k = 1; k < s; ++k) std::memcpy(Row(front, y * s + k), top, rowBytes * static_cast<std::size_t>(s));
+        WidenRow(row, front, y, back->w, s);
         if (first < 0) first = y;
         last = y;
     }
