@@ -31,6 +31,7 @@ void SwitchTestView();         // the "Mode" toggle
 void ChoosePrototype();        // a row of the prototype list
 void ChooseSetupPoint();       // a row of the setup rows: the point to move
 void FollowNameField();        // every frame: the focused name field's text is the chosen prototype's name
+void ExportShipPicture(int sizeClass); // row k of "Save as": the ship pictures; no size class selected afterwards
 
 // ---------------------------------------------------------------- pictures (frame step 5)
 void DrawEditorPictures();     // part image, preview and its slots, setup points, load previews, test ship

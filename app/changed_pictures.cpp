@@ -7,6 +7,7 @@
 #include "app.h"
 #include "disk_pictures.h"
 #include "editor_objects.h"
+#include "part_palette.h"
 #include "services.h"
 #include "test_ship.h"
 

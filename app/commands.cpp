@@ -6,11 +6,16 @@
 #include <cmath>
 
 #include "app.h"
+#include "design_folder_views.h"
 #include "design_folders.h"
+#include "editor_gadgets.h"
 #include "editor_tables.h"
 #include "gadget.h"
 #include "kept_ship.h"
+#include "part_palette.h"
 #include "part_setup.h"
+#include "part_setup_view.h"
+#include "prototype_views.h"
 #include "prototypes.h"
 #include "services.h"
 #include "ship_pictures.h"
@@ -209,8 +214,8 @@ void ChoosePaletteButton(int gadget, int event) {
         TurnPalettePage();
         return;
     }
-    for (int k = 0; k < design.Palette.Count(); ++k) {
-        if (design.Palette.At(k)->Button != gadget) continue;
+    for (int k = 0; k < editor.Palette.Count(); ++k) {
+        if (editor.Palette.At(k)->Button != gadget) continue;
         if (design.SelectedConnection == -1)
             SwapPart(k);
         else
@@ -354,7 +359,7 @@ std::string DesignFolderInfo(const std::string& folder) {
         Dir_Finish(kDesignScan);
     }
     int prototypes = 0;
-    if (File_OpenRead(kDesignFile, dir + "Prototypes.pt")) {
+    if (File_OpenRead(kDesignFile, dir + kPrototypeFileName)) {
         prototypes = File_ReadLong(kDesignFile);
         File_Close(kDesignFile);
     }
@@ -409,6 +414,14 @@ void ConfirmLoadPanel() {
     editor.LoadPurpose = kLoadNothing;
     editor.PreviewZoom = 0.0f;
     editor.SampleScale = 0;
+}
+
+void ExportShipPicture(int sizeClass) {
+    if (sizeClass >= 0 && sizeClass < static_cast<int>(ExportWidths.size()) &&
+        SaveShipPicture(sizeClass, Gadget_GetItemText(kGadgetSaveAs, sizeClass)))
+        PlayClick();
+    // The same size can be chosen again at once.
+    Gadget_SetState(kGadgetSaveAs, -1);
 }
 
 void SwitchTestView() {

@@ -7,11 +7,12 @@
 
 #include "design_model.h"
 #include "interaction.h"
+#include "part_palette.h"
 
 // The design side's state (BaseDir, DesignFolder, TestMode, ViewX/ViewY and
-// the four lists) lives in `design`, below this library; the fixed tables
-// (Labels, ExportWidths, ConnectionSlots), the numbered media and the pointer
-// position with the click (`interaction`) live beside it.
+// the three lists) lives in `design`, below this library; the fixed tables
+// (Labels, ExportWidths, ConnectionSlots) and the numbered media live beside
+// it; the pointer position with the click is `interaction`.
 struct EditorState {
     // ---------------------------------------------------------------- start-up and frame loop
     int FrameEvent = 0;             // GadgetEvent when the toolkit reported one this frame, else 0
@@ -33,6 +34,9 @@ struct EditorState {
     int SetupOriginY = 0;           // top-left of the drawn part image, relative to the setup area
     int DraggingOffset = -1;        // -1 unless the display offset is being moved
     int DraggedConnection = -1;     // connection point being moved, -1 = none
+
+    // ---------------------------------------------------------------- test view
+    DesignList<PaletteEntry> Palette; // the part buttons on offer
 };
 
 extern EditorState editor;

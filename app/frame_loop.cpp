@@ -1,6 +1,7 @@
 // The frame loop: one fixed sequence per frame, at most one frame per 30 ms.
 #include "app.h"
 #include "disk_pictures.h"
+#include "editor_gadgets.h"
 #include "gadget.h"
 #include "services.h"
 #include "ship_pictures.h"

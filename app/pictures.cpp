@@ -17,7 +17,10 @@
 
 #include "app.h"
 #include "editor_tables.h"
+#include "editor_gadgets.h"
 #include "gadget.h"
+#include "part_palette.h"
+#include "prototype_views.h"
 #include "prototypes.h"
 #include "services.h"
 #include "test_ship.h"
@@ -220,7 +223,7 @@ void DrawTestShip() {
     const int my = interaction.MouseY;
     if (mx < kCanvasX || mx >= kCanvasX + kShipCanvasWidth || my < kCanvasY || my >= kCanvasY + kShipCanvasHeight)
         return;
-    const std::uint32_t code = HitTestCanvas();
+    const std::uint32_t code = HitTestCanvas(mx, my);
     if (code != 0) SelectShipElement(code);
 }
 

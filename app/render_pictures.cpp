@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr const char* kSetupExtension = ".spset";
 constexpr int kStandInSide = 1;
 constexpr std::int64_t kBytesPerPixel = 4;
 

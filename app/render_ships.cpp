@@ -151,7 +151,7 @@ std::string LoadDesign(const std::string& folderArgument, PartPictures& pictures
     int scanned = 0;
     const std::vector<std::string> names = ListSetupImages(folder, &scanned);
     if (!scanned) return "cannot read '" + folderArgument + "'";
-    const int hasList = ReadPrototypeList(folder + "Prototypes.pt", nullptr);
+    const int hasList = ReadPrototypeList(folder + kPrototypeFileName, nullptr);
     if (!hasList && names.empty()) return "'" + folderArgument + "' is not a design folder: no Prototypes.pt and no part image with a setup";
     pictures.Prepare(folder, names);
     return "";

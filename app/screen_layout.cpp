@@ -7,6 +7,7 @@
 #include "editor_gadgets.h"
 #include "editor_tables.h"
 #include "gadget.h"
+#include "part_palette.h"
 #include "test_ship.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include "app.h"
 #include "disk_pictures.h"
 #include "editor_tables.h"
+#include "editor_gadgets.h"
 #include "gadget.h"
 #include "paths.h"
 #include "services.h"

@@ -12,7 +12,9 @@
 #include <string>
 
 #include "bench_util.h"
+#include "design_folder_views.h"
 #include "design_folders.h"
+#include "editor_gadgets.h"
 #include "design_model.h"
 #include "gadget.h"
 #include "services.h"

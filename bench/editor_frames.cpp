@@ -11,6 +11,7 @@
 #include "app.h"
 #include "editor_bench.h"
 #include "design_folders.h"
+#include "editor_gadgets.h"
 #include "gadget.h"
 #include "part_setup.h"
 #include "prototypes.h"

@@ -18,7 +18,6 @@
 
 #include "bench_util.h"
 #include "design_model.h"
-#include "interaction.h"
 #include "services.h"
 #include "ship_pictures.h"
 #include "test_ship.h"
@@ -183,10 +182,8 @@ int main() {
             }
     });
     std::printf("rectangles_10000_plain: %.1f us, 1.00 x rectangles_10000_plain\n", rectFloor);
-    interaction.MouseX = mouseX;
-    interaction.MouseY = mouseY;
     std::uint32_t code = 0;
-    Report("hit_test_ship_10000", MedianMicros(501, [&] { code |= HitTestCanvas(); }),
+    Report("hit_test_ship_10000", MedianMicros(501, [&] { code |= HitTestCanvas(mouseX, mouseY); }),
            rectFloor, "rectangles_10000_plain");
 
     // ---- SaveScreenshot against one PNG save of the screen.

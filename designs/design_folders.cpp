@@ -6,7 +6,6 @@
 
 #include "design_model.h"
 #include "editor_tables.h"
-#include "gadget.h"
 #include "part_setup.h"
 #include "prototypes.h"
 #include "services.h"
@@ -17,10 +16,8 @@ std::string DesignsPath() { return design.BaseDir + "Designs\\"; }
 
 // Part images and the setup file beside each.
 constexpr const char* kImagePattern = "*.png";
-constexpr const char* kSetupExtension = ".spset";
-// Labels: "Design", and the title while no folder is open.
+// Labels: "Design", before the folder number.
 constexpr int kLabelDesign = 1;
-constexpr int kLabelNoDesign = 29;
 // Digits of the largest folder number.
 constexpr std::size_t kMaxDesignDigits = 10;
 
@@ -40,9 +37,8 @@ int DesignNumber(const std::string& name) {
     return value <= kMaxDesignFolder ? static_cast<int>(value) : -1;
 }
 
-int NewDesignFolder() {
+int CreateDesignFolder() {
     design.DesignFolder = -1;
-    Gadget_SetText(kGadgetTitle, Labels[kLabelNoDesign]);
     if (!Dir_Examine(kDesignScan, DesignsPath(), "*.*")) return 0;
     // Any entry holding a number takes it, a file or a broken link as much as
     // a folder: the new folder must really be made under its number.
@@ -58,35 +54,21 @@ int NewDesignFolder() {
     const int folder = static_cast<int>(largest + 1);
     if (!Dir_Create(DesignsPath() + Str(folder))) return 0;
     design.DesignFolder = folder;
-    Gadget_SetText(kGadgetTitle, DesignTitle(design.DesignFolder));
     FreeShip();
-    return 1;
+    return folder;
 }
 
-int OpenDesignFolder() {
-    const int row = Gadget_GetState(kGadgetFileList);
-    if (row < 0) return 0;
-    const int folder = DesignNumber(Gadget_GetCellText(kGadgetFileList, row, 0));
-    if (folder < 1) return 0;
+std::vector<std::string> OpenDesign(int folder) {
     design.DesignFolder = folder;
-    Gadget_SetText(kGadgetTitle, DesignTitle(design.DesignFolder));
-
     design.Prototypes.Clear();
-    Gadget_ClearItems(kGadgetPrototypeList);
-    // Positions of the old list mean nothing in the new one, and nothing of
-    // the old design's current prototype may stay on the screen.
+    // Positions of the old list mean nothing in the new one.
     design.CurrentPrototype = -1;
     design.LastPrototypeRow = -1;
     design.SelectedProtoConnection = -1;
     design.PreviewVisible = 0;
-    Gadget_SetText(kGadgetPrototypeName, "");
-    FillCompatibilityList(-1);
-    Gadget_ClearItems(kGadgetDesignImages);
-
-    for (const std::string& name : ListSetupImages(DesignFolderPath(), nullptr))
-        Gadget_AddItem(kGadgetDesignImages, -1, name);
-    if (File_Size(PrototypesPath()) >= 0) LoadPrototypes(PrototypesPath());
-    return 1;
+    std::vector<std::string> images = ListSetupImages(DesignFolderPath(), nullptr);
+    if (File_Size(PrototypesPath()) >= 0) ReadPrototypeList(PrototypesPath(), nullptr);
+    return images;
 }
 
 void FreeDesignParts() {
@@ -97,13 +79,6 @@ void FreeDesignParts() {
         if (part->Image) Image_Free(part->Image);
     }
     design.Parts.Clear();
-}
-
-int LoadSetupParts() {
-    std::vector<std::string> names;
-    const int rows = Gadget_CountItems(kGadgetDesignImages);
-    for (int r = 0; r < rows; ++r) names.push_back(Gadget_GetCellText(kGadgetDesignImages, r, 0));
-    return LoadPartsFrom(DesignFolderPath(), names);
 }
 
 std::vector<std::string> ListSetupImages(const std::string& folder, int* scanned) {

@@ -1,5 +1,5 @@
 // The design model: the open design folder, the part setup being edited, and
-// the four lists (prototypes, parts, test ship nodes, palette buttons).
+// the three lists (prototypes, parts, test ship nodes).
 // Records are addressed by 0-based position; records are only ever appended
 // and only whole lists are cleared, so a position stays valid while its list
 // lives.
@@ -12,24 +12,8 @@
 #include <deque>
 #include <string>
 
-#include "editor_gadgets.h"
+#include "design_records.h"
 #include "editor_objects.h"
-
-// Bit 24 of a connection mask: the connection point is in use.
-inline constexpr std::uint32_t ConnectionActive = 0x1000000;
-// Bits 0..23 of a connection mask: the prototypes allowed there, by position.
-inline constexpr std::uint32_t kAllowedBits = 0xFFFFFF;
-// Masks address 24 prototypes; AddPrototype refuses more.
-inline constexpr int kMaxPrototypes = 24;
-// Connection points per part and per prototype.
-inline constexpr int kConnections = 8;
-
-// "Active" has two readings. The active flag alone (bit 24) is what the
-// preview, the setup rows and the compatibility views show; any of bits
-// 24..31 counts as switched on where a connection is switched, right-clicked
-// in the preview or given a child slot on a ship node.
-inline bool HasActiveFlag(std::uint32_t mask) { return (mask & ConnectionActive) != 0; }
-inline bool IsConnectionOn(std::uint32_t mask) { return (mask & ~kAllowedBits) != 0; }
 
 // The nearest integer, halves to the even one (the default rounding mode), held
 // within int: every scaled coordinate of the pictures is rounded this way.
@@ -43,24 +27,6 @@ inline int RoundHalfEven(double value) {
 inline constexpr int ChildInactive = -2;  // the connection is not active in the node's prototype
 inline constexpr int ChildFree = -1;      // active and nothing attached
 
-// The setup of one part image; also the exact content of its setup file.
-struct PartSetup {
-    std::int32_t OffsetX = 0;                     // image point placed on the parent's connection
-    std::int32_t OffsetY = 0;
-    std::int32_t PrototypeIndex = 0;              // position in Prototypes, -1 = not assigned
-    std::array<std::int32_t, kConnections> ConnX{};     // connection points from the image's top-left
-    std::array<std::int32_t, kConnections> ConnY{};
-    std::array<std::int32_t, kConnections> ConnExtra{}; // stored and carried, never interpreted
-};
-
-// One named kind of part (its file record is 101 bytes, see prototypes.h).
-struct Prototype {
-    std::string Name;                                      // no CR, LF or zero byte
-    std::int8_t Index = 0;                                 // own position, written at creation
-    std::array<std::uint32_t, kConnections> ConnectionMask{}; // ConnectionActive | allowed bits
-    std::array<std::uint8_t, 64> reserved{};               // unused; kept as the file held it
-};
-
 // A part image of the open folder with its setup.
 struct Part {
     ::PartSetup Setup;                            // read from the image's setup file
@@ -73,14 +39,6 @@ struct ShipNode {
     std::int32_t PrototypeIndex = 0;              // position of the node's prototype
     int Image = 0;                                // the Part's image (not owned); 0 = nothing drawn or hit
     std::array<std::int32_t, kConnections> Child{}; // ChildInactive, ChildFree or a node position
-};
-
-// One button of the part palette.
-struct PaletteEntry {
-    int PartImage = 0;                            // image of the offered Part (not owned)
-    int Icon = 0;                                 // 16 x 16 image, owned
-    int Button = 0;                               // image button gadget, owned
-    std::int32_t PrototypeIndex = 0;              // prototype of the offered part
 };
 
 // An ordered list addressed by position. A deque keeps every record at the
@@ -142,7 +100,6 @@ struct DesignState {
     DesignList<Prototype> Prototypes;     // the open folder's prototypes
     DesignList<Part> Parts;               // parts loaded for the test ship
     DesignList<ShipNode> ShipNodes;       // the test ship; position 0 is the root
-    DesignList<PaletteEntry> Palette;     // the part buttons on offer
 };
 
 extern DesignState design;

@@ -1,16 +1,11 @@
-// The part setup file: 27 little-endian signed 32-bit values beside each
-// part image (Hull.png -> Hull.png.spset), and its two setup gadgets.
+// The part setup file beside each part image (Hull.png -> Hull.png.spset),
+// read and written through the file services; the bytes are the format's.
 #pragma once
 
 #include <string>
 
 #include "design_model.h"
-
-// Values in a setup file: offset x, offset y, prototype, then x, y, extra per connection.
-inline constexpr int kSetupFileValues = 27;
-// Text colours of the connection rows of gadget 36: in use by the setup's prototype, or not.
-inline constexpr int kActiveRowColour = 0xC0C0C0;
-inline constexpr int kInactiveRowColour = 0x707070;
+#include "part_setup_bytes.h"
 
 // Writes a setup to a file through the safe-replacing file service; nonzero on success.
 int WriteSetupFile(const std::string& path, const PartSetup& setup);
@@ -19,8 +14,7 @@ int ReadSetupFile(const std::string& path, PartSetup& setup);
 
 // Saves design.PartSetup as the setup file of design.PartImageName; nonzero when written.
 int SavePartSetup();
-// Reads the setup of design.PartImageName (defaults when it has none) and fills gadgets 34
-// and 36; nonzero when the file was read.
-int LoadPartSetup();
-// Greys the connection rows of gadget 36 by whether the setup's prototype uses them.
-void ColorConnectionRows();
+// Reads the setup of design.PartImageName into design.PartSetup; without a
+// file, a new setup keeps the last connection points with no offset and no
+// prototype. Nonzero when the file was read.
+int ReadPartSetup();

@@ -1,7 +1,8 @@
 // Editing the prototype list: adding, renaming, the connections in use and
-// the prototypes allowed at each, and the compatibility list (gadget 11).
+// the prototypes allowed at each.
+#include <utility>
+
 #include "editor_tables.h"
-#include "gadget.h"
 #include "prototypes.h"
 #include "services.h"
 
@@ -9,52 +10,29 @@ namespace {
 
 bool ValidConnection(int connection) { return connection >= 0 && connection < kConnections; }
 
+// Labels: the name of a new prototype, before its number.
+constexpr int kLabelNoName = 45;
+
 }  // namespace
 
-void FillCompatibilityList(int position) {
-    Gadget_ClearItems(kGadgetCompatibility);
-    const Prototype* prototype = design.Prototypes.At(position);
-    if (!prototype || !ValidConnection(design.SelectedProtoConnection)) return;
-    const std::uint32_t mask = prototype->ConnectionMask[design.SelectedProtoConnection];
-    const int rows = Gadget_CountItems(kGadgetPrototypeList);
-    for (int r = 0; r < rows; ++r) {
-        Gadget_AddItem(kGadgetCompatibility, -1, Gadget_GetItemText(kGadgetPrototypeList, r));
-        // Rows past the 24 mask bits can never be allowed (bit 24 is the active flag).
-        const bool allowed = r < kMaxPrototypes && (mask & (std::uint32_t{1} << r));
-        Gadget_SetItemColor(kGadgetCompatibility, r, 1, allowed ? kAllowedColour : kNotAllowedColour);
-    }
-}
-
-void AddPrototype() {
-    if (design.TestMode != 0) return;
-    const int n = Gadget_CountItems(kGadgetPrototypeList);
-    // The list itself is checked too: a position past 23 has no mask bit.
-    if (n >= kMaxPrototypes || design.Prototypes.Count() >= kMaxPrototypes) return;
-
+int AppendPrototype() {
+    if (design.TestMode != 0 || design.Prototypes.Count() >= kMaxPrototypes) return -1;
     const int position = design.Prototypes.Count();
     Prototype& prototype = design.Prototypes.Append();
-    prototype.Name = Labels[45] + Str(n);
+    prototype.Name = Labels[kLabelNoName] + Str(position);
     prototype.Index = static_cast<std::int8_t>(position);
     design.CurrentPrototype = position;
-
-    Gadget_ClearItems(kGadgetPrototypeList);
-    for (int p = 0; p < design.Prototypes.Count(); ++p)
-        Gadget_AddItem(kGadgetPrototypeList, -1, design.Prototypes.At(p)->Name);
-    Gadget_SetText(kGadgetPrototypeName, prototype.Name);
-    FillCompatibilityList(position);
-    DrawPrototypePreview(position);
-    Gadget_SetState(kGadgetPrototypeList, 0);
-    Gadget_SetItemState(kGadgetPrototypeList, Gadget_CountItems(kGadgetPrototypeList) - 1, 1);
+    return position;
 }
 
-void RenamePrototype(int position, const std::string& newName) {
-    Prototype* prototype = design.Prototypes.At(position);
-    if (!prototype || design.TestMode != 0) return;
+int SetPrototypeName(int position, const std::string& newName) {
+    const Prototype* current = std::as_const(design.Prototypes).At(position);
+    if (!current || design.TestMode != 0) return 0;
     // The name is written as one line: line ends and zero bytes cannot be kept.
     const std::string name = CleanPrototypeName(newName);
-    if (name == prototype->Name) return;
-    prototype->Name = name;
-    Gadget_SetItemText(kGadgetPrototypeList, position, name);
+    if (name == current->Name) return 0;
+    design.Prototypes.At(position)->Name = name;
+    return 1;
 }
 
 void ToggleConnectionActive(int prototype, int connection) {
@@ -68,24 +46,18 @@ void ToggleConnectionActive(int prototype, int connection) {
         mask &= kAllowedBits;
 }
 
-void SelectProtoConnection(int prototype, int connection) {
-    const Prototype* p = design.Prototypes.At(prototype);
-    if (!p || !ValidConnection(connection) || !HasActiveFlag(p->ConnectionMask[connection])) return;
+int ChooseProtoConnection(int prototype, int connection) {
+    const Prototype* p = std::as_const(design.Prototypes).At(prototype);
+    if (!p || !ValidConnection(connection) || !HasActiveFlag(p->ConnectionMask[connection])) return 0;
     design.SelectedProtoConnection = connection;
-    FillCompatibilityList(prototype);
-    DrawPrototypePreview(prototype);
+    return 1;
 }
 
-void ToggleCompatibility(int prototype) {
+void ToggleAllowedPrototypes(int prototype, const std::vector<int>& positions) {
     Prototype* p = design.Prototypes.At(prototype);
     if (!p || design.TestMode != 0 || !ValidConnection(design.SelectedProtoConnection)) return;
     std::uint32_t& mask = p->ConnectionMask[design.SelectedProtoConnection];
-    const int rows = Gadget_CountItems(kGadgetPrototypeList);
-    for (int r = 0; r < rows; ++r) {
-        if (!Gadget_GetItemState(kGadgetCompatibility, r)) continue;
-        // Rows past 23 have no bit; flipping one would hit the active flag.
-        if (r < kMaxPrototypes) mask ^= std::uint32_t{1} << r;
-        Gadget_SetItemState(kGadgetCompatibility, r, 0);
-    }
-    FillCompatibilityList(prototype);
+    // Positions past 23 have no bit; flipping one would hit the active flag.
+    for (int k : positions)
+        if (k >= 0 && k < kMaxPrototypes) mask ^= std::uint32_t{1} << k;
 }

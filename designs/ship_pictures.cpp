@@ -5,11 +5,8 @@
 #include "ship_pictures.h"
 
 #include "design_model.h"
-#include "editor_gadgets.h"
 #include "editor_objects.h"
 #include "editor_tables.h"
-#include "gadget.h"
-#include "interaction.h"
 #include "paths.h"
 #include "services.h"
 #include "test_ship.h"
@@ -50,23 +47,19 @@ int SavePictureWithSmallCopy(int sprite, const std::string& path, int width, int
 
 int ShipPictureHeight(int width) { return width * kShipCanvasHeight / kShipCanvasWidth; }
 
-void ExportShipPicture(int sizeClass) {
-    if (sizeClass >= 0 && sizeClass < static_cast<int>(ExportWidths.size())) {
-        DrawShip(design.ViewX, design.ViewY, 1);
-        // One date for both names, so they never straddle a minute.
-        const std::string date = Date_Format(kShipPictureDateMask, Date_Now());
-        // Deleted while the editor ran: made again, as the screenshots' folder is.
-        Dir_Create(design.BaseDir + "ShipPics");
-        const std::string folder = design.BaseDir + "ShipPics\\" + Str(design.DesignFolder);
-        const std::string sizeName = Gadget_GetItemText(kGadgetSaveAs, sizeClass);
-        const int width = ExportWidths[static_cast<std::size_t>(sizeClass)];
-        const PictureNames names = FreePictureNames(folder + date, folder + " - " + sizeName + date);
-        SavePictureWithSmallCopy(kShipCanvasSprite, names.full, width, ShipPictureHeight(width), names.small);
-        DrawShip(design.ViewX, design.ViewY, 0);
-        PlayClick();
-    }
-    // The same size can be chosen again at once.
-    Gadget_SetState(kGadgetSaveAs, -1);
+int SaveShipPicture(int sizeClass, const std::string& sizeName) {
+    if (sizeClass < 0 || sizeClass >= static_cast<int>(ExportWidths.size())) return 0;
+    DrawShip(design.ViewX, design.ViewY, 1);
+    // One date for both names, so they never straddle a minute.
+    const std::string date = Date_Format(kShipPictureDateMask, Date_Now());
+    // Deleted while the editor ran: made again, as the screenshots' folder is.
+    Dir_Create(design.BaseDir + "ShipPics");
+    const std::string folder = design.BaseDir + "ShipPics\\" + Str(design.DesignFolder);
+    const int width = ExportWidths[static_cast<std::size_t>(sizeClass)];
+    const PictureNames names = FreePictureNames(folder + date, folder + " - " + sizeName + date);
+    SavePictureWithSmallCopy(kShipCanvasSprite, names.full, width, ShipPictureHeight(width), names.small);
+    DrawShip(design.ViewX, design.ViewY, 0);
+    return 1;
 }
 
 void SaveScreenshot(const std::string& baseName) {

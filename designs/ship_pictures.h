@@ -22,8 +22,9 @@ inline constexpr const char* kScreenshotBaseName = "KeelwrightScreen";
 int SavePictureWithSmallCopy(int sprite, const std::string& path, int width, int height, const std::string& smallPath);
 // Height of the size-class picture of a given width: the canvas's proportions, rounded down.
 int ShipPictureHeight(int width);
-// Saves the plain ship in full size and in size class k (row k of gadget 20,
-// 0..4); no size class selected afterwards in every case.
-void ExportShipPicture(int sizeClass);
+// Saves the plain ship in full size and in size class k (0..4, named
+// `sizeName` in the file names) under BaseDir + "ShipPics\", then draws the
+// ship as the view shows it again; nonzero when k is a size class.
+int SaveShipPicture(int sizeClass, const std::string& sizeName);
 // Saves the screen's back buffer as it stands, and its thumbnail.
 void SaveScreenshot(const std::string& baseName);

@@ -1,5 +1,4 @@
-// The test ship tree, its drawing into the canvas, its hit test and the part
-// palette. The tree is walked with an explicit stack, so a chain of tens of
+// The test ship tree, its drawing into the canvas and its hit test. The tree is walked with an explicit stack, so a chain of tens of
 // thousands of nodes costs no call depth; the order is that of the natural
 // recursion (a node, then per connection its dot or its whole subtree).
 #include "test_ship.h"
@@ -10,10 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "editor_gadgets.h"
 #include "editor_objects.h"
-#include "gadget.h"
-#include "interaction.h"
 #include "services.h"
 
 namespace {
@@ -208,12 +204,7 @@ private:
 };
 
 struct ShipState {
-    HitLayout hits;         // hit order of the last subtree drawn from the root or tested
-    int paletteProto = -1;  // prototype whose parts the palette offers, -1 = none
-    int paletteFirst = 0;   // the first of its parts (in Parts order) on the page shown
-    int pageButton = 0;     // the button turning the page, 0 = one page holds them all
-    int pageIcon = 0;       // its icon
-    int paletteHidden = 0;  // 1 while another panel covers the palette's area
+    HitLayout hits;  // hit order of the last subtree drawn from the root or tested
 };
 ShipState ship;
 
@@ -231,78 +222,6 @@ struct DrawAndLayOut {
 };
 
 const ShipNode* NodeAt(int position) { return std::as_const(design.ShipNodes).At(position); }
-
-// Builds one palette icon: the picture scaled so its longer side is 17
-// pixels, centred on (8, 8), cut off at the icon's edges.
-void DrawPaletteIcon(int icon, int image) {
-    const int w = Image_Width(image), h = Image_Height(image);
-    if (image == 0 || w < 1 || h < 1 || !Draw_Begin(Draw_ImageOutput(icon))) return;
-    const float s = kPaletteIconSpan / static_cast<float>(std::max(w, h));
-    const float half = static_cast<float>(kPaletteIconSize) / 2.0f;
-    const float sw = static_cast<float>(w) * s, sh = static_cast<float>(h) * s;
-    Draw_Image(Image_Handle(image), RoundHalfEven(half - sw / 2.0f), RoundHalfEven(half - sh / 2.0f),
-               RoundHalfEven(sw), RoundHalfEven(sh));
-    Draw_End();
-}
-
-// The selected connection is free and active, and its rules allow the prototype.
-bool MayAttach(int prototype) {
-    const ShipNode* node = NodeAt(design.SelectedNode);
-    const int c = design.SelectedConnection;
-    if (!node || c < 0 || c >= kConnections || node->Child[static_cast<std::size_t>(c)] != ChildFree) return false;
-    const auto& prototypes = std::as_const(design.Prototypes);
-    const Prototype* own = prototypes.At(node->PrototypeIndex);
-    if (!own || prototype < 0 || prototype >= std::min(prototypes.Count(), kMaxPrototypes)) return false;
-    const std::uint32_t mask = own->ConnectionMask[static_cast<std::size_t>(c)];
-    return IsConnectionOn(mask) && (mask & (std::uint32_t{1} << prototype)) != 0;
-}
-
-void HideIfCovered(int gadget) {
-    if (gadget > 0 && ship.paletteHidden) Gadget_Hide(gadget, 1);
-}
-
-// One page of the palette from the `first`-th part of the prototype on (the
-// first page when that is past the last part). Parts that do not fit one page
-// share pages, the last slot of each turning to the next.
-void BuildPalettePage(int prototype, int first) {
-    if (!std::as_const(design.Prototypes).At(prototype)) return;  // names no prototype: nothing to offer
-    std::vector<int> offered;
-    const auto& parts = std::as_const(design.Parts);
-    for (int q = 0; q < parts.Count(); ++q)
-        if (parts.At(q)->Setup.PrototypeIndex == prototype) offered.push_back(q);
-    const int count = static_cast<int>(offered.size());
-    const int slots = kPaletteColumns * kPaletteRows;
-    const int perPage = count > slots ? slots - 1 : slots;
-    if (first < 0 || first >= count) first = 0;
-    ship.paletteProto = prototype;
-    ship.paletteFirst = first;
-    auto slotButton = [](int slot, int icon) {
-        const int button = Gadget_CreateImageButton(kGadgetAuto, kPaletteX + kPaletteStep * (slot % kPaletteColumns),
-                                                    kPaletteY + kPaletteStep * (slot / kPaletteColumns),
-                                                    kPaletteButtonSize, kPaletteButtonSize, Image_Handle(icon));
-        HideIfCovered(button);
-        return button;
-    };
-    for (int slot = 0; slot < perPage && first + slot < count; ++slot) {
-        const Part& part = *parts.At(offered[static_cast<std::size_t>(first + slot)]);
-        const int icon = Image_Create(kServiceAuto, kPaletteIconSize, kPaletteIconSize);
-        if (icon) DrawPaletteIcon(icon, part.Image);
-        const int button = slotButton(slot, icon);
-        PaletteEntry& entry = design.Palette.Append();
-        entry.PartImage = part.Image;
-        entry.Icon = icon;
-        entry.Button = button;
-        entry.PrototypeIndex = prototype;
-    }
-    if (count > slots) {
-        ship.pageIcon = Image_Create(kServiceAuto, kPaletteIconSize, kPaletteIconSize);
-        if (ship.pageIcon && Draw_Begin(Draw_ImageOutput(ship.pageIcon))) {
-            Draw_Image(Image_Handle(kArrowRightImage), 0, 0, kPaletteIconSize, kPaletteIconSize);
-            Draw_End();
-        }
-        ship.pageButton = slotButton(slots - 1, ship.pageIcon);
-    }
-}
 
 }  // namespace
 
@@ -355,24 +274,24 @@ void DrawShipNode(int node, int x, int y, int plain) {
     WalkShip(node, x, y, visitor);
 }
 
-std::uint32_t HitTestShipNode(int node, int x, int y) {
+std::uint32_t HitTestShipNode(int node, int x, int y, int px, int py) {
     if (!ship.hits.Fits(node)) ship.hits.Build(node);
-    return ship.hits.Find(Wide{interaction.MouseX} - x, Wide{interaction.MouseY} - y);
+    return ship.hits.Find(Wide{px} - x, Wide{py} - y);
 }
 
-std::uint32_t HitTestCanvas() {
+std::uint32_t HitTestCanvas(int px, int py) {
     // Read-only: a writable look at the nodes would count as a change and lay the hits out again.
     const ShipNode* root = NodeAt(0);
     if (!root || root->Image == 0) return 0;
     const int w = Image_Width(root->Image) / 2, h = Image_Height(root->Image) / 2;
-    return HitTestShipNode(0, design.ViewX - w + kShipCanvasScreenX, design.ViewY - h + kShipCanvasScreenY);
+    return HitTestShipNode(0, design.ViewX - w + kShipCanvasScreenX, design.ViewY - h + kShipCanvasScreenY, px, py);
 }
 
-void SelectShipElement(std::uint32_t code) {
+int SelectShipHit(std::uint32_t code) {
     const std::uint32_t kind = code >> kHitKindShift;
     const int node = static_cast<int>(code & kHitNodeMask);
     const int connection = static_cast<int>((code >> kHitConnectionShift) & 0xFF);
-    if (!NodeAt(node)) return;
+    if (!NodeAt(node)) return 0;
     if (kind == (HitNode >> kHitKindShift)) {
         design.SelectedNode = node;
         design.SelectedConnection = -1;
@@ -382,137 +301,74 @@ void SelectShipElement(std::uint32_t code) {
         design.SelectedConnection = connection;
         design.HighlightedNode = -1;
     } else {
-        return;
+        return 0;
     }
     DrawShip(design.ViewX, design.ViewY, 0);
-    FreePartPalette();
-    ShowPartChoices();
+    return 1;
 }
 
-void ShowPartChoices() {
-    // Rows offered for an earlier selection go with it.
-    Gadget_ClearItems(kGadgetOfferedPrototypes);
-    const ShipNode* node = NodeAt(design.SelectedNode);
-    if (!node) return;
-    if (design.SelectedConnection == -1) {
-        BuildPartPalette(node->PrototypeIndex);
-        return;
-    }
-    const auto& prototypes = std::as_const(design.Prototypes);
-    const Prototype* own = prototypes.At(node->PrototypeIndex);
-    if (!own || design.SelectedConnection < 0 || design.SelectedConnection >= kConnections) return;
-    const std::uint32_t mask = own->ConnectionMask[static_cast<std::size_t>(design.SelectedConnection)];
-    // Only the 24 allowed bits name prototypes.
-    const int named = std::min(prototypes.Count(), kMaxPrototypes);
-    for (int k = 0; k < named; ++k)
-        if (mask & (std::uint32_t{1} << k))
-            Gadget_AddItem(kGadgetOfferedPrototypes, -1, prototypes.At(k)->Name + "\n" + Str(k));
-    if (Gadget_CountItems(kGadgetOfferedPrototypes) == 1)
-        BuildPartPalette(Val(StringField(Gadget_GetItemText(kGadgetOfferedPrototypes, 0), 2, '\n')));
-}
-
-void ChooseOfferedPrototype() {
-    // Only a row on offer names a prototype: the header of an empty list names none.
-    const int row = Gadget_GetState(kGadgetOfferedPrototypes);
-    FreePartPalette();
-    if (row >= 0) {
-        const int prototype = Val(StringField(Gadget_GetItemText(kGadgetOfferedPrototypes, row), 2, '\n'));
-        if (MayAttach(prototype)) BuildPartPalette(prototype);
-    }
-    PlayClick();
-}
-
-void BuildPartPalette(int prototype) { BuildPalettePage(prototype, 0); }
-
-int PalettePageButton() { return ship.pageButton; }
-
-void TurnPalettePage() {
-    const int prototype = ship.paletteProto;
-    if (prototype < 0 || ship.pageButton == 0) return;
-    const int next = ship.paletteFirst + kPaletteColumns * kPaletteRows - 1;
-    FreePartPalette();
-    BuildPalettePage(prototype, next);
-    PlayClick();
-}
-
-void RefreshPartPalette() {
-    const int prototype = ship.paletteProto, first = ship.paletteFirst;
-    if (prototype < 0) return;
-    FreePartPalette();
-    BuildPalettePage(prototype, first);
-    HidePartPalette(ship.paletteHidden);
-}
-
-void HidePartPalette(int hide) {
-    ship.paletteHidden = hide;
-    const auto& palette = std::as_const(design.Palette);
-    for (int p = 0; p < palette.Count(); ++p)
-        if (palette.At(p)->Button > 0) Gadget_Hide(palette.At(p)->Button, hide);
-    if (ship.pageButton > 0) Gadget_Hide(ship.pageButton, hide);
-}
-
-void FreePartPalette() {
-    const auto& palette = std::as_const(design.Palette);
-    for (int p = 0; p < palette.Count(); ++p) {
-        const PaletteEntry& entry = *palette.At(p);
-        // A creation that failed left 0, which names the setup image and the
-        // "Quit" button: never free those.
-        if (entry.Icon != 0) Image_Free(entry.Icon);
-        if (entry.Button > 0) Gadget_Free(entry.Button);
-    }
-    design.Palette.Clear();
-    if (ship.pageIcon != 0) Image_Free(ship.pageIcon);
-    if (ship.pageButton > 0) Gadget_Free(ship.pageButton);
-    ship.pageIcon = ship.pageButton = 0;
-    ship.paletteProto = -1;
-}
-
-void ClearShipChoices() {
-    Gadget_ClearItems(kGadgetOfferedPrototypes);
-    FreePartPalette();
-    // The root, outlined, as when the view first opens.
+void SelectShipRoot() {
     design.SelectedNode = 0;
     design.SelectedConnection = -1;
     design.HighlightedNode = 0;
 }
 
-void AttachPart(int entry) {
-    const PaletteEntry* chosen = std::as_const(design.Palette).At(entry);
-    const int connection = design.SelectedConnection;
-    // The hit code has 16 bits for a node: a node it could not name is not made.
-    if (chosen && MayAttach(chosen->PrototypeIndex) && design.ShipNodes.Count() < kMaxShipNodes) {
-        const int position = design.ShipNodes.Count();
-        const int image = chosen->PartImage, prototype = chosen->PrototypeIndex;
-        design.ShipNodes.At(design.SelectedNode)->Child[static_cast<std::size_t>(connection)] = position;
-        ShipNode& node = design.ShipNodes.Append();
-        node.Image = image;
-        node.PrototypeIndex = prototype;
-        InitNodeConnections(position, prototype);
-        Gadget_ClearItems(kGadgetOfferedPrototypes);
-        DrawShip(design.ViewX, design.ViewY, 0);
-    }
-    FreePartPalette();
+std::vector<int> PrototypesAllowedAtSelection() {
+    std::vector<int> allowed;
+    const ShipNode* node = NodeAt(design.SelectedNode);
+    const int c = design.SelectedConnection;
+    if (!node || c < 0 || c >= kConnections) return allowed;
+    const auto& prototypes = std::as_const(design.Prototypes);
+    const Prototype* own = prototypes.At(node->PrototypeIndex);
+    if (!own) return allowed;
+    const std::uint32_t mask = own->ConnectionMask[static_cast<std::size_t>(c)];
+    // Only the 24 allowed bits name prototypes.
+    const int named = std::min(prototypes.Count(), kMaxPrototypes);
+    for (int k = 0; k < named; ++k)
+        if (mask & (std::uint32_t{1} << k)) allowed.push_back(k);
+    return allowed;
 }
 
-void SwapPart(int entry) {
-    const PaletteEntry* chosen = std::as_const(design.Palette).At(entry);
+bool MayAttach(int prototype) {
+    const ShipNode* node = NodeAt(design.SelectedNode);
+    const int c = design.SelectedConnection;
+    if (!node || c < 0 || c >= kConnections || node->Child[static_cast<std::size_t>(c)] != ChildFree) return false;
+    const auto& prototypes = std::as_const(design.Prototypes);
+    const Prototype* own = prototypes.At(node->PrototypeIndex);
+    if (!own || prototype < 0 || prototype >= std::min(prototypes.Count(), kMaxPrototypes)) return false;
+    const std::uint32_t mask = own->ConnectionMask[static_cast<std::size_t>(c)];
+    return IsConnectionOn(mask) && (mask & (std::uint32_t{1} << prototype)) != 0;
+}
+
+int AttachPartAtSelection(int image, int prototype) {
+    // The hit code has 16 bits for a node: a node it could not name is not made.
+    if (!MayAttach(prototype) || design.ShipNodes.Count() >= kMaxShipNodes) return 0;
+    const int position = design.ShipNodes.Count();
+    design.ShipNodes.At(design.SelectedNode)->Child[static_cast<std::size_t>(design.SelectedConnection)] = position;
+    ShipNode& node = design.ShipNodes.Append();
+    node.Image = image;
+    node.PrototypeIndex = prototype;
+    InitNodeConnections(position, prototype);
+    DrawShip(design.ViewX, design.ViewY, 0);
+    return 1;
+}
+
+int SwapPartAtSelection(int image, int prototype) {
     const ShipNode* node = NodeAt(design.SelectedNode);
     // A part of another prototype would break the rules its children were attached by.
-    if (chosen && node && design.SelectedConnection == -1 && chosen->PrototypeIndex == node->PrototypeIndex) {
-        design.ShipNodes.At(design.SelectedNode)->Image = chosen->PartImage;
-        DrawShip(design.ViewX, design.ViewY, 0);
-    }
-    FreePartPalette();
+    if (!node || design.SelectedConnection != -1 || prototype != node->PrototypeIndex) return 0;
+    design.ShipNodes.At(design.SelectedNode)->Image = image;
+    DrawShip(design.ViewX, design.ViewY, 0);
+    return 1;
 }
 
-void ResetShip() {
+void RestartShip() {
     design.ShipNodes.Clear();
     StartShip();
-    ClearShipChoices();
+    SelectShipRoot();
     design.ViewX = kStartViewX;
     design.ViewY = kStartViewY;
     DrawShip(kStartViewX, kStartViewY, 0);
-    PlayClick();
 }
 
 void ClampView() {

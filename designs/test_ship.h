@@ -1,9 +1,10 @@
 // The test ship: a tree of placed parts grown from a root, drawn into the
-// ship canvas (sprite 6), hit-tested against the pointer, and the part
-// palette of small image buttons from which parts are picked.
+// ship canvas (sprite 6), hit-tested at a point, and the selection parts are
+// attached at.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "design_model.h"
 
@@ -19,7 +20,7 @@ inline constexpr int kMaxShipNodes = 0x10000;
 // A free connection is hit within this distance of its point (both ends in pixels).
 inline constexpr int kConnectionReach = 5;
 
-// ---------------------------------------------------------------- canvas and palette
+// ---------------------------------------------------------------- canvas
 inline constexpr int kShipCanvasScreenX = 505;   // where the frame loop shows sprite 6
 inline constexpr int kShipCanvasScreenY = 350;
 inline constexpr int kStartViewX = 190;          // canvas point the root is centred on after a reset
@@ -29,22 +30,14 @@ inline constexpr int kMaxViewY = 280;
 inline constexpr int kOutlineColour = 0xFFFFFF;  // frame of HighlightedNode
 inline constexpr int kFreeConnectionColour = 0x00FF00;  // dot on a free connection
 inline constexpr int kFreeConnectionRadius = 5;
-inline constexpr int kPaletteX = 905;            // first palette button
-inline constexpr int kPaletteY = 490;
-inline constexpr int kPaletteStep = 20;          // button pitch, both ways
-inline constexpr int kPaletteColumns = 5;
-inline constexpr int kPaletteRows = 12;          // rows that fit above "Quit" (y 730)
-inline constexpr int kPaletteButtonSize = 18;
-inline constexpr int kPaletteIconSize = 16;
-inline constexpr float kPaletteIconSpan = 17.0f; // longer side of the picture on an icon
 
 // ---------------------------------------------------------------- the tree
 // Appends a root node for the first prototype (nothing when there is none).
 void StartShip();
 // The node's eight Child slots from the prototype's connections (inactive for no prototype).
 void InitNodeConnections(int node, int prototype);
-// Starts the ship again from a fresh root, centred; clears the offers.
-void ResetShip();
+// Starts the ship again from a fresh root, selected and centred, and draws it.
+void RestartShip();
 
 // ---------------------------------------------------------------- drawing and hit testing
 // Redraws the whole ship into sprite 6 with the root centred on (x, y);
@@ -53,39 +46,27 @@ void DrawShip(int x, int y, int plain);
 // Draws a node at anchor (x, y) with its subtree onto the open drawing target.
 void DrawShipNode(int node, int x, int y, int plain);
 // The free connection, child or own picture of the node (anchor x, y in
-// screen pixels) under MouseX/MouseY, as a hit code; 0 for nothing.
-std::uint32_t HitTestShipNode(int node, int x, int y);
-// What the pointer is on in the canvas on the screen, the root centred on the view:
-// the hit code a click there selects; 0 for nothing.
-std::uint32_t HitTestCanvas();
-// Selects what a nonzero hit code names, redraws and offers the choices.
-void SelectShipElement(std::uint32_t code);
+// screen pixels) under the point (px, py), as a hit code; 0 for nothing.
+std::uint32_t HitTestShipNode(int node, int x, int y, int px, int py);
+// What the screen point (px, py) is on in the canvas, the root centred on the
+// view: the hit code a click there selects; 0 for nothing.
+std::uint32_t HitTestCanvas(int px, int py);
 
-// ---------------------------------------------------------------- choices and palette
-// Offers what fits the selection: the allowed prototypes in gadget 16, or the palette.
-void ShowPartChoices();
-// A row of gadget 16 was clicked: offers the parts of the prototype it names.
-void ChooseOfferedPrototype();
-// One palette button per part of the prototype at that position.
-void BuildPartPalette(int prototype);
-// Frees every palette icon and button and empties the palette.
-void FreePartPalette();
-// A palette button was clicked while a free connection is selected: attaches its part
-// there, when the connection is still free and its rules allow the part's prototype.
-void AttachPart(int entry);
-// A palette button was clicked while a node is selected: shows its part on that node,
-// when the part is of the node's own prototype.
-void SwapPart(int entry);
-// Empties the offered prototypes and the palette and selects the root again.
-void ClearShipChoices();
-// The button that turns the palette's page; 0 while every part fits on one page.
-int PalettePageButton();
-// Shows the palette's next page of parts, the first again after the last.
-void TurnPalettePage();
-// The page shown built again: its icons drawn from the parts' pictures as they are now.
-void RefreshPartPalette();
-// Hides (1) or shows (0) the palette while another panel covers its area.
-void HidePartPalette(int hide);
+// ---------------------------------------------------------------- selection and attaching
+// Selects what a nonzero hit code names and redraws; nonzero when it named something.
+int SelectShipHit(std::uint32_t code);
+// Selects the root, outlined, as when the view first opens.
+void SelectShipRoot();
+// The prototypes (positions) the selected free connection allows; none while a node is selected.
+std::vector<int> PrototypesAllowedAtSelection();
+// The selected connection is free and active, and its rules allow the prototype.
+bool MayAttach(int prototype);
+// Attaches a part (its image and prototype) at the selected free connection
+// when MayAttach allows it and the ship can grow, and redraws; nonzero when attached.
+int AttachPartAtSelection(int image, int prototype);
+// Shows another part (its image) on the selected node when it is of the
+// node's own prototype, and redraws; nonzero when swapped.
+int SwapPartAtSelection(int image, int prototype);
 
 // ---------------------------------------------------------------- view
 // Moves the view by (dx, dy) pixels, keeps it on the canvas and redraws.

@@ -11,7 +11,10 @@
 #include <string>
 
 #include "design_model.h"
+#include "editor_gadgets.h"
 #include "gadget.h"
+#include "part_setup_view.h"
+#include "prototype_views.h"
 #include "services.h"
 #include "testing.h"
 

@@ -31,5 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(back.OffsetX == read.OffsetX && back.OffsetY == read.OffsetY);
     FUZZ_CHECK(back.PrototypeIndex == read.PrototypeIndex);
     FUZZ_CHECK(back.ConnX == read.ConnX && back.ConnY == read.ConnY && back.ConnExtra == read.ConnExtra);
+    FUZZ_CHECK(DecodePartSetup(std::span<const std::uint8_t>(data, size)) == read);
     return 0;
 }

@@ -18,6 +18,11 @@
 #include <system_error>
 
 #include "app.h"
+#include "design_folder_views.h"
+#include "editor_gadgets.h"
+#include "part_palette.h"
+#include "part_setup_view.h"
+#include "prototype_views.h"
 #include "design_folders.h"
 #include "editor_tables.h"
 #include "gadget.h"
@@ -99,12 +104,12 @@ void GrowShip(int nodes) {
             if (design.ShipNodes.At(n)->Child[static_cast<std::size_t>(i)] != ChildFree) continue;
             SelectShipElement(HitConnection | (static_cast<std::uint32_t>(i) << kHitConnectionShift) |
                               static_cast<std::uint32_t>(n));
-            if (design.Palette.Count() == 0 && Gadget_CountItems(kGadgetOfferedPrototypes) > 0) {
+            if (editor.Palette.Count() == 0 && Gadget_CountItems(kGadgetOfferedPrototypes) > 0) {
                 Gadget_SetItemState(kGadgetOfferedPrototypes, 0, 1);
                 ChooseOfferedPrototype();
             }
             if (design.ShipNodes.Count() >= nodes) return;
-            if (design.Palette.Count() > 0) AttachPart(0);
+            if (editor.Palette.Count() > 0) AttachPart(0);
         }
 }
 

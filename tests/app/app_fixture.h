@@ -8,6 +8,11 @@
 #include <string>
 
 #include "app.h"
+#include "design_folder_views.h"
+#include "editor_gadgets.h"
+#include "part_palette.h"
+#include "part_setup_view.h"
+#include "prototype_views.h"
 #include "scratch_folder.h"
 #include "services.h"
 #include "testing.h"

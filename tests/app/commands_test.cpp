@@ -512,7 +512,7 @@ TEST_F(TestView, AClickOutsideEveryPartChangesNothing) {
     ClickAt(510, 355);
     EXPECT_EQ(design.SelectedNode, node);
     EXPECT_EQ(design.SelectedConnection, connection);
-    EXPECT_EQ(design.Palette.Count(), 0);
+    EXPECT_EQ(editor.Palette.Count(), 0);
     EXPECT_EQ(Gadget_CountItems(kGadgetOfferedPrototypes), 0);
 }
 
@@ -520,15 +520,15 @@ TEST_F(TestView, AGreenDotOffersTheOnlyAllowedPartAndAPaletteClickAttachesIt) {
     ClickAt(HullLeft(), HullTop() + 10);  // connection 1 of the hull
     EXPECT_EQ(design.SelectedConnection, 0);
     ASSERT_EQ(Gadget_CountItems(kGadgetOfferedPrototypes), 1);
-    ASSERT_EQ(design.Palette.Count(), 1);
-    const GadgetRecord* button = FindGadget(design.Palette.At(0)->Button);
+    ASSERT_EQ(editor.Palette.Count(), 1);
+    const GadgetRecord* button = FindGadget(editor.Palette.At(0)->Button);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->x, 905);
     EXPECT_EQ(button->y, 490);
     ClickAt(button->x + 9, button->y + 9);
     ASSERT_EQ(design.ShipNodes.Count(), 2);
     EXPECT_EQ(design.ShipNodes.At(0)->Child[0], 1);
-    EXPECT_EQ(design.Palette.Count(), 0);
+    EXPECT_EQ(editor.Palette.Count(), 0);
     // The wing's display offset (10, 5) sits on the hull's connection point.
     EXPECT_EQ(ScreenPixel(HullLeft() - 10, HullTop() + 5), 0x00FF00);
 }

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "editor_session.h"
+#include "part_palette.h"
 #include "test_ship.h"
 #include "title_line.h"
 
@@ -176,10 +177,10 @@ TEST_F(OutsidePictures, ARewrittenPartImageShowsOnTheCanvasWithinASecondAHalfWri
 TEST_F(OutsidePictures, ThePartButtonsShowTheRewrittenPicture) {
     StartTestView();
     ClickAt(HullLeft(), HullTop() + 10);
-    if (design.Palette.Count() == 0) ClickRow(kGadgetOfferedPrototypes, 0);
-    ASSERT_EQ(design.Palette.Count(), 1);
+    if (editor.Palette.Count() == 0) ClickRow(kGadgetOfferedPrototypes, 0);
+    ASSERT_EQ(editor.Palette.Count(), 1);
     const auto iconCentre = [] {
-        const int icon = std::as_const(design.Palette).At(0)->Icon;
+        const int icon = std::as_const(editor.Palette).At(0)->Icon;
         if (!Draw_Begin(Draw_ImageOutput(icon))) return -1;
         const int colour = Draw_Point(kPaletteIconSize / 2, kPaletteIconSize / 2);
         Draw_End();
@@ -189,7 +190,7 @@ TEST_F(OutsidePictures, ThePartButtonsShowTheRewrittenPicture) {
     fs::copy_file(PictureElsewhere("red wing.png", 10, 10, 0xFF0000), DesignDir(1) / "wing.png",
                   fs::copy_options::overwrite_existing);
     Frames(kFramesInASecond);
-    ASSERT_EQ(design.Palette.Count(), 1);
+    ASSERT_EQ(editor.Palette.Count(), 1);
     EXPECT_EQ(iconCentre(), 0xFF0000);
 }
 

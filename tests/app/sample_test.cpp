@@ -149,7 +149,7 @@ TEST_F(Sample, EveryRunWritesTheSameBytesAndTheLookIsPinned) {
 
 TEST_F(Sample, IsADesignAShipGrowsFrom) {
     const fs::path folder = Generate("sample");
-    ASSERT_TRUE(LoadPrototypes((folder / "Prototypes.pt").string()));
+    ASSERT_TRUE(ReadPrototypeList((folder / "Prototypes.pt").string(), nullptr));
     const int count = design.Prototypes.Count();
     ASSERT_GE(count, 4);
     ASSERT_LE(count, 7);
@@ -219,7 +219,7 @@ TEST_F(Sample, IsADesignAShipGrowsFrom) {
 
 TEST_F(Sample, WingsAreAllowedOnlyOnTheirOwnSide) {
     const fs::path folder = Generate("sample");
-    ASSERT_TRUE(LoadPrototypes((folder / "Prototypes.pt").string()));
+    ASSERT_TRUE(ReadPrototypeList((folder / "Prototypes.pt").string(), nullptr));
     // Prototype and the connection (0 left, 3 right) its parts may hang from.
     std::map<int, std::string> sideOf;
     for (int k = 0; k < design.Prototypes.Count(); ++k) {

@@ -64,14 +64,14 @@ TEST_F(ShipRules, AfterAnAttachTheEmptyListOffersNothingAndNothingLandsOnTheTake
     ASSERT_EQ(Gadget_CountItems(kGadgetOfferedPrototypes), 2);
     const int listX = FindGadget(kGadgetOfferedPrototypes)->x + 20, firstRow = OfferedRowY(0);
     ClickAt(listX, firstRow);  // "wing"
-    ASSERT_EQ(design.Palette.Count(), 1);
+    ASSERT_EQ(editor.Palette.Count(), 1);
     ClickAt(SlotX(0), SlotY(0));
     ASSERT_EQ(design.ShipNodes.Count(), 2);
     EXPECT_EQ(Gadget_CountItems(kGadgetOfferedPrototypes), 0) << "the offer ends with the attach";
 
     // The emptied list and the palette's place: neither puts a hull on the wing's connection.
     ClickAt(listX, firstRow);
-    EXPECT_EQ(design.Palette.Count(), 0);
+    EXPECT_EQ(editor.Palette.Count(), 0);
     ClickAt(SlotX(0), SlotY(0));
     EXPECT_EQ(design.ShipNodes.Count(), 2);
     EXPECT_EQ(std::as_const(design.ShipNodes).At(0)->Child[0], 1);
@@ -107,10 +107,10 @@ TEST_F(ShipRules, LeavingTheSelectionClearsTheChoices) {
         SCOPED_TRACE(c.how);
         ClickFreeConnection();
         ClickRow(kGadgetOfferedPrototypes, 0);
-        ASSERT_EQ(design.Palette.Count(), 1);
+        ASSERT_EQ(editor.Palette.Count(), 1);
         c.leave();
         EXPECT_EQ(Gadget_CountItems(kGadgetOfferedPrototypes), 0);
-        EXPECT_EQ(design.Palette.Count(), 0);
+        EXPECT_EQ(editor.Palette.Count(), 0);
         EXPECT_EQ(design.SelectedConnection, -1);
         EXPECT_EQ(design.HighlightedNode, 0);
     }
@@ -151,7 +151,7 @@ TEST_F(ShipRules, EveryPartIsReachableWithinThePalettesArea) {
     StartTestView();
     ClickHull();
     // Under the setup panel the palette is neither shown nor clicked: its "OK" is.
-    const int button = std::as_const(design.Palette).At(12)->Button;
+    const int button = std::as_const(editor.Palette).At(12)->Button;
     ClickRow(kGadgetDesignImages, 0);
     ASSERT_EQ(editor.EditorMode, kSetupPanel);
     EXPECT_FALSE(Visible(button));
@@ -162,9 +162,9 @@ TEST_F(ShipRules, EveryPartIsReachableWithinThePalettesArea) {
     std::set<int> offered;
     for (int page = 0; page < 2; ++page) {
         std::vector<int> buttons{PalettePageButton()};
-        for (int k = 0; k < design.Palette.Count(); ++k) {
-            buttons.push_back(std::as_const(design.Palette).At(k)->Button);
-            offered.insert(std::as_const(design.Palette).At(k)->PartImage);
+        for (int k = 0; k < editor.Palette.Count(); ++k) {
+            buttons.push_back(std::as_const(editor.Palette).At(k)->Button);
+            offered.insert(std::as_const(editor.Palette).At(k)->PartImage);
         }
         for (int number : buttons) {
             const GadgetRecord* b = FindGadget(number);
@@ -179,8 +179,8 @@ TEST_F(ShipRules, EveryPartIsReachableWithinThePalettesArea) {
     EXPECT_EQ(offered.size(), static_cast<std::size_t>(kParts));
 
     // The last part, on the last page, is one click away; the palette then goes.
-    const PaletteEntry last = *std::as_const(design.Palette).At(design.Palette.Count() - 1);
+    const PaletteEntry last = *std::as_const(editor.Palette).At(editor.Palette.Count() - 1);
     ClickGadget(last.Button);
     EXPECT_EQ(std::as_const(design.ShipNodes).At(0)->Image, last.PartImage);
-    EXPECT_EQ(design.Palette.Count(), 0);
+    EXPECT_EQ(editor.Palette.Count(), 0);
 }

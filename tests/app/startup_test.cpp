@@ -98,7 +98,7 @@ TEST_F(Startup, StartValues) {
     EXPECT_EQ(design.Prototypes.Count(), 0);
     EXPECT_EQ(design.Parts.Count(), 0);
     EXPECT_EQ(design.ShipNodes.Count(), 0);
-    EXPECT_EQ(design.Palette.Count(), 0);
+    EXPECT_EQ(editor.Palette.Count(), 0);
 }
 
 TEST_F(Startup, LeftoversOfAnEarlierRunAreCleared) {

@@ -130,8 +130,7 @@ TEST_F(DesignsTest, TwoEditorsSavingTogetherNeverMixOrLoseFiles) {
     for (const auto& entry : std::filesystem::directory_iterator(Folder()))
         EXPECT_NE(entry.path().filename().string().rfind(".kw-save-", 0), 0u) << entry.path();
     // The editor's reader takes the surviving list whole.
-    Gadget_ClearItems(kGadgetPrototypeList);
-    LoadPrototypes(list.string());
+    ReadPrototypeList(list.string(), nullptr);
     const auto [writer, save] = ListOf(ReadBytes(list));
     ASSERT_GE(writer, 0);
     EXPECT_EQ(save, kSaves - 1);

@@ -14,7 +14,7 @@ TEST(DesignModel, StartValues) {
     EXPECT_EQ(fresh.ViewX, 190);
     EXPECT_EQ(fresh.ViewY, 150);
     EXPECT_EQ(fresh.PartSetup.PrototypeIndex, 0);
-    EXPECT_EQ(fresh.Prototypes.Count() + fresh.Parts.Count() + fresh.ShipNodes.Count() + fresh.Palette.Count(), 0);
+    EXPECT_EQ(fresh.Prototypes.Count() + fresh.Parts.Count() + fresh.ShipNodes.Count(), 0);
 }
 
 TEST(DesignModel, ListPositions) {

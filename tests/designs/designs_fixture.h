@@ -1,7 +1,5 @@
-// Shared set-up of the design tests: clean services, toolkit and model, the
-// gadgets the design operations fill (numbers, kinds and flags as the
-// editor's layout makes them), and design folder 7 in a fresh temporary
-// directory as BaseDir.
+// Shared set-up of the design tests: clean services and model, and design
+// folder 7 in a fresh temporary directory as BaseDir.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,8 +13,6 @@
 #include <vector>
 
 #include "design_model.h"
-#include "gadget.h"
-#include "gadget_internal.h"  // row colours: the toolkit offers no query for them
 #include "services.h"
 #include "testing.h"
 
@@ -28,15 +24,6 @@ protected:
         Testing_ResetServices();
         design = DesignState{};
         ASSERT_NE(Sprite_Init(), 0);
-        Gadget_Init();
-        Gadget_SetDefaultFillMode(0);
-        Gadget_SetDefaultTextColor(0xCCB7B5);
-        // The gadgets the design operations fill, as the editor's table makes them.
-        for (const GadgetLayout& layout : kEditorLayout)
-            if (layout.shape != GadgetShape::FileList) CreateLayoutGadget(layout);
-        Gadget_AddColumn(kGadgetSetupRows, 1, "x", 45);
-        Gadget_AddColumn(kGadgetSetupRows, 2, "y", 45);
-        ASSERT_NE(Sprite_Create(kPreviewSprite, 245, 185), 0);
 
         std::string pattern = (std::filesystem::temp_directory_path() / "keelwright-designs-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -47,7 +34,6 @@ protected:
     }
 
     void TearDown() override {
-        Gadget_End();
         Testing_ResetServices();
         design = DesignState{};
         std::error_code ignored;
@@ -67,24 +53,6 @@ protected:
     }
     static void PutLong(Bytes& bytes, std::int32_t value) {
         for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * b)));
-    }
-
-    // Rows of a list gadget, and the text colour of one row.
-    static std::vector<std::string> Rows(int gadget) {
-        std::vector<std::string> rows;
-        for (int r = 0; r < Gadget_CountItems(gadget); ++r) rows.push_back(Gadget_GetItemText(gadget, r));
-        return rows;
-    }
-    static int RowColour(int gadget, int row) {
-        auto* list = KindAs<ColumnListRecord>(FindGadget(gadget));
-        if (!list || row < 0 || row >= static_cast<int>(list->rows.size())) return -2;
-        return list->rows[static_cast<std::size_t>(row)].textColor;
-    }
-    static std::vector<int> SelectedRows(int gadget) {
-        std::vector<int> rows;
-        for (int r = 0; r < Gadget_CountItems(gadget); ++r)
-            if (Gadget_GetItemState(gadget, r)) rows.push_back(r);
-        return rows;
     }
 
     std::filesystem::path root;  // temporary BaseDir

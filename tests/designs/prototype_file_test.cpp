@@ -22,6 +22,11 @@ protected:
         }
         WriteBytes(Path(), bytes);
     }
+    static std::vector<std::string> PrototypeNames() {
+        std::vector<std::string> names;
+        for (const Prototype& prototype : PrototypeValues()) names.push_back(prototype.Name);
+        return names;
+    }
 };
 
 void ExpectSamePrototype(const Prototype& a, const Prototype& b) {
@@ -77,14 +82,9 @@ TEST_F(PrototypeFileTest, SeededRoundTrip) {
         }
         SavePrototypes(Path());
         design.Prototypes.Clear();
-        Gadget_ClearItems(kGadgetPrototypeList);
-        LoadPrototypes(Path());
+        ReadPrototypeList(Path(), nullptr);
         ASSERT_EQ(design.Prototypes.Count(), count);
-        ASSERT_EQ(Gadget_CountItems(kGadgetPrototypeList), count);
-        for (int p = 0; p < count; ++p) {
-            ExpectSamePrototype(*design.Prototypes.At(p), written[static_cast<std::size_t>(p)]);
-            EXPECT_EQ(Gadget_GetItemText(kGadgetPrototypeList, p), written[static_cast<std::size_t>(p)].Name);
-        }
+        for (int p = 0; p < count; ++p) ExpectSamePrototype(*design.Prototypes.At(p), written[static_cast<std::size_t>(p)]);
     }
 }
 
@@ -100,10 +100,8 @@ TEST_F(PrototypeFileTest, CountsWithoutEntries) {
     for (const Case& c : cases) {
         WriteList(c.count, {{only, "hull\r\n"}});
         design.Prototypes.Clear();
-        Gadget_ClearItems(kGadgetPrototypeList);
-        LoadPrototypes(Path());
+        ReadPrototypeList(Path(), nullptr);
         ASSERT_EQ(design.Prototypes.Count(), c.expected) << c.count;
-        EXPECT_EQ(Gadget_CountItems(kGadgetPrototypeList), c.expected) << c.count;
         if (c.expected == 0) continue;
         EXPECT_EQ(design.Prototypes.At(0)->Name, "hull");
         EXPECT_EQ(design.Prototypes.At(0)->ConnectionMask[2], ConnectionActive | 0x5);
@@ -112,16 +110,14 @@ TEST_F(PrototypeFileTest, CountsWithoutEntries) {
             const Prototype& missing = *design.Prototypes.At(p);
             EXPECT_EQ(missing.Name, "");
             for (std::uint32_t mask : missing.ConnectionMask) EXPECT_EQ(mask, 0u);
-            EXPECT_EQ(Gadget_GetItemText(kGadgetPrototypeList, p), "");
         }
     }
 }
 
 TEST_F(PrototypeFileTest, AbsurdCountIsBounded) {
     WriteList(2000000000, {{Prototype{}, "a\r\n"}});
-    LoadPrototypes(Path());
+    ReadPrototypeList(Path(), nullptr);
     EXPECT_EQ(design.Prototypes.Count(), kMaxPrototypeEntries);
-    EXPECT_EQ(Gadget_CountItems(kGadgetPrototypeList), kMaxPrototypeEntries);
 }
 
 TEST_F(PrototypeFileTest, NameLines) {
@@ -135,27 +131,22 @@ TEST_F(PrototypeFileTest, NameLines) {
         bytes.insert(bytes.end(), line.begin(), line.end());
     }
     WriteBytes(Path(), bytes);
-    LoadPrototypes(Path());
-    EXPECT_EQ(Rows(kGadgetPrototypeList), (std::vector<std::string>{"", "mid", "nul"}));
+    ReadPrototypeList(Path(), nullptr);
     ASSERT_EQ(design.Prototypes.Count(), 3);
-    EXPECT_EQ(design.Prototypes.At(2)->Name, "nul");
+    EXPECT_EQ(PrototypeNames(), (std::vector<std::string>{"", "mid", "nul"}));
 }
 
-TEST_F(PrototypeFileTest, LoadReplacesListButAppendsRows) {
+TEST_F(PrototypeFileTest, ReadingReplacesTheList) {
     design.Prototypes.Append().Name = "old";
-    Gadget_AddItem(kGadgetPrototypeList, -1, "row kept");
     // Missing file: the list is emptied before trying it.
-    EXPECT_EQ(LoadPrototypes(Path()), 0);
+    EXPECT_EQ(ReadPrototypeList(Path(), nullptr), 0);
     EXPECT_EQ(design.Prototypes.Count(), 0);
 
     design.Prototypes.Append().Name = "saved";
     EXPECT_EQ(SavePrototypes(Path()), 1);
     design.Prototypes.Append().Name = "unsaved";
-    EXPECT_EQ(LoadPrototypes(Path()), 1);
-    ASSERT_EQ(design.Prototypes.Count(), 1);
-    EXPECT_EQ(design.Prototypes.At(0)->Name, "saved");
-    // The caller clears gadget 13, not the loader.
-    EXPECT_EQ(Rows(kGadgetPrototypeList), (std::vector<std::string>{"row kept", "saved"}));
+    EXPECT_EQ(ReadPrototypeList(Path(), nullptr), 1);
+    EXPECT_EQ(PrototypeNames(), (std::vector<std::string>{"saved"}));
 }
 
 TEST_F(PrototypeFileTest, NamesAreWrittenAsOneLine) {
@@ -163,7 +154,7 @@ TEST_F(PrototypeFileTest, NamesAreWrittenAsOneLine) {
     design.Prototypes.Append().Name = std::string("a\r\nb\0c", 6);
     design.Prototypes.Append().Name = "second";
     SavePrototypes(Path());
-    LoadPrototypes(Path());
+    ReadPrototypeList(Path(), nullptr);
     ASSERT_EQ(design.Prototypes.Count(), 2);
     EXPECT_EQ(design.Prototypes.At(0)->Name, "abc");
     EXPECT_EQ(design.Prototypes.At(1)->Name, "second");

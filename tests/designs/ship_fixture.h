@@ -6,21 +6,14 @@
 #include <utility>
 
 #include "designs_fixture.h"
-#include "interaction.h"
 #include "test_ship.h"
 
 class ShipTest : public DesignsTest {
 protected:
     void SetUp() override {
         DesignsTest::SetUp();
-        interaction = InteractionState{};
         ASSERT_NE(Sprite_Create(kShipCanvasSprite, kShipCanvasWidth, kShipCanvasHeight), 0);
     }
-    void TearDown() override {
-        interaction = InteractionState{};
-        DesignsTest::TearDown();
-    }
-
     // A prototype whose connections are the given (index, mask) pairs.
     static int AddPrototype(std::initializer_list<std::pair<int, std::uint32_t>> masks) {
         const int position = design.Prototypes.Count();
@@ -61,9 +54,7 @@ protected:
     }
 
     static std::uint32_t HitAt(int mouseX, int mouseY, int node = 0, int x = 0, int y = 0) {
-        interaction.MouseX = mouseX;
-        interaction.MouseY = mouseY;
-        return HitTestShipNode(node, x, y);
+        return HitTestShipNode(node, x, y, mouseX, mouseY);
     }
 
     static int Pixel(int target, int x, int y) {
@@ -110,4 +101,24 @@ private:
         }
         return png;
     }
+};
+
+constexpr std::uint32_t kOpaqueBlue = 0xFF0000FF, kHalfRed = 0x80FF0000, kGreen = 0xFF00C000;
+constexpr std::uint32_t kOn = ConnectionActive;
+
+inline std::uint32_t AtConnection(int i, int node) { return HitConnection | (static_cast<std::uint32_t>(i) << 16) | node; }
+
+// Root: 40 x 30 with free connections 0 (0, 15), 1 (20, 0), 2 (24, 0) and 3 (40, 15).
+class ShipGeometry : public ShipTest {
+protected:
+    void SetUp() override {
+        ShipTest::SetUp();
+        AddPrototype({{0, kOn | 2}, {1, kOn | 2 | 4}, {2, kOn}, {3, kOn}});
+        AddPrototype({});
+        AddPrototype({});
+        root = AddPart(40, 30, 0, kOpaqueBlue, 0, 0, {{0, 0, 15}, {1, 20, 0}, {2, 24, 0}, {3, 40, 15}});
+        child = AddPart(20, 20, 1, kHalfRed, 10, 10);
+        StartShip();
+    }
+    int root = 0, child = 0;
 };

@@ -15,7 +15,6 @@ protected:
         ShipTest::SetUp();
         Testing_UseManualClock(true);
         Testing_SetDateNow(k14May2006At2107 + 30);
-        for (int i = 24; i <= 28; ++i) Gadget_AddItem(kGadgetSaveAs, -1, Labels[static_cast<std::size_t>(i)]);
         AddPrototype({{0, ConnectionActive}});
         AddPart(40, 30, 0, 0xFF0000FF, 0, 0, {{0, 0, 15}});
         StartShip();
@@ -47,10 +46,9 @@ protected:
 }  // namespace
 
 TEST_F(ShipPicturesTest, ExportWritesBothSizesPlainUnderOneDate) {
-    Gadget_SetState(kGadgetSaveAs, 2);
     // Root at (170, 135): outline and the dot at (170, 150) show on the canvas.
     DrawShip(190, 150, 0);
-    ExportShipPicture(2);
+    EXPECT_EQ(SaveShipPicture(2, "medium"), 1);
     EXPECT_EQ(Files(Pics()), (std::vector<std::string>{Full().filename(), Small("medium").filename()}));
     int corner = -1, dot = -1;
     EXPECT_EQ(LoadSize(Full(), 170, 135, &corner), std::make_pair(370, 290));
@@ -62,10 +60,10 @@ TEST_F(ShipPicturesTest, ExportWritesBothSizesPlainUnderOneDate) {
     EXPECT_NEAR(middle >> 16, 255, 2) << "scaled from the ship, centred";
     EXPECT_EQ(CanvasPixel(170, 135), 0xFFFFFF) << "the canvas has its outline back";
     EXPECT_EQ(CanvasPixel(170, 150), 0x00FF00);
-    EXPECT_EQ(Gadget_GetState(kGadgetSaveAs), -1);
 
     for (int k = 0; k < 5; ++k) EXPECT_EQ(ShipPictureHeight(ExportWidths[static_cast<std::size_t>(k)]), (std::array{18, 25, 37, 50, 75}[k]));
-    ExportShipPicture(-1);
+    EXPECT_EQ(SaveShipPicture(-1, "none"), 0);
+    EXPECT_EQ(SaveShipPicture(5, "none"), 0);
     EXPECT_EQ(Files(Pics()).size(), 2u);
 }
 
@@ -73,11 +71,11 @@ TEST_F(ShipPicturesTest, FailedSavesWriteNothingAndKeepEarlierPictures) {
     // ShipPics missing is made again; with a file where the folder should be
     // nothing is written and the editor goes on.
     std::filesystem::remove_all(Pics());
-    ExportShipPicture(0);
+    SaveShipPicture(0, "tiny");
     EXPECT_TRUE(std::filesystem::exists(Full()));
     std::filesystem::remove_all(Pics());
     WriteBytes(Pics(), Bytes{1, 2, 3});
-    ExportShipPicture(0);
+    SaveShipPicture(0, "tiny");
     EXPECT_EQ(ReadBytes(Pics()), (Bytes{1, 2, 3}));
     EXPECT_EQ(CanvasPixel(170, 150), 0x00FF00) << "the canvas is redrawn with its dots";
 
@@ -85,7 +83,7 @@ TEST_F(ShipPicturesTest, FailedSavesWriteNothingAndKeepEarlierPictures) {
     // the earlier picture stays whole and no small picture is made from it.
     std::filesystem::remove(Pics());
     std::filesystem::create_directories(Pics());
-    ExportShipPicture(4);
+    SaveShipPicture(4, "huge");
     const std::uintmax_t small = std::filesystem::file_size(Small("huge"));
     std::filesystem::remove(Small("huge"));
     const Bytes earlier = ReadBytes(Full());
@@ -97,7 +95,7 @@ TEST_F(ShipPicturesTest, FailedSavesWriteNothingAndKeepEarlierPictures) {
     tight.rlim_cur = small + 100;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
     design.ShipNodes.At(0)->Child[0] = ChildInactive;  // a changed ship
-    ExportShipPicture(4);
+    SaveShipPicture(4, "huge");
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, previous);
     EXPECT_EQ(ReadBytes(Full()), earlier);

@@ -1,28 +1,5 @@
 #include "ship_fixture.h"
 
-namespace {
-
-constexpr std::uint32_t kOpaqueBlue = 0xFF0000FF, kHalfRed = 0x80FF0000, kGreen = 0xFF00C000;
-constexpr std::uint32_t kOn = ConnectionActive;
-
-std::uint32_t AtConnection(int i, int node) { return HitConnection | (static_cast<std::uint32_t>(i) << 16) | node; }
-
-// Root: 40 x 30 with free connections 0 (0, 15), 1 (20, 0), 2 (24, 0) and 3 (40, 15).
-class ShipGeometry : public ShipTest {
-protected:
-    void SetUp() override {
-        ShipTest::SetUp();
-        AddPrototype({{0, kOn | 2}, {1, kOn | 2 | 4}, {2, kOn}, {3, kOn}});
-        AddPrototype({});
-        AddPrototype({});
-        root = AddPart(40, 30, 0, kOpaqueBlue, 0, 0, {{0, 0, 15}, {1, 20, 0}, {2, 24, 0}, {3, 40, 15}});
-        child = AddPart(20, 20, 1, kHalfRed, 10, 10);
-        StartShip();
-    }
-    int root = 0, child = 0;
-};
-
-}  // namespace
 
 TEST_F(ShipGeometry, HitsFreeConnectionsThenChildrenThenTheNode) {
     ASSERT_EQ(design.ShipNodes.Count(), 1);
@@ -68,78 +45,41 @@ TEST_F(ShipGeometry, DrawsBlendedPartsOutlineAndDotsUnlessPlain) {
         EXPECT_EQ(CanvasPixel(x, y), colour) << "plain: " << x << "," << y;
 }
 
-TEST_F(ShipGeometry, AFreeConnectionOffersItsPrototypesAndPalette) {
-    for (int i = 0; i < 6; ++i) AddPart(20, 20, 1, kHalfRed);  // seven parts of prototype 1
-    const int other = AddPart(8, 8, 2, kGreen);
-    SelectShipElement(HitAt(100, 115, 0, 100, 100));
-    EXPECT_EQ(design.SelectedNode, 0);
-    EXPECT_EQ(design.SelectedConnection, 0);
-    EXPECT_EQ(design.HighlightedNode, -1);
-    EXPECT_EQ(Rows(kGadgetOfferedPrototypes), std::vector<std::string>{"proto1\n1"});
-    ASSERT_EQ(design.Palette.Count(), 7) << "the only choice goes straight to the palette";
-    const int positions[7][2] = {{905, 490}, {925, 490}, {945, 490}, {965, 490}, {985, 490}, {905, 510}, {925, 510}};
-    for (int k = 0; k < 7; ++k) {
-        const GadgetRecord* button = FindGadget(design.Palette.At(k)->Button);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ((std::array<int, 4>{button->kind, button->x, button->y, button->width}),
-                  (std::array<int, 4>{GadgetKind_ImageButton, positions[k][0], positions[k][1], 18}));
-    }
-    const PaletteEntry first = *design.Palette.At(0);
-
-    // Two allowed prototypes: the user picks one; the old palette is gone.
-    SelectShipElement(HitAt(120, 100, 0, 100, 100));
-    EXPECT_EQ(Rows(kGadgetOfferedPrototypes), (std::vector<std::string>{"proto1\n1", "proto2\n2"}));
-    EXPECT_EQ(design.Palette.Count(), 0);
-    EXPECT_EQ(Gadget_Kind(first.Button), 0);
-    EXPECT_EQ(Image_Width(first.Icon), 0);
-    Gadget_SetState(kGadgetOfferedPrototypes, 1);
-    ChooseOfferedPrototype();
-    ASSERT_EQ(design.Palette.Count(), 1);
-    EXPECT_EQ(design.Palette.At(0)->PartImage, other);
-    Gadget_SetState(kGadgetOfferedPrototypes, -1);
-    ChooseOfferedPrototype();
-    EXPECT_EQ(design.Palette.Count(), 0) << "no row names no prototype";
-
-    // A click on the root itself offers its prototype's parts for swapping.
-    SelectShipElement(HitAt(130, 120, 0, 100, 100));
-    EXPECT_EQ(design.SelectedConnection, -1);
-    EXPECT_EQ(design.HighlightedNode, 0);
-    EXPECT_EQ(design.Palette.Count(), 1);
+TEST_F(ShipGeometry, DeepChainsNeedNoDeepRecursion) {
+    const int link = AddPart(12, 12, 2, kGreen, 0, 0, {{0, 1, 0}});
+    design.Prototypes.At(2)->ConnectionMask[0] = kOn;
+    int last = AddNode(link, 2, 0, 0);
+    for (int i = 0; i < 50000; ++i) last = AddNode(link, 2, last, 0);
+    DrawShip(190, 150, 0);
+    // Each link starts one pixel right of its parent, the first at (100, 115): the deepest lies on top.
+    const int left = 100 + last - 1;
+    EXPECT_EQ(HitAt(left + 10, 125, 0, 100, 100), HitNode | static_cast<std::uint32_t>(last));
+    EXPECT_EQ(HitAt(left + 4, 119, 0, 100, 100), AtConnection(0, last));
+    EXPECT_EQ(HitAt(left + 12, 115, 0, 100, 100), HitNode | static_cast<std::uint32_t>(last));
 }
 
-TEST_F(ShipGeometry, IconScalesTheLongerSideTo17Pixels) {
-    const int wide = AddPart(34, 17, 2, kGreen);
-    BuildPartPalette(2);
-    ASSERT_EQ(design.Palette.Count(), 1);
-    const PaletteEntry& e = *design.Palette.At(0);
-    EXPECT_EQ(e.PartImage, wide);
-    EXPECT_EQ(Image_Width(e.Icon), 16);
-    const int icon = Draw_ImageOutput(e.Icon);
-    // 17 x 8 at (0, 4); the 17th column falls off the icon.
-    for (auto [x, y, colour] : {std::array{0, 3, 0}, {0, 4, 0x00C000}, {15, 11, 0x00C000}, {8, 12, 0}})
-        EXPECT_EQ(Pixel(icon, x, y), colour) << x << "," << y;
-}
-
-TEST_F(ShipGeometry, AttachSwapMoveAndReset) {
+TEST_F(ShipGeometry, AttachSwapMoveAndRestart) {
     for (int i = 0; i < 3; ++i) AddNode(child, 1);
     design.SelectedNode = 0;
     design.SelectedConnection = 1;
-    BuildPartPalette(1);
-    AttachPart(0);
+    EXPECT_EQ(PrototypesAllowedAtSelection(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(AttachPartAtSelection(child, 0), 0) << "prototype 0 is not allowed there";
+    ASSERT_EQ(AttachPartAtSelection(child, 1), 1);
     ASSERT_EQ(design.ShipNodes.Count(), 5);
     EXPECT_EQ(design.ShipNodes.At(0)->Child[1], 4);
     EXPECT_EQ(design.ShipNodes.At(4)->Image, child);
     EXPECT_EQ(design.ShipNodes.At(4)->Child[0], ChildInactive);
-    EXPECT_EQ(design.Palette.Count(), 0);
     EXPECT_EQ(design.SelectedConnection, 1);
+    EXPECT_EQ(AttachPartAtSelection(child, 1), 0) << "the connection is taken now";
+    EXPECT_EQ(PrototypesAllowedAtSelection(), (std::vector<int>{1, 2})) << "what the rules allow, taken or not";
 
     const int other = AddPart(20, 20, 1, kGreen);
     design.SelectedNode = 4;
     design.SelectedConnection = -1;
-    BuildPartPalette(1);
-    SwapPart(1);
+    EXPECT_TRUE(PrototypesAllowedAtSelection().empty());
+    EXPECT_EQ(SwapPartAtSelection(other, 2), 0) << "another prototype breaks the rules";
+    EXPECT_EQ(SwapPartAtSelection(other, 1), 1);
     EXPECT_EQ(design.ShipNodes.At(4)->Image, other);
-    EXPECT_EQ(design.Palette.Count(), 0);
 
     design.ViewX = 348;
     design.ViewY = 3;
@@ -149,13 +89,14 @@ TEST_F(ShipGeometry, AttachSwapMoveAndReset) {
     EXPECT_EQ(design.ViewY, 0);
     EXPECT_EQ(CanvasPixel(349, 10), 0xFF0000) << "redrawn around (350, 0)";
 
-    Gadget_AddItem(kGadgetOfferedPrototypes, -1, "proto1\n1");
-    ResetShip();
+    RestartShip();
     EXPECT_EQ(design.ShipNodes.Count(), 1);
     EXPECT_EQ(design.ShipNodes.At(0)->Child[0], ChildFree);
     EXPECT_EQ(design.ViewX, 190);
     EXPECT_EQ(design.ViewY, 150);
-    EXPECT_EQ(Gadget_CountItems(kGadgetOfferedPrototypes), 0);
+    EXPECT_EQ(design.SelectedNode, 0);
+    EXPECT_EQ(design.SelectedConnection, -1);
+    EXPECT_EQ(design.HighlightedNode, 0);
     EXPECT_EQ(CanvasPixel(349, 10), 0);
 }
 
@@ -171,38 +112,24 @@ TEST_F(ShipGeometry, DamagedTreesAndStrayPrototypesAreSkipped) {
     AddPart(20, 20, 30, kGreen);
     const int stray = AddNode(child, 30, 0, 3);
     for (int c : design.ShipNodes.At(stray)->Child) EXPECT_EQ(c, ChildInactive);
-    SelectShipElement(HitNode | stray);
-    EXPECT_EQ(design.Palette.Count(), 0);
+    EXPECT_EQ(SelectShipHit(HitNode | stray), 1);
     design.ShipNodes.At(stray)->Child[0] = ChildFree;
-    SelectShipElement(HitConnection | stray);
-    EXPECT_EQ(Gadget_CountItems(kGadgetOfferedPrototypes), 0);
-    EXPECT_EQ(design.Palette.Count(), 0);
-    SelectShipElement(HitNode | 77);  // no such node
+    EXPECT_EQ(SelectShipHit(HitConnection | stray), 1);
+    EXPECT_TRUE(PrototypesAllowedAtSelection().empty());
+    EXPECT_FALSE(MayAttach(0));
+    EXPECT_EQ(SelectShipHit(HitNode | 77), 0) << "no such node";
+    EXPECT_EQ(SelectShipHit(0x3000000 | stray), 0) << "no such kind";
     EXPECT_EQ(design.SelectedNode, stray);
-}
-
-TEST_F(ShipGeometry, DeepChainsNeedNoDeepRecursion) {
-    const int link = AddPart(12, 12, 2, kGreen, 0, 0, {{0, 1, 0}});
-    design.Prototypes.At(2)->ConnectionMask[0] = kOn;
-    int last = AddNode(link, 2, 0, 0);
-    for (int i = 0; i < 50000; ++i) last = AddNode(link, 2, last, 0);
-    DrawShip(190, 150, 0);
-    // Each link starts one pixel right of its parent, the first at (100, 115): the deepest lies on top.
-    const int left = 100 + last - 1;
-    EXPECT_EQ(HitAt(left + 10, 125, 0, 100, 100), HitNode | static_cast<std::uint32_t>(last));
-    EXPECT_EQ(HitAt(left + 4, 119, 0, 100, 100), AtConnection(0, last));
-    EXPECT_EQ(HitAt(left + 12, 115, 0, 100, 100), HitNode | static_cast<std::uint32_t>(last));
 }
 
 TEST_F(ShipGeometry, NoNodeBeyondWhatAHitCodeCanName) {
     while (design.ShipNodes.Count() < kMaxShipNodes) design.ShipNodes.Append();
     design.SelectedNode = 0;
     design.SelectedConnection = 1;
-    BuildPartPalette(1);
-    AttachPart(0);
+    EXPECT_TRUE(MayAttach(1));
+    EXPECT_EQ(AttachPartAtSelection(child, 1), 0);
     EXPECT_EQ(design.ShipNodes.Count(), kMaxShipNodes);
     EXPECT_EQ(design.ShipNodes.At(0)->Child[1], ChildFree);
-    EXPECT_EQ(design.Palette.Count(), 0);
 
     // Made by hand all the same, it is never reported as node 0.
     const int far = AddPart(10, 10, 1, kGreen, -100, -100);

@@ -1,10 +1,10 @@
-#include "designs_fixture.h"
+#include "design_views_fixture.h"
 #include "editor_tables.h"
 #include "prototypes.h"
 
 namespace {
 
-class PrototypePreviewTest : public DesignsTest {
+class PrototypePreviewTest : public DesignViewsTest {
 protected:
     static int Pixel(int x, int y) {
         if (!Draw_Begin(Draw_SpriteOutput(kPreviewSprite))) return -1;

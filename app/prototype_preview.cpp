@@ -1,11 +1,14 @@
 // The prototype preview: a white square with the eight connection dots on
 // its edges, drawn into sprite 4.
+#include <utility>
+
 #include "editor_tables.h"
+#include "prototype_views.h"
 #include "prototypes.h"
 #include "services.h"
 
 void DrawPrototypePreview(int position) {
-    const Prototype* prototype = design.Prototypes.At(position);
+    const Prototype* prototype = std::as_const(design.Prototypes).At(position);
     if (!prototype) return;
     if (Draw_Begin(Draw_SpriteOutput(kPreviewSprite))) {
         // Filled shapes from the start: a mode left by an earlier drawing must not outline the background.

@@ -1,15 +1,15 @@
 #include "design_folders.h"
-#include "designs_fixture.h"
+#include "design_views_fixture.h"
 #include "editor_tables.h"
 #include "part_setup.h"
 #include "prototypes.h"
 
 namespace fs = std::filesystem;
 
-class DesignFoldersTest : public DesignsTest {
+class DesignFoldersTest : public DesignViewsTest {
 protected:
     void SetUp() override {
-        DesignsTest::SetUp();
+        DesignViewsTest::SetUp();
         CreateLayoutGadget(*FindGadgetLayout(kGadgetFileList), Designs().string() + "/");
         design.DesignFolder = -1;
     }

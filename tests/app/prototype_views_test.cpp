@@ -1,9 +1,9 @@
-#include "designs_fixture.h"
+#include "design_views_fixture.h"
 #include "prototypes.h"
 
 namespace {
 
-class PrototypeEditTest : public DesignsTest {
+class PrototypeEditTest : public DesignViewsTest {
 protected:
     void AddPrototypes(int n) {
         for (int k = 0; k < n; ++k) AddPrototype();
