@@ -10,7 +10,7 @@ BUILD=${1:-build-release}
 export CCACHE_BASEDIR=$PWD
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DKEELWRIGHT_TESTS=OFF -DKEELWRIGHT_BENCH=OFF >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
-(cd "$BUILD" && rm -f keelwright_*.deb && cpack -G DEB >/dev/null)
+(cd "$BUILD" && rm -f keelwright*.deb && cpack -G DEB >/dev/null)
 DEB=$(ls "$BUILD"/keelwright_*.deb)
 
 ROOT=$(mktemp -d)
