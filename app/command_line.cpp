@@ -1,9 +1,10 @@
-// keelwright [--help | --version] [WORKSPACE], or a verb: check, render
+// keelwright [--help | --version] [--scale N] [WORKSPACE], or a verb: check, render, export, import
 #include "command_line.h"
 
 #include "design_verbs.h"
 #include "services.h"
 #include "ship_growth.h"
+#include "verb_options.h"
 
 #include <filesystem>
 #include <string>
@@ -39,7 +40,7 @@ std::string UsageText() {
            "                 default the largest that fits the display. The\n"
            "                 KEELWRIGHT_SCALE=N environment variable does the same\n"
            "  --             end of options: a WORKSPACE beginning with '-' (or named\n"
-           "                 check or render) follows\n"
+           "                 check, render, export or import) follows\n"
            "\n" +
            DesignVerbsUsage();
 }
@@ -64,42 +65,58 @@ std::string DesignVerbsUsage() {
            " (default " + std::to_string(kDefaultRenderDepth) + ")\n"
            "  Each ship has at most " + std::to_string(kMaxGrowthNodes) + " parts.\n"
            "Exit status: 0 all written, 1 nothing to draw or a file not written, 2 a wrong\n"
-           "command line or a folder that cannot be read.\n";
+           "command line or a folder that cannot be read.\n"
+           "\n"
+           "Usage: keelwright export DESIGN_FOLDER [--out FILE]\n"
+           "Writes the design as one JSON document (docs/design.schema.json): every\n"
+           "prototype with its connections and every set-up part image. --out FILE\n"
+           "writes it to FILE (replaced whole) instead of standard output.\n"
+           "\n"
+           "Usage: keelwright import FILE DESIGN_FOLDER\n"
+           "Writes Prototypes.pt and the .spset files of a JSON document into the\n"
+           "existing DESIGN_FOLDER, as the editor saves them. A document that is not\n"
+           "valid, or names a part image that is no plain file name, writes nothing.\n"
+           "Exit status: 0 done, 1 a file not written, 2 a wrong command line or\n"
+           "document, or a folder that cannot be read.\n";
 }
 
 std::string VersionText() { return std::string("keelwright ") + KEELWRIGHT_VERSION + "\n"; }
 
 CommandLineOutcome HandleCommandLine(const std::vector<std::string>& arguments) {
-    if (!arguments.empty() && (arguments.front() == "check" || arguments.front() == "render")) {
+    if (!arguments.empty()) {
         const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
-        return arguments.front() == "check" ? RunCheckVerb(rest) : RunRenderVerb(rest);
+        if (arguments.front() == "check") return RunCheckVerb(rest);
+        if (arguments.front() == "render") return RunRenderVerb(rest);
+        if (arguments.front() == "export") return RunExportVerb(rest);
+        if (arguments.front() == "import") return RunImportVerb(rest);
     }
+    CLI::App parser("", "keelwright");
+    PrepareParser(parser);
     std::vector<std::string> folders;
-    bool optionsEnded = false;
-    int scale = 0;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (!optionsEnded && (argument == "--scale" || argument.starts_with("--scale="))) {
-            const bool joined = argument.size() > 7;
-            if (!joined && i + 1 >= arguments.size()) return Refuse("--scale needs a factor from 1 to 8");
-            const std::string value = joined ? argument.substr(8) : arguments[++i];
-            scale = ScaleValue(value);
-            if (scale == 0) return Refuse("--scale takes a whole factor from 1 to 8, not '" + value + "'");
-        } else if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && (argument == "-h" || argument == "--help")) {
-            return {0, UsageText(), ""};
-        } else if (!optionsEnded && (argument == "-V" || argument == "--version")) {
-            return {0, VersionText(), ""};
-        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            return Refuse("unknown option '" + argument + "'");
-        } else {
-            folders.push_back(argument);
+    bool help = false, version = false;
+    parser.add_option("WORKSPACE", folders);
+    parser.add_flag("-h,--help", help);
+    parser.add_flag("-V,--version", version);
+    std::string scaleText;
+    parser.add_option("--scale", scaleText);
+    const std::string why = ParseArguments(parser, arguments);
+    // Help, version and an unknown option answer in the order given: "-h --bogus" helps.
+    if (help || version) {
+        for (const std::string& argument : arguments) {
+            if (argument == "--") break;
+            if (argument == "-h" || argument == "--help") return {0, UsageText(), ""};
+            if (argument == "-V" || argument == "--version") return {0, VersionText(), ""};
+            if (argument.size() > 1 && argument[0] == '-') break;
         }
+        if (why.empty()) return help ? CommandLineOutcome{0, UsageText(), ""} : CommandLineOutcome{0, VersionText(), ""};
     }
+    if (!why.empty()) return Refuse(why);
     if (folders.size() > 1) return Refuse("one workspace folder at most");
     CommandLineOutcome start;
-    start.scale = scale;
+    if (Given(parser, "--scale")) {
+        start.scale = ScaleValue(scaleText);
+        if (start.scale == 0) return Refuse("--scale takes a whole factor from 1 to 8, not '" + scaleText + "'");
+    }
     if (folders.empty()) return start;
 
     const std::string& folder = folders.front();

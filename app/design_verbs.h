@@ -1,5 +1,5 @@
 // The command-line verbs that work on a design folder without a window:
-// "check" and "render". Each takes the arguments after its name and returns
+// "check", "render", "export" and "import". Each takes the arguments after its name and returns
 // what to print and the exit code; the services are started headless and
 // ended again.
 #pragma once
@@ -24,6 +24,11 @@ std::string DesignVerbsUsage();
 CommandLineOutcome RunCheckVerb(const std::vector<std::string>& arguments);
 // keelwright render DESIGN_FOLDER --count N --seed S [--size CLASS] [--depth D] --out DIR
 CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments);
+
+// keelwright export DESIGN_FOLDER [--out FILE]
+CommandLineOutcome RunExportVerb(const std::vector<std::string>& arguments);
+// keelwright import FILE DESIGN_FOLDER
+CommandLineOutcome RunImportVerb(const std::vector<std::string>& arguments);
 
 // Shared by the verbs: services without a window (the folders named on the
 // command line are taken as they are, a "\\" in them included), and their end.

@@ -18,6 +18,7 @@
 #include "ship_growth.h"
 #include "ship_pictures.h"
 #include "test_ship.h"
+#include "verb_options.h"
 
 namespace fs = std::filesystem;
 
@@ -61,54 +62,50 @@ bool ParseCount(const std::string& text, std::uint64_t& value) {
 
 // Parses the arguments; an empty `err` on success.
 std::string ParseRender(const std::vector<std::string>& arguments, RenderRequest& request) {
-    bool haveFolder = false, haveOut = false, optionsEnded = false;
-    for (std::size_t a = 0; a < arguments.size(); ++a) {
-        std::string argument = arguments[a], value;
-        const bool option = !optionsEnded && argument.size() > 1 && argument[0] == '-';
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (!option) {
-            if (haveFolder) return "one design folder only";
-            request.folder = argument, haveFolder = true;
-            continue;
-        }
-        const std::size_t equals = argument.find('=');
-        bool inlineValue = false;
-        if (equals != std::string::npos) value = argument.substr(equals + 1), argument.resize(equals), inlineValue = true;
-        if (argument != "--count" && argument != "--seed" && argument != "--size" && argument != "--depth" && argument != "--out")
-            return "unknown option '" + argument + "'";
-        if (!inlineValue) {
-            if (a + 1 >= arguments.size()) return argument + " needs a value";
-            value = arguments[++a];
-        }
-        std::uint64_t number = 0;
-        if (argument == "--out") {
-            if (value.empty()) return "--out needs a folder";
-            request.out = value, haveOut = true;
-        } else if (argument == "--size") {
-            const auto* found = std::find(std::begin(kSizeNames), std::end(kSizeNames), value);
-            if (found == std::end(kSizeNames)) return "--size is one of tiny, small, medium, large, huge, not '" + value + "'";
-            request.sizeClass = static_cast<int>(found - std::begin(kSizeNames));
-        } else if (!ParseCount(value, number)) {
-            return argument + " takes a whole number of 0 or more, not '" + value + "'";
-        } else if (argument == "--seed") {
-            request.seed = number, request.haveSeed = true;
-        } else if (argument == "--count") {
-            if (number < 1 || number > kMaxRenderCount)
-                return "--count is 1 to " + std::to_string(kMaxRenderCount) + ", not " + value;
-            request.count = static_cast<long long>(number);
-        } else {
-            if (number < 1 || number > kMaxGrowthDepth)
-                return "--depth is 1 to " + std::to_string(kMaxGrowthDepth) + ", not " + value;
-            request.depth = static_cast<long long>(number);
-        }
+    CLI::App parser("", "render");
+    PrepareParser(parser);
+    std::vector<std::string> folders;
+    std::string count, seed, size, depth;
+    parser.add_option("DESIGN_FOLDER", folders);
+    parser.add_option("--count", count);
+    parser.add_option("--seed", seed);
+    parser.add_option("--size", size);
+    parser.add_option("--depth", depth);
+    parser.add_option("--out", request.out);
+    if (const std::string why = ParseArguments(parser, arguments); !why.empty()) return why;
+    if (folders.size() > 1) return "one design folder only";
+
+    // The numbers are read here, in the words scripts know.
+    std::uint64_t number = 0;
+    const auto whole = [&](const char* option, const std::string& value) {
+        return ParseCount(value, number) ? std::string()
+                                         : std::string(option) + " takes a whole number of 0 or more, not '" + value + "'";
+    };
+    if (Given(parser, "--count")) {
+        if (std::string why = whole("--count", count); !why.empty()) return why;
+        if (number < 1 || number > kMaxRenderCount) return "--count is 1 to " + std::to_string(kMaxRenderCount) + ", not " + count;
+        request.count = static_cast<long long>(number);
     }
-    if (!haveFolder) return "which design folder?";
+    if (Given(parser, "--seed")) {
+        if (std::string why = whole("--seed", seed); !why.empty()) return why;
+        request.seed = number, request.haveSeed = true;
+    }
+    if (Given(parser, "--size")) {
+        const auto* found = std::find(std::begin(kSizeNames), std::end(kSizeNames), size);
+        if (found == std::end(kSizeNames)) return "--size is one of tiny, small, medium, large, huge, not '" + size + "'";
+        request.sizeClass = static_cast<int>(found - std::begin(kSizeNames));
+    }
+    if (Given(parser, "--depth")) {
+        if (std::string why = whole("--depth", depth); !why.empty()) return why;
+        if (number < 1 || number > kMaxGrowthDepth) return "--depth is 1 to " + std::to_string(kMaxGrowthDepth) + ", not " + depth;
+        request.depth = static_cast<long long>(number);
+    }
+    if (Given(parser, "--out") && request.out.empty()) return "--out needs a folder";
+    if (folders.empty()) return "which design folder?";
+    request.folder = folders.front();
     if (request.count < 0) return "how many ships? (--count)";
     if (!request.haveSeed) return "which seed? (--seed)";
-    if (!haveOut) return "where to? (--out)";
+    if (!Given(parser, "--out")) return "where to? (--out)";
     return "";
 }
 

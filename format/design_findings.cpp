@@ -6,23 +6,12 @@
 #include <map>
 
 #include "part_setup_bytes.h"
+#include "text_bytes.h"
 
 namespace {
 
 void Add(std::vector<DesignFinding>& findings, FindingKind kind, const std::string& file, const std::string& message) {
     findings.push_back({kind, file, message});
-}
-
-// Length of the UTF-8 sequence starting at s[i], or 0 when it is not one.
-std::size_t Utf8Length(const std::string& s, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char c = byte(i);
-    std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (n == 0 || i + n > s.size()) return 0;
-    for (std::size_t k = 1; k < n; ++k)
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-    if (n == 2 && c < 0xC2) return 0;  // overlong
-    return n;
 }
 
 }  // namespace
@@ -51,11 +40,15 @@ std::string QuoteName(const std::string& text) {
     std::string out = "\"";
     for (std::size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        const std::size_t n = Utf8Length(text, i);
+        const std::size_t n = Utf8SequenceLength(text, i);
         if (c == '"' || c == '\\') {
             out += '\\', out += static_cast<char>(c), ++i;
-        } else if (n == 0 || c < 0x20 || c == 0x7F) {
-            out += "\\x", out += kHex[c >> 4], out += kHex[c & 15], ++i;
+        } else if (n == 0 || IsControlSequence(text, i, n)) {
+            // A C1 control shows as its two bytes, so no terminal acts on it.
+            for (const std::size_t end = i + (n ? n : 1); i < end; ++i) {
+                const unsigned char b = static_cast<unsigned char>(text[i]);
+                out += "\\x", out += kHex[b >> 4], out += kHex[b & 15];
+            }
         } else {
             out.append(text, i, n), i += n;
         }
@@ -63,13 +56,12 @@ std::string QuoteName(const std::string& text) {
     return out + "\"";
 }
 
-// A CR, LF or zero byte would end the line.
+// A CR, LF or zero byte would end the line; other controls and bytes that
+// are no UTF-8 would not come back as they went.
 bool SaveableName(const std::string& name) {
     for (std::size_t i = 0; i < name.size();) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (c < 0x20 || c == 0x7F) return false;
-        const std::size_t n = Utf8Length(name, i);
-        if (n == 0) return false;
+        const std::size_t n = Utf8SequenceLength(name, i);
+        if (n == 0 || IsControlSequence(name, i, n)) return false;
         i += n;
     }
     return true;

@@ -8,7 +8,8 @@ PACKAGES=(
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libpng-dev zlib1g-dev libfontconfig-dev libstb-dev
   fonts-dejavu-core
-  libgtest-dev libgmock-dev
+  libcli11-dev nlohmann-json3-dev
+  libgtest-dev libgmock-dev python3-jsonschema
   xvfb xdotool
   desktop-file-utils appstream
   clang

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the fuzzers (clang, libFuzzer, ASan + UBSan) and runs each for a
 # while, starting from its regression corpus (tests/designs/corpus/prototypes,
-# tests/designs/corpus/spset; the PNG fuzzer starts from the shared PNG test
+# tests/designs/corpus/spset, tests/designs/corpus/design_json; the PNG fuzzer starts from the shared PNG test
 # data, read where it lies). New inputs go to
 # build-fuzz/corpus-NAME; a crash leaves build-fuzz/crash-NAME-*, which
 # belongs in the regression corpus once the fault is fixed. Not part of ./test.
 #   scripts/fuzz.sh [seconds per target, default 60] [target ...]
-# Targets: prototypes spset png (default: all, one after the other).
+# Targets: prototypes spset png design_json (default: all, one after the other).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 SECONDS_PER_TARGET=${1:-60}
 shift || true
 TARGETS=("$@")
-[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(prototypes spset png)
+[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(prototypes spset png design_json)
 BUILD=build-fuzz
 TESTDATA=${KEELWRIGHT_TESTDATA:-$(cd .. && pwd)/shared/testdata}
 CC=clang CXX=clang++ cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -33,6 +33,7 @@ for target in "${TARGETS[@]}"; do
     png) seeds=()
          [ -d "$TESTDATA/png" ] && seeds=("$TESTDATA/png/pngsuite" "$TESTDATA/png/corrupt")
          max_len=16384 ;;
+    design_json) seeds=("tests/designs/corpus/$target"); max_len=16384 ;;
     *)   seeds=("tests/designs/corpus/$target"); max_len=4096 ;;
   esac
   "$BUILD/fuzz/fuzz_$target" -max_total_time="$SECONDS_PER_TARGET" -max_len=$max_len \
