@@ -12,12 +12,13 @@ constexpr std::size_t kReadChunk = 65536;
 
 }  // namespace
 
-int SavePrototypes(const std::string& path) {
-    const std::vector<Prototype> prototypes = PrototypeValues();
+int WritePrototypeFile(const std::string& path, std::span<const Prototype> prototypes) {
     if (!File_Create(kDesignFile, path)) return 0;
     File_WriteData(kDesignFile, EncodePrototypeList(prototypes));
     return File_Close(kDesignFile);
 }
+
+int SavePrototypes(const std::string& path) { return WritePrototypeFile(path, PrototypeValues()); }
 
 int ReadPrototypeList(const std::string& path, PrototypeFileReading* reading) {
     design.Prototypes.Clear();

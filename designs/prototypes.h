@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,9 @@ struct PrototypeFileReading {
 };
 
 // ---------------------------------------------------------------- the file
-// Writes every prototype to the file, replacing it safely; nonzero when written.
+// Writes a list of prototypes as a prototype list file, replacing it safely; nonzero when written.
+int WritePrototypeFile(const std::string& path, std::span<const Prototype> prototypes);
+// Writes every prototype of the design to the file, as WritePrototypeFile; nonzero when written.
 int SavePrototypes(const std::string& path);
 // Replaces the prototypes by the file's; `reading` (may be null) hears what
 // the file held. The list is emptied first, so a file that cannot be opened

@@ -5,16 +5,6 @@ namespace {
 
 class PartSetupViewTest : public DesignViewsTest {
 protected:
-    // Prototypes 0 and 1; prototype 1 uses connections 0 and 3.
-    void TwoPrototypes() {
-        design.Prototypes.Append().Name = "hull";
-        Prototype& gun = design.Prototypes.Append();
-        gun.Name = "gun";
-        gun.Index = 1;
-        gun.ConnectionMask[0] = ConnectionActive;
-        gun.ConnectionMask[3] = ConnectionActive | 1;
-        gun.ConnectionMask[5] = 0x3;  // allowed bits alone do not make it active
-    }
     std::vector<int> ConnectionRowColours() {
         std::vector<int> colours;
         for (int row = 1; row <= kConnections; ++row) colours.push_back(RowColour(kGadgetSetupRows, row));
@@ -25,7 +15,7 @@ protected:
 }  // namespace
 
 TEST_F(PartSetupViewTest, LoadFillsRowsAndColoursByPrototype) {
-    TwoPrototypes();
+    AddTwoPrototypes();
     PartSetup s;
     s.OffsetX = 5;
     s.OffsetY = 6;
@@ -62,7 +52,7 @@ TEST_F(PartSetupViewTest, LoadFillsRowsAndColoursByPrototype) {
 }
 
 TEST_F(PartSetupViewTest, PrototypeNoneOrUnknownGivesDarkRowsAndNoChoice) {
-    TwoPrototypes();
+    AddTwoPrototypes();
     for (std::int32_t prototype : {-1, 2, 99, -5}) {
         PartSetup s;
         s.PrototypeIndex = prototype;
@@ -80,7 +70,7 @@ TEST_F(PartSetupViewTest, PrototypeNoneOrUnknownGivesDarkRowsAndNoChoice) {
 }
 
 TEST_F(PartSetupViewTest, NeverSetUpImageStartsFromTheLastConnectionPoints) {
-    TwoPrototypes();
+    AddTwoPrototypes();
     design.PartImageName = "A.png";
     LoadPartSetup();
     EXPECT_EQ(design.PartSetup.PrototypeIndex, -1);

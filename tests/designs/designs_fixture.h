@@ -55,5 +55,16 @@ protected:
         for (int b = 0; b < 4; ++b) bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * b)));
     }
 
+    // Prototypes 0 "hull" and 1 "gun"; the gun uses connections 0 and 3.
+    static void AddTwoPrototypes() {
+        design.Prototypes.Append().Name = "hull";
+        Prototype& gun = design.Prototypes.Append();
+        gun.Name = "gun";
+        gun.Index = 1;
+        gun.ConnectionMask[0] = ConnectionActive;
+        gun.ConnectionMask[3] = ConnectionActive | 1;
+        gun.ConnectionMask[5] = 0x3;  // allowed bits alone do not make it active
+    }
+
     std::filesystem::path root;  // temporary BaseDir
 };

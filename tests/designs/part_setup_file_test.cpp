@@ -28,19 +28,7 @@ void ExpectSameSetup(const PartSetup& a, const PartSetup& b) {
     EXPECT_EQ(a.ConnExtra, b.ConnExtra);
 }
 
-class PartSetupFileTest : public DesignsTest {
-protected:
-    // Prototypes 0 and 1; prototype 1 uses connections 0 and 3.
-    void TwoPrototypes() {
-        design.Prototypes.Append().Name = "hull";
-        Prototype& gun = design.Prototypes.Append();
-        gun.Name = "gun";
-        gun.Index = 1;
-        gun.ConnectionMask[0] = ConnectionActive;
-        gun.ConnectionMask[3] = ConnectionActive | 1;
-        gun.ConnectionMask[5] = 0x3;  // allowed bits alone do not make it active
-    }
-};
+class PartSetupFileTest : public DesignsTest {};
 
 }  // namespace
 

@@ -137,3 +137,13 @@ TEST_F(ShipGeometry, NoNodeBeyondWhatAHitCodeCanName) {
     EXPECT_EQ(HitAt(225, 205, 0, 100, 100), 0u);
     EXPECT_EQ(HitAt(130, 120, 0, 100, 100), HitNode | 0);
 }
+
+TEST_F(ShipGeometry, ASelectionIsRedrawnAtOnce) {
+    DrawShip(190, 150, 0);
+    ASSERT_EQ(CanvasPixel(170, 135), 0xFFFFFF) << "the root starts outlined";
+    ASSERT_EQ(SelectShipHit(AtConnection(0, 0)), 1);
+    EXPECT_EQ(design.HighlightedNode, -1);
+    EXPECT_EQ(CanvasPixel(170, 135), 0xFF0000) << "a chosen connection leaves no node outlined";
+    ASSERT_EQ(SelectShipHit(HitNode | 0), 1);
+    EXPECT_EQ(CanvasPixel(170, 135), 0xFFFFFF);
+}

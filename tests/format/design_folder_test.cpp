@@ -151,3 +151,27 @@ TEST(DesignNames, PartImagesAndTheirOrder) {
     std::sort(names.begin(), names.end(), DesignNameLess);
     EXPECT_EQ(names, (std::vector<std::string>{"_", "A", "a", "ab", "B", "b"}));
 }
+
+TEST(DesignNames, WhatANameLineCanCarry) {
+    const struct {
+        std::string name;
+        bool saveable;
+        const char* quoted;
+    } cases[] = {
+        {"Hull", true, "\"Hull\""},
+        {"K\xC3\xA4" "fer", true, "\"K\xC3\xA4" "fer\""},                      // two bytes
+        {"\xE2\x82\xAC", true, "\"\xE2\x82\xAC\""},                      // three
+        {"\xF0\x9F\x9A\x80", true, "\"\xF0\x9F\x9A\x80\""},              // four
+        {"\xF8\x88\x80\x80\x80", false, "\"\\xf8\\x88\\x80\\x80\\x80\""},  // no five-byte sequences
+        {"Kr\xE4n", false, "\"Kr\\xe4n\""},                              // 8-bit, not UTF-8
+        {"\xC0\xAF", false, "\"\\xc0\\xaf\""},                           // overlong
+        {"\xF0\x9F\x9A", false, "\"\\xf0\\x9f\\x9a\""},                  // cut short
+        {"tab\there", false, "\"tab\\x09here\""},
+        {"del\x7F", false, "\"del\\x7f\""},
+        {"say \"hi\" \\", true, "\"say \\\"hi\\\" \\\\\""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SaveableName(c.name), c.saveable) << c.quoted;
+        EXPECT_EQ(QuoteName(c.name), c.quoted);
+    }
+}
