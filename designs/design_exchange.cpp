@@ -78,11 +78,8 @@ ExchangeOutcome WriteDesignDocument(const DesignDocument& document, const std::s
         ++outcome.written;
     }
     if (document.hasPrototypeList) {
-        design.Prototypes.Clear();
-        for (const Prototype& prototype : document.prototypes) design.Prototypes.Append() = prototype;
-        const int saved = SavePrototypes(folder + kPrototypeFileName);
-        design.Prototypes.Clear();
-        if (!saved) return {kExchangeNotWritten, std::string("cannot write '") + kPrototypeFileName + "'", outcome.written};
+        if (!WritePrototypeFile(folder + kPrototypeFileName, document.prototypes))
+            return {kExchangeNotWritten, std::string("cannot write '") + kPrototypeFileName + "'", outcome.written};
         ++outcome.written;
     }
     return outcome;

@@ -24,5 +24,5 @@ struct ExchangeOutcome {
 ExchangeOutcome ReadDesignDocument(const std::string& folder, DesignDocument& document);
 // Writes "Prototypes.pt" (when the document has a list) and each part's
 // setup file into an existing folder. Everything is checked first, so a
-// refusal writes nothing. Leaves the design model's prototype list empty.
+// refusal writes nothing. The design model is not touched.
 ExchangeOutcome WriteDesignDocument(const DesignDocument& document, const std::string& folder);

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "command_line.h"
+#include "design_exchange.h"
 #include "design_json.h"
 #include "design_model.h"
 #include "design_verbs.h"
@@ -327,6 +328,7 @@ TEST(ExchangeVerbs, ImportRefusesBadDocumentsBeforeWritingAnything) {
         {Spoilt("\"prototype\": 1", "\"prototype\": -2147483649"), "parts[1].prototype: must be from"},
         {Spoilt("\"extra\": -7", "\"extra\": -7, \"z\": 0"), "unknown field \"z\""},
         {Spoilt("\"width\": 20", "\"width\": -20"), "width: must be from 0"},
+        {Spoilt("\"height\": 10", "\"height\": \"10\""), "parts[0].height: must be a whole number"},
         {Spoilt("\"gun.png\"", "\"hull.png\""), "listed twice"},
         // Names that would write outside the folder, or nowhere portable.
         {Spoilt("\"gun.png\"", "\"../gun.png\""), "parts[1].image: a file name cannot hold a slash"},
@@ -336,6 +338,7 @@ TEST(ExchangeVerbs, ImportRefusesBadDocumentsBeforeWritingAnything) {
         {Spoilt("\"gun.png\"", "\"sub\\\\gun.png\""), "cannot hold a slash"},
         {Spoilt("\"gun.png\"", "\"/tmp/gun.png\""), "cannot hold a slash"},
         {Spoilt("\"gun.png\"", "\"C:gun.png\""), "cannot start with a drive"},
+        {Spoilt("\"gun.png\"", "\"a:gun.png\""), "cannot start with a drive"},
         {Spoilt("\"gun.png\"", "\"gun\\u0007.png\""), "control character"},
         {Spoilt("\"gun.png\"", "\"gun\\u0085.png\""), "control character"},
         {Spoilt("\"gun.png\"", "{\"hex\": \"67756e0a2e706e67\"}"), "control character"},
@@ -408,4 +411,32 @@ TEST(ExchangeVerbs, FuzzSeedsImportOrAreRefusedWhole) {
         }
     }
     EXPECT_GT(imported, 2);
+}
+
+// Reading borrows the model's prototype list and gives it back empty, so
+// nothing of one design lingers into the next; writing leaves the model be.
+TEST(ExchangeVerbs, ReadingAndWritingLeaveTheModelsListEmpty) {
+    ScratchFolder scratch;
+    fs::create_directories("d");
+    fs::create_directories("e");
+    WriteAll("doc.json", kGoodDocument);
+    ASSERT_EQ(HandleCommandLine({"import", "doc.json", "d"}).exitCode, 0);
+    WriteAll("d/hull.png", "");
+    WriteAll("d/gun.png", "");
+    Testing_ResetServices();
+    ASSERT_NE(Sprite_Init(), 0);
+    design = DesignState{};
+    design.Prototypes.Append().Name = "left over";
+    DesignDocument document;
+    ASSERT_EQ(ReadDesignDocument("d", document).exitCode, 0);
+    EXPECT_EQ(document.prototypes.size(), 2u);
+    EXPECT_EQ(document.parts.size(), 2u);
+    EXPECT_EQ(design.Prototypes.Count(), 0);
+    design.Prototypes.Append().Name = "left over";
+    ASSERT_EQ(WriteDesignDocument(document, "e").exitCode, 0);
+    ASSERT_EQ(design.Prototypes.Count(), 1);
+    EXPECT_EQ(design.Prototypes.At(0)->Name, "left over");
+    EXPECT_EQ(DesignFiles("e"), DesignFiles("d"));
+    design = DesignState{};
+    Testing_ResetServices();
 }
