@@ -46,7 +46,7 @@ CommandLineOutcome RunCheckVerb(const std::vector<std::string>& arguments) {
     if (folders.size() > 1) return Usage("one design folder only");
     const std::string& folder = folders.front();
 
-    if (!StartHeadlessServices({folder})) return {kVerbUnreadable, "", "keelwright check: the image service cannot start\n"};
+    if (!StartHeadlessServices()) return {kVerbUnreadable, "", "keelwright check: the image service cannot start\n"};
     const DesignCheck check = CheckDesignFolder(folder);
     EndHeadlessServices();
 
@@ -79,15 +79,15 @@ CommandLineOutcome RunCheckVerb(const std::vector<std::string>& arguments) {
     return outcome;
 }
 
-int StartHeadlessServices(const std::vector<std::string>& givenFolders) {
+int StartHeadlessServices() {
     // No window is ever opened: the dummy driver keeps a display out of it.
     Testing_UseHeadlessDrivers();
     design = DesignState{};
-    for (const std::string& folder : givenFolders) Path_KeepAsGiven(folder);
     return Sprite_Init();
 }
 
 void EndHeadlessServices() {
     design = DesignState{};
+    Picture_SetBudget(0);
     Services_End();
 }

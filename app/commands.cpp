@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 
 #include "app.h"
 #include "design_folder_views.h"
@@ -15,6 +16,7 @@
 #include "part_palette.h"
 #include "part_setup.h"
 #include "part_setup_view.h"
+#include "paths.h"
 #include "prototype_views.h"
 #include "prototypes.h"
 #include "services.h"
@@ -34,6 +36,7 @@ constexpr int kLabelPrototypes = 9;             // "Prototype(s)"
 constexpr int kLabelLoadDesign = 39;            // "Load an existing design"
 constexpr int kLabelPrototypeCaption = 40;      // "Prototyp"
 constexpr int kLabelDesignCaption = 41;         // "Design"
+constexpr int kLabelTestCaption = 21;           // "Test the parts"
 constexpr int kLabelLoadImage = 11;             // "Load an image as part of a ship"
 constexpr int kLabelSample = 48;                // "Sample"
 // Why a design folder's information says it cannot be opened.
@@ -59,6 +62,10 @@ constexpr float kPreviewSide = 170.0f;
 constexpr double kSampleSide = 50.0;
 // After the name in the setup panel's caption when the picture does not decode.
 constexpr const char* kUnreadablePicture = ": cannot be read";
+// ... when it was not loaded for the budget of decoded pictures.
+constexpr const char* kPictureOverBudget = ": too big for the picture budget, not loaded";
+// After the picture's size when its setup file could never exist beside it.
+constexpr const char* kSetupNameTooLong = " - name too long: this setup cannot be saved";
 
 // ---------------------------------------------------------------- conditions
 bool OutsideTestView() { return design.TestMode == 0; }
@@ -91,8 +98,24 @@ void NewDesign() {
     PlayClick();
 }
 
+// A save the file service refused before writing (a link leading out of the
+// design folder) is said; other failures stay as quiet as they always were.
+void SayRefusedSave() {
+    const std::string why = File_SaveRefusal();
+    if (!why.empty()) std::fprintf(stderr, "keelwright: not saved: %s\n", why.c_str());
+}
+
+// The test view's caption says when part pictures were left out for the picture budget.
+void SayPartsOverBudget() {
+    std::string caption = Labels[kLabelTestCaption];
+    if (design.PartsOverBudget > 0)
+        caption += " - " + Str(design.PartsOverBudget) + " over the picture budget, not loaded";
+    Gadget_SetText(kGadgetTestCaption, caption);
+}
+
 void SaveDesign() {
     SavePrototypes(PrototypesPath());
+    SayRefusedSave();
     PlayClick();
 }
 
@@ -126,6 +149,7 @@ void ChooseSetupPrototype() {
 
 void ConfirmSetup() {
     SavePartSetup();
+    SayRefusedSave();
     SetEditorMode(kDesignPanel);
     design.PartImageName.clear();
     PlayClick();
@@ -242,7 +266,7 @@ void ShowUnreadablePicture(const std::string& name) {
     Gadget_ClearItems(kGadgetSetupPrototype);
     Gadget_SetText(kGadgetPointX, "");
     Gadget_SetText(kGadgetPointY, "");
-    Gadget_SetText(kGadgetSetupImageFrame, name + kUnreadablePicture);
+    Gadget_SetText(kGadgetSetupImageFrame, name + (Picture_OverBudget() ? kPictureOverBudget : kUnreadablePicture));
     SetEditorMode(kSetupPanel);
     PlayClick();
 }
@@ -288,7 +312,8 @@ void FitPartImage() {
     editor.SetupOriginY = RoundHalfEven((kSetupAreaHeight - static_cast<float>(height) * editor.SetupZoom) / 2.0f);
     const int side = CrosshairSide();
     Sprite_Create(kCrosshairSprite, side, side);
-    Gadget_SetText(kGadgetSetupImageFrame, design.PartImageName + "(" + Str(width) + "/" + Str(height) + ")");
+    Gadget_SetText(kGadgetSetupImageFrame, design.PartImageName + "(" + Str(width) + "/" + Str(height) + ")" +
+                                               (SetupNameFits(design.PartImageName) ? "" : kSetupNameTooLong));
 }
 
 std::string PreviewedPicture() {
@@ -312,7 +337,7 @@ void OpenLoadPanelForDesign() {
     // The open design keeps its image list until another one is opened.
     SetEditorMode(kLoadPanel);
     Gadget_SetText(kGadgetLoadFrame, Labels[kLabelLoadDesign]);
-    Gadget_SetText(kGadgetFileList, design.BaseDir + "Designs\\");
+    Gadget_SetText(kGadgetFileList, design.BaseDir + OwnPath("Designs\\"));
     Gadget_SetFlags(kGadgetFileList, kFolderChoiceFlags);
     editor.LoadPurpose = kLoadDesignFolder;
     editor.LastFileListRow = -1;
@@ -334,7 +359,7 @@ void OpenLoadPanelForImages() {
 }
 
 std::string DesignFolderInfo(const std::string& folder) {
-    const std::string dir = design.BaseDir + "Designs\\" + folder + "\\";
+    const std::string dir = design.BaseDir + OwnPath("Designs\\") + folder + OwnPath("\\");
     int images = 0;
     int setups = 0;
     editor.SampleScale = 0;
@@ -433,6 +458,7 @@ void SwitchTestView() {
             // The ship built so far grows back onto the parts as their setups are now.
             const std::vector<KeptShipNode> kept = KeepShip();
             LoadSetupParts();
+            SayPartsOverBudget();
             RestoreShip(kept);
             if (design.ShipNodes.Count() == 0) StartShip();
             ClearShipChoices();

@@ -30,7 +30,6 @@ CommandLineOutcome RunExportVerb(const std::vector<std::string>& arguments);
 // keelwright import FILE DESIGN_FOLDER
 CommandLineOutcome RunImportVerb(const std::vector<std::string>& arguments);
 
-// Shared by the verbs: services without a window (the folders named on the
-// command line are taken as they are, a "\\" in them included), and their end.
-int StartHeadlessServices(const std::vector<std::string>& givenFolders);
+// Shared by the verbs: services without a window, and their end.
+int StartHeadlessServices();
 void EndHeadlessServices();

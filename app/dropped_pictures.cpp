@@ -7,7 +7,6 @@
 #include "disk_pictures.h"
 #include "editor_gadgets.h"
 #include "gadget.h"
-#include "paths.h"
 #include "services.h"
 #include "title_line.h"
 
@@ -60,8 +59,6 @@ void TakeDropped(const std::string& path) {
         ShowTitleMessage("No design is open: open or make one, then drop its pictures");
         return;
     }
-    // The system's path is taken as it is: a backslash in it is part of a name.
-    Path_KeepAsGiven(path);
     const std::string name = FileNameOf(path);
     // A "\" would be read as a separator inside the design folder.
     if (!EndsWithPictureExtension(name) || name.find('\\') != std::string::npos ||

@@ -52,9 +52,7 @@ CommandLineOutcome RunExportVerb(const std::vector<std::string>& arguments) {
     if (toFile && out.empty()) return Usage("export", "--out needs a file name");
 
     const std::string& folder = folders.front();
-    std::vector<std::string> given{folder};
-    if (toFile) given.push_back(out);
-    if (!StartHeadlessServices(given)) return Failed("export", kVerbUnreadable, "the image service cannot start");
+    if (!StartHeadlessServices()) return Failed("export", kVerbUnreadable, "the image service cannot start");
     DesignDocument document;
     const ExchangeOutcome read = ReadDesignDocument(folder, document);
     if (read.exitCode != 0) {
@@ -86,7 +84,7 @@ CommandLineOutcome RunImportVerb(const std::vector<std::string>& arguments) {
     if (names.size() > 2) return Usage("import", "one file and one design folder only");
     const std::string &file = names[0], &folder = names[1];
 
-    if (!StartHeadlessServices({file, folder})) return Failed("import", kVerbUnreadable, "the image service cannot start");
+    if (!StartHeadlessServices()) return Failed("import", kVerbUnreadable, "the image service cannot start");
     std::string text, why;
     CommandLineOutcome outcome{0, "", ""};
     if (!ReadDocumentFile(file, text, why)) {

@@ -1,4 +1,5 @@
 // Keelwright: the command line, start-up, frames until "Quit", then the end.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -9,6 +10,9 @@
 #include "services.h"
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write then fails as on a full disk and the save
+    // keeps the old file, where the signal's default would end us mid-save.
+    std::signal(SIGXFSZ, SIG_IGN);
     const CommandLineOutcome command = HandleCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     std::fputs(command.out.c_str(), stdout);
     std::fputs(command.err.c_str(), stderr);

@@ -58,20 +58,27 @@ bool PartPictures::Provide() {
     for (const std::size_t part : shown) {
         Picture& picture = pictures_[part];
         if (picture.bytes > 0) continue;
-        if (!Image_Load(picture.image, picture.path, 0)) {
+        bool loaded = Image_Load(picture.image, picture.path, 0) != 0;
+        if (!loaded && Picture_OverBudget()) {
+            // Room is made from the pictures this ship does not show before giving up on it.
+            PutBackUnused(0);
+            loaded = Image_Load(picture.image, picture.path, 0) != 0;
+            if (!loaded && Picture_OverBudget()) overBudget_.push_back(picture.path);
+        }
+        if (!loaded) {
             LeaveOut(part);
             whole = false;
             continue;
         }
         picture.bytes = std::int64_t{Image_Width(picture.image)} * Image_Height(picture.image) * kBytesPerPixel;
         held_ += picture.bytes;
-        PutBackUnused();
+        PutBackUnused(budget_);
     }
     return whole;
 }
 
-void PartPictures::PutBackUnused() {
-    while (held_ > budget_) {
+void PartPictures::PutBackUnused(std::int64_t keep) {
+    while (held_ > keep) {
         Picture* oldest = nullptr;
         std::size_t at = 0;
         for (std::size_t p = 0; p < pictures_.size(); ++p) {

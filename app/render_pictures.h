@@ -27,6 +27,8 @@ public:
     // not decode: its part is left without an image for good, and the ship has
     // to be grown again.
     bool Provide();
+    // Pictures left out because they did not fit the budget of decoded pictures.
+    const std::vector<std::string>& OverBudget() const { return overBudget_; }
 
 private:
     struct Picture {
@@ -35,7 +37,8 @@ private:
         std::int64_t bytes = 0;     // decoded size; 0 while the stand-in is there
         std::uint64_t lastShip = 0; // the last ship that showed it
     };
-    void PutBackUnused();
+    // Puts back the longest unused pictures while more than `keep` bytes are held.
+    void PutBackUnused(std::int64_t keep);
     void LeaveOut(std::size_t part);
 
     std::int64_t budget_ = 0;                       // bytes of decoded pictures kept at most
@@ -43,4 +46,5 @@ private:
     std::uint64_t ship_ = 0;                        // ships provided so far
     std::vector<Picture> pictures_;                 // by position in Parts
     std::unordered_map<int, std::size_t> byImage_;  // image number -> position
+    std::vector<std::string> overBudget_;           // paths of pictures left out for the budget
 };

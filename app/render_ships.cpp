@@ -12,6 +12,7 @@
 #include "design_verbs.h"
 #include "editor_objects.h"
 #include "editor_tables.h"
+#include "paths.h"
 #include "prototypes.h"
 #include "render_pictures.h"
 #include "services.h"
@@ -169,7 +170,9 @@ int GrowDrawableShip(PartPictures& pictures, const ShipRandom& random, int depth
 CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
     RenderRequest request;
     if (const std::string why = ParseRender(arguments, request); !why.empty()) return Usage(why);
-    if (!StartHeadlessServices({request.folder, request.out})) return Failed(kVerbUnreadable, "the image service cannot start");
+    if (!StartHeadlessServices()) return Failed(kVerbUnreadable, "the image service cannot start");
+    // A link planted where a picture goes is replaced by the picture, never written through.
+    File_SetSaveLinks(kSaveReplaceLinks);
 
     PartPictures pictures(RenderPictureBudget());
     if (const std::string why = LoadDesign(request.folder, pictures); !why.empty()) {
@@ -239,5 +242,8 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
                   kSizeNames[request.sizeClass] + ") to " + request.out + (sheetSaved ? ", sheet " + sheetName : "") + "\n";
     if (!failures.empty()) outcome.err = "keelwright render: " + failures + "\n";
     if (!sheetSaved) outcome.err += "keelwright render: cannot write " + sheetName + "\n";
+    for (const std::string& path : pictures.OverBudget())
+        outcome.err += "keelwright render: " + path + ": too big for the budget of decoded pictures, left out\n";
+    if (!pictures.OverBudget().empty()) outcome.exitCode = kVerbFindings;
     return outcome;
 }

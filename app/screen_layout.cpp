@@ -8,6 +8,7 @@
 #include "editor_tables.h"
 #include "gadget.h"
 #include "part_palette.h"
+#include "paths.h"
 #include "test_ship.h"
 
 namespace {
@@ -34,7 +35,7 @@ void HideGadgets(std::initializer_list<int> numbers, int hide) {
 }  // namespace
 
 void CreateEditorGadgets() {
-    const std::string designs = design.BaseDir + "Designs\\";
+    const std::string designs = design.BaseDir + OwnPath("Designs\\");
     for (const GadgetLayout& layout : kEditorLayout) {
         CreateLayoutGadget(layout, designs);
         if (layout.number == kGadgetFileList) {

@@ -48,19 +48,18 @@ int Fail(const std::string& what) {
 // said on stderr, as nothing would be drawn without them.
 std::string MediaFolder() {
     const std::string own = design.BaseDir + "Media";
-    if (File_Size(own) == kFileIsDirectory) return own + "\\";
+    if (File_Size(own) == kFileIsDirectory) return own + OwnPath("\\");
     const std::string program = ProgramDirectory();
     for (const char* relative : kMediaBesideProgram) {
         if (program.empty()) break;
         const std::string folder = std::filesystem::path(program + relative).lexically_normal().string();
-        Path_KeepAsGiven(folder);
         if (File_Size(folder) != kFileIsDirectory) continue;
         std::fprintf(stderr, "keelwright: no Media folder in %s; using %s\n", design.BaseDir.c_str(), folder.c_str());
         return folder;
     }
     std::fprintf(stderr, "keelwright: no Media folder in %s nor beside the program; nothing will be drawn\n",
                  design.BaseDir.c_str());
-    return own + "\\";
+    return own + OwnPath("\\");
 }
 
 void LoadMedia() {
@@ -117,8 +116,6 @@ int StartEditor(int scale) {
     // Every path hangs off the base directory; without it none can be trusted.
     design.BaseDir = CurrentDirectory();
     if (design.BaseDir.empty()) return Fail("cannot read the current directory");
-    // The folder the user gave is taken as it is: a backslash in it is no separator.
-    Path_KeepAsGiven(design.BaseDir);
     // Both usually exist already; later saves into a missing one fail quietly.
     Dir_Create(design.BaseDir + "Designs");
     Dir_Create(design.BaseDir + "ShipPics");

@@ -62,14 +62,14 @@ int main() {
     char pattern[] = "/tmp/keelwright-bench-folders-XXXXXX";
     if (!mkdtemp(pattern)) return 1;
     design.BaseDir = std::string(pattern) + "/";
-    for (const GadgetLayout& layout : kEditorLayout) CreateLayoutGadget(layout, design.BaseDir + "Designs\\");
+    for (const GadgetLayout& layout : kEditorLayout) CreateLayoutGadget(layout, design.BaseDir + "Designs/");
 
     volatile long sink = 0;
     for (int images : {2000, 8000}) {
         if (!MakeFolder(design.BaseDir, images)) return 1;
         const std::string dir = design.BaseDir + "Designs/" + std::to_string(images);
         const double floor = MedianMicros(kRuns, [&] { sink = sink + ReaddirStatWithSetups(dir); });
-        Gadget_SetText(kGadgetFileList, design.BaseDir + "Designs\\");
+        Gadget_SetText(kGadgetFileList, design.BaseDir + "Designs/");
         for (int r = 0; r < Gadget_CountItems(kGadgetFileList); ++r)
             Gadget_SetItemState(kGadgetFileList, r, Gadget_GetCellText(kGadgetFileList, r, 0) == std::to_string(images));
         const double open = MedianMicros(kRuns, [&] {

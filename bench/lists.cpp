@@ -65,8 +65,8 @@ int main() {
 
     volatile long sink = 0;
     const double floorScan = MedianMicros(kRuns, [&] { sink = sink + ReaddirStat(dir); });
-    Gadget_CreateFileList(1, 0, 0, 400, 300, dir + "\\", 64);
-    const double refill = MedianMicros(kRuns, [&] { FileList_Refill(1, dir + "\\"); });
+    Gadget_CreateFileList(1, 0, 0, 400, 300, dir + "/", 64);
+    const double refill = MedianMicros(kRuns, [&] { FileList_Refill(1, dir + "/"); });
     if (Gadget_CountItems(1) != kEntries + 1) std::fprintf(stderr, "refill listed %d rows\n", Gadget_CountItems(1));
     Report("readdir_stat_10000", floorScan, floorScan, kFloor);
     Report("filelist_refill_10000_by_name", refill, floorScan, kFloor);

@@ -34,7 +34,7 @@ constexpr std::uint64_t kSeed = 1;
 
 // Mean DrawShip time per ship over the same 100 ships render makes, median of runs.
 double DrawShipFloor(const std::string& sample) {
-    StartHeadlessServices({});
+    StartHeadlessServices();
     const std::string folder = sample + "/";
     ReadPrototypeList(folder + "Prototypes.pt", nullptr);
     LoadPartsFrom(folder, ListSetupImages(folder, nullptr));
@@ -64,7 +64,7 @@ double DrawShipFloor(const std::string& sample) {
 // Mean time per ship of growing it and drawing it, the work of render before
 // any file is written; median of runs.
 double GrowAndDraw(const std::string& sample) {
-    StartHeadlessServices({});
+    StartHeadlessServices();
     const std::string folder = sample + "/";
     ReadPrototypeList(folder + "Prototypes.pt", nullptr);
     LoadPartsFrom(folder, ListSetupImages(folder, nullptr));

@@ -8,9 +8,12 @@
 #include "design_model.h"
 #include "part_setup.h"
 #include "prototypes.h"
+#include "paths.h"
 #include "services.h"
 
 namespace {
+
+constexpr const char* kLeavesFolder = "a link leading out of the folder: not read";
 
 void Add(DesignCheck& check, FindingKind kind, const std::string& file, const std::string& message) {
     check.findings.push_back({kind, file, message});
@@ -21,12 +24,22 @@ void CheckParts(DesignCheck& check, const std::string& folder, const std::vector
     std::vector<char> drawn(prototypes.size(), 0);
     for (const std::string& name : names) {
         const std::string setupName = name + kSetupExtension;
+        bool linkedOut = false;
+        for (const std::string& file : {setupName, name})
+            if (File_LinkKind(folder + file) == kLinkOutside) {
+                Add(check, FindingKind::LinkLeavesFolder, file, kLeavesFolder);
+                linkedOut = true;
+            }
+        if (linkedOut) continue;
         const std::int64_t size = File_Size(folder + setupName);
         PartSetup setup;
         if (!FindUnreadableSetup(name, ReadSetupFile(folder + setupName, setup), check.findings)) continue;
         FindSetupSize(name, size, check.findings);
         const int image = Image_Load(kServiceAuto, folder + name, 0);
-        if (!image) Add(check, FindingKind::UndecodablePicture, name, "the picture cannot be decoded");
+        if (!image && Picture_OverBudget())
+            Add(check, FindingKind::PictureOverBudget, name, "too big for the budget of decoded pictures: not loaded");
+        else if (!image)
+            Add(check, FindingKind::UndecodablePicture, name, "the picture cannot be decoded");
         const int w = image ? Image_Width(image) : 0, h = image ? Image_Height(image) : 0;
         // The editor keeps every point within 0..width and 0..height, both ends included.
         auto outside = [&](std::int32_t x, std::int32_t y) { return image && (x < 0 || y < 0 || x > w || y > h); };
@@ -52,6 +65,18 @@ void CheckParts(DesignCheck& check, const std::string& folder, const std::vector
                 PrototypeLabel(prototypes, static_cast<int>(p)) + " has no part image: a ship cannot show it");
 }
 
+// Part images whose setup could never be saved: the name with ".spset" is longer than a file name can be.
+void CheckSetupNames(DesignCheck& check, const std::string& folder) {
+    if (!Dir_Examine(kDesignScan, folder, "*.png")) return;
+    while (Dir_Next(kDesignScan)) {
+        const std::string name = Dir_EntryName(kDesignScan);
+        if (Dir_EntryType(kDesignScan) == kEntryFile && !SetupNameFits(name))
+            Add(check, FindingKind::SetupNameTooLong, name,
+                "the name is too long for a setup file beside it: its setup can never be saved");
+    }
+    Dir_Finish(kDesignScan);
+}
+
 }  // namespace
 
 DesignCheck CheckDesignFolder(const std::string& path) {
@@ -68,17 +93,20 @@ DesignCheck CheckDesignFolder(const std::string& path) {
         return check;
     }
     PrototypeFileReading reading;
-    const int hasList = ReadPrototypeList(folder + kPrototypeFileName, &reading);
+    const bool listLinkedOut = File_LinkKind(folder + kPrototypeFileName) == kLinkOutside;
+    const int hasList = listLinkedOut ? 0 : ReadPrototypeList(folder + kPrototypeFileName, &reading);
     const std::vector<Prototype> prototypes = PrototypeValues();
     design.Prototypes.Clear();
-    if (!hasList && names.empty()) {
+    if (!hasList && !listLinkedOut && names.empty()) {
         check.failure = std::string("not a design folder: no ") + kPrototypeFileName + " and no part image with a setup";
         return check;
     }
     check.readable = 1;
     check.images = static_cast<int>(names.size());
     check.prototypes = static_cast<int>(prototypes.size());
-    if (!hasList) {
+    if (listLinkedOut) {
+        Add(check, FindingKind::LinkLeavesFolder, kPrototypeFileName, kLeavesFolder);
+    } else if (!hasList) {
         FindMissingPrototypeList(reading.size == -2, check.findings);
     } else {
         PrototypeList list;
@@ -89,6 +117,7 @@ DesignCheck CheckDesignFolder(const std::string& path) {
         FindPrototypeListDamage(list, check.findings);
     }
     CheckParts(check, folder, names, prototypes);
+    CheckSetupNames(check, folder);
     FindRuleProblems(prototypes, check.findings);
     return check;
 }

@@ -7,12 +7,13 @@
 #include "design_model.h"
 #include "editor_tables.h"
 #include "part_setup.h"
+#include "paths.h"
 #include "prototypes.h"
 #include "services.h"
 
 namespace {
 
-std::string DesignsPath() { return design.BaseDir + "Designs\\"; }
+std::string DesignsPath() { return design.BaseDir + OwnPath("Designs\\"); }
 
 // Part images and the setup file beside each.
 constexpr const char* kImagePattern = "*.png";
@@ -98,6 +99,7 @@ std::vector<std::string> ListSetupImages(const std::string& folder, int* scanned
 
 int LoadPartsFrom(const std::string& folder, const std::vector<std::string>& names) {
     FreeDesignParts();
+    design.PartsOverBudget = 0;
     for (const std::string& name : names) {
         PartSetup setup;
         // A short file reads as zeros past its end; a missing one gives no part.
@@ -106,6 +108,7 @@ int LoadPartsFrom(const std::string& folder, const std::vector<std::string>& nam
         part.Setup = setup;
         part.Image = Image_Load(kServiceAuto, folder + name, 0);
         part.File = name;
+        if (!part.Image && Picture_OverBudget()) ++design.PartsOverBudget;
     }
     return design.Parts.Count();
 }

@@ -1,10 +1,11 @@
 #include "design_model.h"
 
+#include "paths.h"
 #include "services.h"
 
 DesignState design;
 
-std::string DesignFolderPath() { return design.BaseDir + "Designs\\" + Str(design.DesignFolder) + "\\"; }
+std::string DesignFolderPath() { return design.BaseDir + OwnPath("Designs\\") + Str(design.DesignFolder) + OwnPath("\\"); }
 
 std::string PartSetupPath() { return DesignFolderPath() + design.PartImageName + ".spset"; }
 

@@ -99,6 +99,7 @@ struct DesignState {
     int ViewY = 150;
     DesignList<Prototype> Prototypes;     // the open folder's prototypes
     DesignList<Part> Parts;               // parts loaded for the test ship
+    int PartsOverBudget = 0;              // of those, parts whose pictures were over the picture budget
     DesignList<ShipNode> ShipNodes;       // the test ship; position 0 is the root
 };
 

@@ -7,6 +7,9 @@
 #include "design_model.h"
 #include "part_setup_bytes.h"
 
+// Whether a setup file can exist beside an image of this name: the name with
+// ".spset" must fit in a file name (255 bytes).
+bool SetupNameFits(const std::string& imageName);
 // Writes a setup to a file through the safe-replacing file service; nonzero on success.
 int WriteSetupFile(const std::string& path, const PartSetup& setup);
 // Reads a setup file (zeros past its end); 0 and `setup` untouched when it cannot be opened.

@@ -1,5 +1,6 @@
 // The part setup file through the file services.
 #include <string>
+#include <string_view>
 
 #include "part_setup.h"
 #include "services.h"
@@ -18,6 +19,11 @@ int ReadSetupFile(const std::string& path, PartSetup& setup) {
     File_Close(kDesignFile);
     setup = DecodePartSetup(std::span<const std::uint8_t>(bytes.data(), static_cast<std::size_t>(got)));
     return 1;
+}
+
+bool SetupNameFits(const std::string& imageName) {
+    constexpr std::size_t kMaxFileNameBytes = 255;
+    return imageName.size() + std::string_view(".spset").size() <= kMaxFileNameBytes;
 }
 
 int SavePartSetup() {

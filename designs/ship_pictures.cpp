@@ -54,7 +54,7 @@ int SaveShipPicture(int sizeClass, const std::string& sizeName) {
     const std::string date = Date_Format(kShipPictureDateMask, Date_Now());
     // Deleted while the editor ran: made again, as the screenshots' folder is.
     Dir_Create(design.BaseDir + "ShipPics");
-    const std::string folder = design.BaseDir + "ShipPics\\" + Str(design.DesignFolder);
+    const std::string folder = design.BaseDir + OwnPath("ShipPics\\") + Str(design.DesignFolder);
     const int width = ExportWidths[static_cast<std::size_t>(sizeClass)];
     const PictureNames names = FreePictureNames(folder + date, folder + " - " + sizeName + date);
     SavePictureWithSmallCopy(kShipCanvasSprite, names.full, width, ShipPictureHeight(width), names.small);
@@ -66,7 +66,7 @@ void SaveScreenshot(const std::string& baseName) {
     const std::string stamp = Str(ElapsedMilliseconds());
     const std::string folder = design.BaseDir + "ScreenShots";
     Dir_Create(folder);  // usually there already
-    const std::string name = folder + "\\" + baseName + stamp;
+    const std::string name = folder + OwnPath("\\") + baseName + stamp;
     const int grab = Sprite_Grab(kServiceAuto, 0, 0, kScreenshotWidth, kScreenshotHeight);
     if (!grab) return;
     const PictureNames names = FreePictureNames(name, name + "_TN");

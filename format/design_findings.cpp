@@ -31,6 +31,9 @@ const char* FindingKindName(FindingKind kind) {
     case FindingKind::OffsetOutsidePicture: return "offset-outside-picture";
     case FindingKind::UnsaveableName: return "unsaveable-name";
     case FindingKind::DuplicateName: return "duplicate-name";
+    case FindingKind::LinkLeavesFolder: return "link-leaves-folder";
+    case FindingKind::PictureOverBudget: return "picture-over-budget";
+    case FindingKind::SetupNameTooLong: return "setup-name-too-long";
     }
     return "unknown";
 }

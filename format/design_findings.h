@@ -26,6 +26,9 @@ enum class FindingKind {
     OffsetOutsidePicture,    // the display offset of a setup outside its image
     UnsaveableName,          // a name holding characters a name cannot keep
     DuplicateName,           // two prototypes of one name
+    LinkLeavesFolder,        // a link that leads out of the folder: never read
+    PictureOverBudget,       // a picture that would take the decoded pictures over the budget
+    SetupNameTooLong,        // an image whose setup file's name would be too long to exist
 };
 
 // One thing wrong: the file it is in and what is wrong, in words.

@@ -13,7 +13,6 @@ struct CoreState {
     std::unordered_map<int, HandleTarget> handles;  // live handles -> objects
     std::uint32_t sdlSubsystems = 0;                 // SDL subsystems this layer initialised
     std::string failInit;                            // initialisation forced to fail by a test
-    std::vector<std::string> givenFolders;           // folders whose "\" is a character, not a separator
 };
 CoreState core;
 
@@ -48,17 +47,6 @@ void ReleaseSdl(std::uint32_t flags) {
     core.sdlSubsystems &= ~ours;
 }
 
-std::string OsPath(const std::string& path) {
-    // The longest given folder the path starts with stays as it is.
-    std::size_t kept = 0;
-    for (const std::string& folder : core.givenFolders)
-        if (folder.size() > kept && path.compare(0, folder.size(), folder) == 0) kept = folder.size();
-    std::string p = path;
-    for (std::size_t i = kept; i < p.size(); ++i)
-        if (p[i] == '\\') p[i] = '/';
-    return p;
-}
-
 bool FailForced(const char* which) { return !core.failInit.empty() && core.failInit == which; }
 
 bool SizeAcceptable(std::int64_t width, std::int64_t height) {
@@ -89,8 +77,11 @@ void ResetCore() {
 
 using namespace svc;
 
-void Path_KeepAsGiven(const std::string& folder) {
-    if (!folder.empty()) core.givenFolders.push_back(folder);
+std::string OwnPath(std::string_view path) {
+    std::string p(path);
+    for (char& c : p)
+        if (c == '\\') c = '/';
+    return p;
 }
 
 void Services_End() {

@@ -75,7 +75,7 @@ void EndDirs() { scans.Clear(); }
 using namespace svc;
 
 int Dir_Create(const std::string& path) {
-    std::string p = OsPath(path);
+    std::string p = path;
     while (!p.empty() && (p.back() == ' ' || p.back() == '/')) p.pop_back();
     if (p.empty()) return 0;
     return mkdir(p.c_str(), 0777) == 0 ? 1 : 0;
@@ -84,7 +84,7 @@ int Dir_Create(const std::string& path) {
 int Dir_Examine(int number, const std::string& directory, const std::string& pattern) {
     const int key = scans.Claim(number);
     if (key < 0) return 0;
-    std::string dir = OsPath(directory);
+    std::string dir = directory;
     if (dir.empty() || dir.back() != '/') dir += '/';
     const std::string pat = pattern.empty() ? "*.*" : pattern;
     DIR* d = opendir(dir.c_str());

@@ -33,8 +33,8 @@ using namespace svc;
 
 int File_CopyNew(const std::string& source, const std::string& target) {
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(OsPath(source), bytes, kMaxCopyBytes)) return kCopyFailed;
-    const std::string to = OsPath(target);
+    if (!ReadWholeFile(source, bytes, kMaxCopyBytes)) return kCopyFailed;
+    const std::string to = target;
     // O_EXCL: a name that is taken (a link included) is never written through.
     const int descriptor = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (descriptor < 0) return errno == EEXIST ? kCopyNameTaken : kCopyFailed;
@@ -48,6 +48,6 @@ int File_CopyNew(const std::string& source, const std::string& target) {
 
 int File_Same(const std::string& first, const std::string& second) {
     struct stat a {}, b {};
-    if (stat(OsPath(first).c_str(), &a) != 0 || stat(OsPath(second).c_str(), &b) != 0) return 0;
+    if (stat(first.c_str(), &a) != 0 || stat(second.c_str(), &b) != 0) return 0;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino ? 1 : 0;
 }

@@ -3,6 +3,7 @@
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cmath>
 #include <list>
 #include <unordered_map>
@@ -19,6 +20,12 @@ constexpr int kLogicalDpi = 96;
 constexpr int kSystemFontPoints = 9;
 // Bytes of rendered labels kept; the least recently drawn go first.
 constexpr std::size_t kLabelCacheBytes = std::size_t{32} << 20;
+// No label is wider than the largest screen: a longer text is cut there,
+// whatever its length (the stored bytes stay whole).
+constexpr int kMaxLabelWidth = 1024;
+// No glyph drawn is narrower than a pixel, but zero-width marks are: a cut
+// by bytes first keeps the measuring of a huge text short.
+constexpr std::size_t kMaxLabelBytes = 4 * kMaxLabelWidth;
 
 struct Font {
     TTF_Font* font = nullptr;  // the open face at its pixel size
@@ -109,22 +116,50 @@ TTF_Font* FontForHandle(int handle) {
 
 }  // namespace
 
+namespace {
+
+// Where a UTF-8 text may be cut at or before `at` without splitting a character.
+std::size_t CharacterStart(const std::string& text, std::size_t at) {
+    while (at > 0 && at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) --at;
+    return at;
+}
+
+// The shown text, cut to what one screen can hold in the font.
+std::string ScreenWide(TTF_Font* font, const std::string& text) {
+    std::string shown = DisplayText(text.size() > kMaxLabelBytes ? text.substr(0, CharacterStart(text, kMaxLabelBytes)) : text);
+    shown.resize(CharacterStart(shown, std::min(shown.size(), kMaxLabelBytes)));
+    int width = 0, height = 0;
+    if (TTF_SizeUTF8(font, shown.c_str(), &width, &height) != 0 || width <= kMaxLabelWidth) return shown;
+    std::size_t fits = 0, over = shown.size();
+    while (over - fits > 1) {
+        const std::size_t middle = CharacterStart(shown, (fits + over) / 2);
+        if (middle <= fits) break;
+        const bool fit = TTF_SizeUTF8(font, shown.substr(0, middle).c_str(), &width, &height) == 0 && width <= kMaxLabelWidth;
+        (fit ? fits : over) = middle;
+    }
+    shown.resize(fits);
+    return shown;
+}
+
+}  // namespace
+
 SDL_Surface* TextLabel(int fontHandle, const std::string& text, int colour) {
+    TTF_Font* font = FontForHandle(fontHandle);
+    if (!font) return nullptr;
+    const std::string shown = ScreenWide(font, text);
     std::string key = std::to_string(fontHandle);
     key += '\x1f';
     key += std::to_string(colour);
     key += '\x1f';
-    key += text;
+    key += shown;
     auto it = state.labels.find(key);
     if (it != state.labels.end()) {
         state.labelOrder.splice(state.labelOrder.begin(), state.labelOrder, it->second.recent);
         return it->second.surface.get();
     }
-    TTF_Font* font = FontForHandle(fontHandle);
-    if (!font) return nullptr;
     const SDL_Color c{static_cast<Uint8>(colour & 0xFF), static_cast<Uint8>((colour >> 8) & 0xFF),
                       static_cast<Uint8>((colour >> 16) & 0xFF), 255};
-    SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, DisplayText(text).c_str(), c);
+    SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, shown.c_str(), c);
     if (!rendered) return nullptr;
     SDL_Surface* s = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(rendered);
@@ -148,7 +183,7 @@ bool MeasureText(int fontHandle, const std::string& text, int& width, int& heigh
     width = height = 0;
     TTF_Font* font = FontForHandle(fontHandle);
     if (!font) return false;
-    if (!text.empty() && TTF_SizeUTF8(font, DisplayText(text).c_str(), &width, &height) != 0) return false;
+    if (!text.empty() && TTF_SizeUTF8(font, ScreenWide(font, text).c_str(), &width, &height) != 0) return false;
     height = TTF_FontHeight(font);
     return true;
 }

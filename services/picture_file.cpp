@@ -1,9 +1,11 @@
 // Picture files: the format is told by the first bytes, and every format's
-// declared size is checked against the limits and the file's length before
-// its decoder allocates anything.
+// declared size is checked against the limits, the file's length and the
+// budget of decoded pictures before the rest is read or decoded.
 #include <png.h>
+#include <sys/stat.h>
 
 #include <cstring>
+#include <unordered_map>
 
 #include "services_internal.h"
 
@@ -15,8 +17,23 @@ namespace {
 constexpr std::size_t kMaxPictureFileBytes = std::size_t{kMaxPicturePixels} * 8 + 64 * 1024 * 1024;
 // Deflate expands at most about 1032 : 1; more raw bytes than that cannot be in the file.
 constexpr std::int64_t kDeflateMaxRatio = 1032;
+// A file longer than its picture stored raw, plus this much room for its
+// container and any notes in it, holds something else: it is not read.
+constexpr std::int64_t kContainerRoomBytes = 16 << 20;
 // A run-length encoded BMP byte pair covers at most 255 pixels.
 constexpr std::int64_t kRleMaxPixelsPerByte = 128;
+
+// The first bytes of a file, enough for every format's header.
+constexpr std::size_t kHeaderBytes = 64;
+constexpr std::int64_t kBytesPerPixel = 4;  // decoded pictures are ARGB8888
+
+struct PictureBudget {
+    std::int64_t limit = kDefaultPictureBudget;                // decoded bytes held at most
+    std::int64_t held = 0;                                     // decoded bytes of pictures alive now
+    std::unordered_map<const SDL_Surface*, std::int64_t> loaded;  // pictures from files -> their bytes
+    bool lastRefused = false;                                  // the last load was over the budget
+};
+PictureBudget budget;
 
 std::uint32_t Be32(const std::uint8_t* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
@@ -31,8 +48,8 @@ bool IsBmp(const std::uint8_t* data, std::size_t size) { return size >= 2 && dat
 
 // The IHDR must come first; the raw rows it declares must be able to come
 // out of the file's compressed data.
-bool PngSizePlausible(const std::uint8_t* data, std::size_t size) {
-    if (size < 33 || Be32(data + 8) != 13 || std::memcmp(data + 12, "IHDR", 4) != 0) return false;
+bool PngSizePlausible(const std::uint8_t* data, std::size_t header, std::int64_t size, std::int64_t& pixels) {
+    if (header < 33 || Be32(data + 8) != 13 || std::memcmp(data + 12, "IHDR", 4) != 0) return false;
     const std::int64_t width = Be32(data + 16), height = Be32(data + 20);
     if (!SizeAcceptable(width, height)) return false;
     const int depth = data[24];
@@ -46,42 +63,48 @@ bool PngSizePlausible(const std::uint8_t* data, std::size_t size) {
     }
     if (depth < 1 || depth > 16) return false;
     const std::int64_t rawBytes = height * (1 + (width * channels * depth + 7) / 8);
-    return rawBytes / kDeflateMaxRatio <= static_cast<std::int64_t>(size);
+    pixels = width * height;
+    // Stored without compression, deflate adds 5 bytes to every 65535.
+    return rawBytes / kDeflateMaxRatio <= size && size <= rawBytes + rawBytes / 64 + kContainerRoomBytes;
 }
 
 // The BMP headers SDL reads: the core (OS/2) header and the Windows ones.
-bool BmpSizePlausible(const std::uint8_t* data, std::size_t size) {
-    if (size < 26) return false;
-    const std::uint32_t header = Le32(data + 14);
+bool BmpSizePlausible(const std::uint8_t* data, std::size_t header, std::int64_t size, std::int64_t& pixels) {
+    if (header < 26) return false;
+    const std::uint32_t headerSize = Le32(data + 14);
     std::int64_t width = 0, height = 0;
     int bitsPerPixel = 0;
     std::uint32_t compression = 0;
-    if (header == 12) {
+    if (headerSize == 12) {
         width = static_cast<std::int16_t>(Le16(data + 18));
         height = static_cast<std::int16_t>(Le16(data + 20));
         bitsPerPixel = Le16(data + 24);
     } else {
-        if (header < 16 || size < 34) return false;
+        if (header < 34) return false;
         width = static_cast<std::int32_t>(Le32(data + 18));
         height = static_cast<std::int32_t>(Le32(data + 22));
         bitsPerPixel = Le16(data + 28);
-        compression = header >= 20 ? Le32(data + 30) : 0;
+        if (headerSize < 16) return false;
+        compression = headerSize >= 20 ? Le32(data + 30) : 0;
     }
     if (height < 0) height = -height;  // rows stored top-down
     if (!SizeAcceptable(width, height)) return false;
+    pixels = width * height;
     switch (bitsPerPixel) {
         case 1: case 4: case 8: case 16: case 24: case 32: break;
         default: return false;
     }
-    const std::int64_t length = static_cast<std::int64_t>(size);
+    const std::int64_t length = size;
     switch (compression) {
         case 0:  // plain rows
         case 3:  // rows with bit fields
-        case 6:
-            return (width * bitsPerPixel + 31) / 32 * 4 * height <= length;
+        case 6: {
+            const std::int64_t rows = (width * bitsPerPixel + 31) / 32 * 4 * height;
+            return rows <= length && length <= rows + kContainerRoomBytes;
+        }
         case 1:  // run-length encoded, 8 or 4 bits
         case 2:
-            return width * height / kRleMaxPixelsPerByte <= length;
+            return width * height / kRleMaxPixelsPerByte <= length && length <= 2 * width * height + kContainerRoomBytes;
         default:
             return false;
     }
@@ -105,7 +128,8 @@ SurfacePtr DecodeBmp(const std::uint8_t* data, std::size_t size) {
 // Every format read: no decoder is reached without its size check.
 struct PictureFormat {
     bool (*matches)(const std::uint8_t*, std::size_t);       // the first bytes say it is this format
-    bool (*sizePlausible)(const std::uint8_t*, std::size_t);  // declared size within limits and file
+    // Declared size (from the header's bytes) within the limits and the file's length.
+    bool (*sizePlausible)(const std::uint8_t* header, std::size_t headerSize, std::int64_t fileSize, std::int64_t& pixels);
     SurfacePtr (*decode)(const std::uint8_t*, std::size_t);   // into ARGB8888 with alpha
 };
 
@@ -114,17 +138,56 @@ constexpr PictureFormat kFormats[] = {
     {IsBmp, BmpSizePlausible, DecodeBmp},
 };
 
+// The file's format once its first bytes and length are seen; null when it is no picture it may decode.
+const PictureFormat* Examine(const std::uint8_t* header, std::size_t headerSize, std::int64_t fileSize,
+                             std::int64_t& pixels) {
+    if (fileSize > static_cast<std::int64_t>(kMaxPictureFileBytes)) return nullptr;
+    for (const PictureFormat& format : kFormats)
+        if (format.matches(header, headerSize))
+            return format.sizePlausible(header, headerSize, fileSize, pixels) ? &format : nullptr;
+    return nullptr;
+}
+
 }  // namespace
 
-SurfacePtr LoadPicture(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(OsPath(path), bytes, kMaxPictureFileBytes)) return nullptr;
-    for (const PictureFormat& format : kFormats) {
-        if (!format.matches(bytes.data(), bytes.size())) continue;
-        if (!format.sizePlausible(bytes.data(), bytes.size())) return nullptr;
-        return format.decode(bytes.data(), bytes.size());
+void FreeSurface(SDL_Surface* surface) {
+    if (const auto it = budget.loaded.find(surface); it != budget.loaded.end()) {
+        budget.held -= it->second;
+        budget.loaded.erase(it);
     }
-    return nullptr;
+    SDL_FreeSurface(surface);
+}
+
+SurfacePtr LoadPicture(const std::string& path) {
+    budget.lastRefused = false;
+    std::FILE* f = OpenRegularFile(path);
+    if (!f) return nullptr;
+    std::vector<std::uint8_t> bytes(kHeaderBytes);
+    struct stat st {};
+    const std::size_t header = std::fread(bytes.data(), 1, bytes.size(), f);
+    std::int64_t pixels = 0;
+    const PictureFormat* format = fstat(fileno(f), &st) == 0 ? Examine(bytes.data(), header, st.st_size, pixels) : nullptr;
+    if (format && budget.held + pixels * kBytesPerPixel > budget.limit) {
+        budget.lastRefused = true;
+        format = nullptr;
+    }
+    // Only now is the rest read, never more than the file said it holds.
+    if (format && header == kHeaderBytes) {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+        const std::size_t rest = std::fread(bytes.data() + header, 1, bytes.size() - header, f);
+        bytes.resize(header + rest);
+    } else {
+        bytes.resize(header);
+    }
+    std::fclose(f);
+    if (!format) return nullptr;
+    SurfacePtr s = format->decode(bytes.data(), bytes.size());
+    if (s) {
+        const std::int64_t held = std::int64_t{s->w} * s->h * kBytesPerPixel;
+        budget.loaded[s.get()] = held;
+        budget.held += held;
+    }
+    return s;
 }
 
 bool SavePicture(SDL_Surface* surface, const std::string& path, int encoder, bool withAlpha) {
@@ -146,7 +209,13 @@ bool SavePicture(SDL_Surface* surface, const std::string& path, int encoder, boo
         bytes.resize(static_cast<std::size_t>(SDL_RWtell(mem)));
         SDL_RWclose(mem);
     }
-    return WriteFileSafely(OsPath(path), bytes.data(), bytes.size());
+    return WriteFileSafely(path, bytes.data(), bytes.size());
 }
 
 }  // namespace svc
+
+using namespace svc;
+
+void Picture_SetBudget(std::int64_t bytes) { budget.limit = bytes > 0 ? bytes : kDefaultPictureBudget; }
+
+int Picture_OverBudget() { return budget.lastRefused ? 1 : 0; }

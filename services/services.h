@@ -80,6 +80,12 @@ int Draw_SpriteOutput(int number);                                // drawing tar
 // Encoder / decoder identifiers.
 inline constexpr int kPngEncoder = 1;                // Sprite_Save / Image_Save: write PNG
 
+// ---------------------------------------------------------------- decoded pictures of a run
+// Loads of sprites and images from files share one budget of decoded bytes.
+inline constexpr std::int64_t kDefaultPictureBudget = std::int64_t{1} << 30;
+void Picture_SetBudget(std::int64_t bytes);  // decoded bytes held at most; 0 or less restores the default
+int Picture_OverBudget();                    // 1 when the last load was refused for the budget
+
 // ---------------------------------------------------------------- images
 int Image_Load(int number, const std::string& path, int flags);   // PNG or BMP into an image
 int Image_Create(int number, int width, int height);              // a blank (black, opaque) image

@@ -39,8 +39,6 @@ HandleTarget LookupHandle(int id);
 bool EnsureSdl(std::uint32_t flags);
 // Gives back an SDL subsystem this layer started (a device that would not open).
 void ReleaseSdl(std::uint32_t flags);
-// "\" -> "/" for the operating system.
-std::string OsPath(const std::string& path);
 // Whether a test made this initialisation fail.
 bool FailForced(const char* which);
 
@@ -53,8 +51,10 @@ inline int ColourOf(std::uint32_t pixel) {
     return static_cast<int>(((pixel >> 16) & 0xFFu) | (pixel & 0xFF00u) | ((pixel & 0xFFu) << 16));
 }
 
+// Frees a surface, giving a loaded picture's bytes back to the budget (picture_file.cpp).
+void FreeSurface(SDL_Surface* surface);
 struct SurfaceDeleter {
-    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+    void operator()(SDL_Surface* s) const { FreeSurface(s); }
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
@@ -81,7 +81,8 @@ bool WriteFileSafely(const std::string& osPath, const std::uint8_t* data, std::s
 SurfacePtr DecodePng(const std::uint8_t* data, std::size_t size);
 // Encodes an ARGB8888 surface as PNG (RGBA with alpha, else RGB).
 bool EncodePng(SDL_Surface* surface, bool withAlpha, std::vector<std::uint8_t>& out);
-// PNG or BMP file into an ARGB8888 surface with alpha; null on failure.
+// PNG or BMP file into an ARGB8888 surface with alpha; null on failure or
+// when it would take the decoded pictures held over the budget.
 SurfacePtr LoadPicture(const std::string& path);
 // PNG (encoder kPngEncoder) or 24-bit BMP, replacing the file safely.
 bool SavePicture(SDL_Surface* surface, const std::string& path, int encoder, bool withAlpha);

@@ -59,7 +59,7 @@ int Sound_Load(int number, const std::string& path) {
     if (key < 0) return 0;
     std::vector<std::uint8_t> bytes;
     Mix_Chunk* chunk = nullptr;
-    if (ReadWholeFile(OsPath(path), bytes) && !bytes.empty()) {
+    if (ReadWholeFile(path, bytes) && !bytes.empty()) {
         SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
         if (rw) chunk = Mix_LoadWAV_RW(rw, 1);
     }

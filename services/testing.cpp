@@ -17,4 +17,5 @@ void Testing_ResetServices() {
     Services_End();
     ResetCore();
     ResetClock();
+    Picture_SetBudget(0);
 }

@@ -63,7 +63,7 @@ int Watch_Folder(const std::string& folder) {
     Close();
     const int descriptor = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (descriptor < 0) return 0;
-    if (inotify_add_watch(descriptor, OsPath(folder).c_str(), kChangeEvents | IN_ONLYDIR) < 0) {
+    if (inotify_add_watch(descriptor, folder.c_str(), kChangeEvents | IN_ONLYDIR) < 0) {
         close(descriptor);
         return 0;
     }

@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdint>
+#include <fstream>
+#include <string>
 
 // True when `check` returned true in the child within `seconds`.
 template <class Check>
@@ -29,3 +32,18 @@ inline void LimitFileSize(rlim_t bytes) {
     const rlimit limit{bytes, bytes};
     setrlimit(RLIMIT_FSIZE, &limit);
 }
+
+// Memory of this process: StartPeak() starts the peak afresh and gives the
+// resident bytes now; PeakBytes() the highest since, both from /proc.
+inline std::int64_t StatusFigure(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word)
+        if (word == field && status >> word) return std::stoll(word) * 1024;
+    return -1;
+}
+inline std::int64_t StartPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+    return StatusFigure("VmRSS:");
+}
+inline std::int64_t PeakBytes() { return StatusFigure("VmHWM:"); }

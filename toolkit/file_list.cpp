@@ -7,6 +7,7 @@
 
 #include "gadget_internal.h"
 #include "lists_internal.h"
+#include "paths.h"
 #include "services.h"
 
 namespace {
@@ -21,14 +22,16 @@ constexpr int kContentAccessed = 7;
 constexpr int kDateCreated = 0, kDateAccessed = 1, kDateModified = 2;  // Dir_EntryDate
 const char* const kDateMask = "%yyyy.%mm.%dd %hh:%ii";
 const char* const kNoDirectory = "C:\\";
+// The separator the list puts between folders; a "\\" in a name from the disk is a letter.
+const std::string kSeparator = OwnPath("\\");
 
 std::string PathPart(std::string_view s) {
-    const size_t sep = s.find_last_of("\\/");
+    const size_t sep = s.rfind(kSeparator);
     return sep == std::string_view::npos ? std::string() : std::string(s.substr(0, sep + 1));
 }
 
 std::string FilePart(std::string_view s) {
-    const size_t sep = s.find_last_of("\\/");
+    const size_t sep = s.rfind(kSeparator);
     return std::string(sep == std::string_view::npos ? s : s.substr(sep + 1));
 }
 
@@ -36,7 +39,7 @@ std::string FilePart(std::string_view s) {
 std::string Extension(std::string_view name) {
     const size_t dot = name.rfind('.');
     if (dot == std::string_view::npos) return {};
-    const size_t sep = name.find_last_of("\\/");
+    const size_t sep = name.rfind(kSeparator);
     if (sep != std::string_view::npos && sep > dot) return {};
     return std::string(name.substr(dot + 1));
 }
@@ -128,7 +131,7 @@ void FileList_RefillWithCurrentRow(GadgetRecord& gadget, const std::string& spec
         if (entry == "..") {
             dir = PathPart(std::string_view(dir).substr(0, dir.size() - 1));
         } else if (row.entryType == kEntryDirectory && !entry.empty()) {
-            dir += entry + "\\";
+            dir += entry + kSeparator;
         }
     }
 

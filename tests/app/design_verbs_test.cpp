@@ -134,6 +134,13 @@ TEST(CheckVerb, EachKindOfFindingIsCaught) {
         {"unsaveable-name", [](MiniDesign& d, const fs::path&) { d.prototypes[1].Name = "Gun\t2"; }, false},
         {"unsaveable-name", [](MiniDesign& d, const fs::path&) { d.prototypes[1].Name = "Gun\xff"; }, false},
         {"duplicate-name", [](MiniDesign& d, const fs::path&) { d.prototypes[1].Name = "Hull"; }, false},
+        {"link-leaves-folder",
+         [](MiniDesign&, const fs::path& f) {
+             fs::rename(f / "gun.png.spset", f.parent_path() / (f.filename().string() + "-gun.spset"));
+             fs::create_symlink(f.parent_path() / (f.filename().string() + "-gun.spset"), f / "gun.png.spset");
+         }, true},
+        // 250 bytes: with ".spset" longer than a file name can be.
+        {"setup-name-too-long", [](MiniDesign&, const fs::path& f) { WriteAll(f / (std::string(246, 'n') + ".png"), "x"); }, true},
     };
     int serial = 0;
     for (const auto& c : cases) {
@@ -162,6 +169,59 @@ TEST(CheckVerb, EachKindOfFindingIsCaught) {
         // Every JSON line stays printable ASCII or UTF-8 without control characters.
         for (char ch : json.out) EXPECT_TRUE(ch == '\n' || static_cast<unsigned char>(ch) >= 0x20);
     }
+}
+
+TEST(CheckVerb, APrototypeListLinkedOutOfTheFolderIsAFindingNeverRead) {
+    ScratchFolder scratch;
+    MiniDesign secret;
+    secret.prototypes[1].Name = "SECRET";
+    secret.prototypes[0].ConnectionMask[0] = ConnectionActive | 0x1;  // SECRET unreachable: a finding names it
+    secret.Write(scratch.Path() / "private");
+    MiniDesign().Write(scratch.Path() / "d");
+    fs::remove(scratch.Path() / "d" / "Prototypes.pt");
+    fs::create_symlink(scratch.Path() / "private" / "Prototypes.pt", scratch.Path() / "d" / "Prototypes.pt");
+    const CommandLineOutcome json = HandleCommandLine({"check", "d", "--json"});
+    EXPECT_TRUE(KindsOf(json).contains("link-leaves-folder")) << json.out;
+    EXPECT_FALSE(Has(json.out, "SECRET")) << json.out;
+    // A link to a name of the same folder is read as the file it names.
+    fs::copy_file(scratch.Path() / "private" / "Prototypes.pt", scratch.Path() / "d" / "list.pt");
+    fs::remove(scratch.Path() / "d" / "Prototypes.pt");
+    fs::create_symlink("list.pt", scratch.Path() / "d" / "Prototypes.pt");
+    EXPECT_TRUE(Has(HandleCommandLine({"check", "d", "--json"}).out, "SECRET"));
+}
+
+TEST(CheckVerb, PicturesOverTheBudgetAreFindings) {
+    ScratchFolder scratch;
+    MiniDesign().Write(scratch.Path() / "d");
+    Picture_SetBudget(300);  // the 6 x 6 gun fits, the 20 x 10 hull does not
+    const CommandLineOutcome json = HandleCommandLine({"check", "d", "--json"});
+    EXPECT_EQ(KindsOf(json).count("picture-over-budget"), 1u) << json.out;
+    EXPECT_TRUE(Has(json.out, "hull.png")) << json.out;
+    EXPECT_FALSE(KindsOf(json).contains("undecodable-picture")) << json.out;
+    EXPECT_TRUE(KindsOf(HandleCommandLine({"check", "d", "--json"})).empty()) << "the budget was the run's only";
+}
+
+TEST(RenderVerb, LinksInTheOutFolderAreReplacedNeverWrittenThrough) {
+    ScratchFolder scratch;
+    MiniDesign().Write(scratch.Path() / "d");
+    fs::create_directories("o");
+    WriteAll("private", "mine");
+    fs::permissions("private", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(scratch.Path() / "private", "o/d-seed1-0000.png");
+    fs::create_symlink(scratch.Path() / "made", "o/d-seed1-sheet.png");
+    for (int run = 0; run < 2; ++run) {
+        const CommandLineOutcome outcome = HandleCommandLine({"render", "d", "--count", "1", "--seed", "1", "--out", "o"});
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    }
+    EXPECT_EQ(ReadAll("private"), "mine");
+    EXPECT_FALSE(fs::exists("made"));
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator("o")) {
+        EXPECT_FALSE(fs::is_symlink(entry.symlink_status())) << entry.path();
+        EXPECT_NE(entry.path().filename().string().rfind(".kw-save-", 0), 0u) << entry.path();
+        ++files;
+    }
+    EXPECT_EQ(files, 3);  // the ship, its small copy and the sheet
 }
 
 TEST(CheckVerb, FindingsNameTheFileAndTheThing) {

@@ -47,13 +47,13 @@ TEST(DesignModel, ListPositions) {
 
 TEST(DesignModel, Paths) {
     design = DesignState{};
-    design.BaseDir = "C:\\Keel\\";
+    design.BaseDir = "/home/a\\b/";
     // No folder open: a folder "-1" that is never created.
-    EXPECT_EQ(DesignFolderPath(), "C:\\Keel\\Designs\\-1\\");
+    EXPECT_EQ(DesignFolderPath(), "/home/a\\b/Designs/-1/");
     design.DesignFolder = 12;
     design.PartImageName = "Hull.png";
-    EXPECT_EQ(DesignFolderPath(), "C:\\Keel\\Designs\\12\\");
-    EXPECT_EQ(PartSetupPath(), "C:\\Keel\\Designs\\12\\Hull.png.spset");
-    EXPECT_EQ(PrototypesPath(), "C:\\Keel\\Designs\\12\\Prototypes.pt");
+    EXPECT_EQ(DesignFolderPath(), "/home/a\\b/Designs/12/");
+    EXPECT_EQ(PartSetupPath(), "/home/a\\b/Designs/12/Hull.png.spset");
+    EXPECT_EQ(PrototypesPath(), "/home/a\\b/Designs/12/Prototypes.pt");
     design = DesignState{};
 }

@@ -62,4 +62,13 @@ rc=$?
 timeout 60 "$BIN" check "$TMP/garbled" >"$TMP/out" 2>&1
 rc=$?
 [ "$rc" -eq 1 ] && grep -q '^Prototypes.pt: damaged' "$TMP/out" || { echo "FAIL: check of a garbled list: $rc"; cat "$TMP/out"; fail=1; }
+
+# Under a file-size limit a write fails as on a full disk: the run ends by
+# itself, not by the signal, keeps the old file and leaves no temporary.
+mkdir "$TMP/limited" && echo old >"$TMP/limited/Sample-seed1-sheet.png"
+(ulimit -f 1 && exec timeout 60 "$BIN" render "$SAMPLE" --count 1 --seed 1 --size huge --out "$TMP/limited") >/dev/null 2>&1
+rc=$?
+[ "$rc" -eq 1 ] || { echo "FAIL: under a file-size limit render ended with $rc"; fail=1; }
+[ "$(cat "$TMP/limited/Sample-seed1-sheet.png")" = old ] || { echo "FAIL: the old sheet was lost"; fail=1; }
+! ls -A "$TMP/limited" | grep -q '^\.kw-save-' || { echo "FAIL: a temporary was left"; fail=1; }
 exit $fail

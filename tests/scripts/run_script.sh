@@ -45,4 +45,10 @@ ran mine -- "$CO" -- "$TMP/caller/mine"
 [ -z "$(ls -A "$TMP/caller/mine")" ] || { echo "FAIL: files were put into the user's folder:"; ls -R "$TMP/caller/mine"; fail=1; }
 ran -- "$CO" -- "$CO/workspace"
 [ -e "$CO/workspace/Designs/1/Prototypes.pt" ] || { echo "FAIL: the default workspace has no sample"; fail=1; }
+# Media the workspace lacks are added; the ones it has stay the user's.
+echo mine >"$CO/workspace/Media/BG.png"
+touch "$CO/build/Media/Mouse.png"
+ran -- "$CO" -- "$CO/workspace"
+[ "$(cat "$CO/workspace/Media/BG.png")" = mine ] || { echo "FAIL: the workspace's own medium was overwritten"; fail=1; }
+[ -e "$CO/workspace/Media/Mouse.png" ] || { echo "FAIL: a missing medium was not added"; fail=1; }
 exit $fail

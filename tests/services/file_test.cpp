@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 #include <map>
 #include <random>
@@ -10,6 +11,7 @@
 
 #include "child_process.h"
 #include "fixture.h"
+#include "paths.h"
 
 namespace {
 using FileTest = ScratchTest;
@@ -94,7 +96,7 @@ TEST_F(FileTest, EmptyNumbersAndWrongDirectionDoNothing) {
     File_Close(9);
     EXPECT_EQ(File_OpenRead(1, Path("missing")), 0);
     EXPECT_EQ(File_OpenRead(1, dir_), 0);  // a directory is not a file
-    EXPECT_EQ(File_Create(1, Path("no-such-dir\\x.bin")), 0);
+    EXPECT_EQ(File_Create(1, Path("no-such-dir/x.bin")), 0);
     EXPECT_EQ(File_Create(-7, Path("x.bin")), 0);
     ASSERT_NE(File_Create(1, Path("w.bin")), 0);
     EXPECT_EQ(File_ReadLong(1), 0);  // written, not read
@@ -164,7 +166,7 @@ TEST_F(FileTest, SizeOfMissingAndDirectory) {
     EXPECT_EQ(File_Size(Path("five")), 5);
     EXPECT_EQ(File_Size(Path("missing")), -1);
     EXPECT_LT(File_Size(dir_), 0);
-    EXPECT_LT(File_Size(dir_ + "\\"), 0);
+    EXPECT_LT(File_Size(dir_ + "/"), 0);
 }
 
 TEST_F(FileTest, CurrentDirectoryEndsWithSeparator) {
@@ -175,11 +177,13 @@ TEST_F(FileTest, CurrentDirectoryEndsWithSeparator) {
 }
 
 TEST_F(FileTest, DirCreateTrimsAndFailsWhenPresent) {
-    EXPECT_NE(Dir_Create(Path("Designs\\  ")), 0);
+    EXPECT_NE(Dir_Create(Path("Designs/  ")), 0);
     EXPECT_TRUE(std::filesystem::is_directory(OsPath("Designs")));
     EXPECT_EQ(Dir_Create(Path("Designs")), 0);
-    EXPECT_NE(Dir_Create(Path("Designs\\1/")), 0);
-    EXPECT_EQ(Dir_Create(Path("a\\b\\c")), 0);  // one level only
+    EXPECT_NE(Dir_Create(Path("Designs/1/")), 0);
+    EXPECT_EQ(Dir_Create(Path("a/b/c")), 0);  // one level only
+    EXPECT_NE(Dir_Create(Path("a\\b")), 0);    // a backslash is a letter of the name
+    EXPECT_TRUE(std::filesystem::is_directory(OsPath("a\\b")));
     EXPECT_EQ(Dir_Create(""), 0);
 }
 
@@ -228,7 +232,7 @@ TEST_F(FileTest, DirScanMatchesPatternsWithoutCase) {
     EXPECT_EQ(scan("*.txt").first, (std::vector<std::string>{"notes.txt"}));
 
     // Dates are local wall-clock seconds of the entry's times.
-    ASSERT_NE(Dir_Examine(5, dir_ + "\\", "b.png"), 0);
+    ASSERT_NE(Dir_Examine(5, dir_ + "/", "b.png"), 0);
     ASSERT_NE(Dir_Next(5), 0);
     const std::int64_t modified = Dir_EntryDate(5, 2);
     EXPECT_LE(std::llabs(modified - Date_Now()), 120);
@@ -292,19 +296,16 @@ TEST_F(FileTest, SafeSavingKeepsPermissionsLinksAndLongNames) {
     EXPECT_EQ(mode("private.pt"), 0600);
     EXPECT_EQ(ReadBytes(OsPath("private.pt")), "new\r\n");
 
-    // Through a link: the real file gets the contents, the link stays a link.
-    std::filesystem::create_directory(OsPath("real"));
-    WriteBytes(OsPath("real/list.pt"), "old");
-    chmod(OsPath("real/list.pt").c_str(), 0640);
-    std::filesystem::create_symlink("real/list.pt", OsPath("link.pt"));
-    std::filesystem::create_symlink("real/none.pt", OsPath("dangling.pt"));
+    // Through a link to a name of the same folder: the real file gets the
+    // contents, the link stays a link.
+    WriteBytes(OsPath("list.pt"), "old");
+    chmod(OsPath("list.pt").c_str(), 0640);
+    std::filesystem::create_symlink("list.pt", OsPath("link.pt"));
     ASSERT_NE(save("link.pt", "through"), 0);
-    ASSERT_NE(save("dangling.pt", "made"), 0);
     EXPECT_TRUE(std::filesystem::is_symlink(OsPath("link.pt")));
-    EXPECT_TRUE(std::filesystem::is_symlink(OsPath("dangling.pt")));
-    EXPECT_EQ(ReadBytes(OsPath("real/list.pt")), "through\r\n");
-    EXPECT_EQ(ReadBytes(OsPath("real/none.pt")), "made\r\n");
-    EXPECT_EQ(mode("real/list.pt"), 0640);
+    EXPECT_EQ(ReadBytes(OsPath("list.pt")), "through\r\n");
+    EXPECT_EQ(mode("list.pt"), 0640);
+    EXPECT_EQ(File_SaveRefusal(), "");
 
     // The longest names a folder holds save too, pictures as well as files.
     const std::string longName = std::string(251, 'n') + ".png";
@@ -315,5 +316,55 @@ TEST_F(FileTest, SafeSavingKeepsPermissionsLinksAndLongNames) {
     EXPECT_EQ(Image_Load(2, Path(longName), 0), 1);
     int entries = 0;
     for (auto& e : std::filesystem::directory_iterator(dir_)) entries += e.is_regular_file() && !e.is_symlink();
-    EXPECT_EQ(entries, 2);  // private.pt and the long one: nothing left beside them
+    EXPECT_EQ(entries, 3);  // private.pt, list.pt and the long one: nothing left beside them
+}
+
+TEST_F(FileTest, ALinkAtASavedNameIsFollowedOnlyToANameOfTheSameFolder) {
+    namespace fs = std::filesystem;
+    fs::create_directory(OsPath("sub"));
+    WriteBytes(OsPath("sub/target"), "old");
+    WriteBytes(OsPath("plain"), "old");
+    const struct {
+        const char* target;  // where the link at "link.pt" points
+        bool saved;          // the save goes through
+    } cases[] = {
+        {"plain", true},      {"sub/target", false}, {"../outside", false}, {"missing", false},
+        {"link.pt", false},   {"/etc/hostname", false}, {".", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        fs::remove(OsPath("link.pt"));
+        fs::create_symlink(c.target, OsPath("link.pt"));
+        const bool saved = File_Create(1, Path("link.pt")) != 0 && (File_WriteLine(1, "new"), File_Close(1) != 0);
+        EXPECT_EQ(saved, c.saved);
+        EXPECT_TRUE(fs::is_symlink(OsPath("link.pt"))) << "the link stays a link";
+        EXPECT_EQ(File_SaveRefusal().empty(), c.saved) << File_SaveRefusal();
+        EXPECT_EQ(File_LinkKind(Path("link.pt")), c.saved ? kLinkInside : kLinkOutside);
+    }
+    EXPECT_EQ(ReadBytes(OsPath("sub/target")), "old");
+    EXPECT_FALSE(fs::exists(OsPath("missing")));
+    EXPECT_EQ(ReadBytes(OsPath("plain")), "new\r\n");
+
+    // Where links are replaced, the file takes the link's place and its target is left alone.
+    File_SetSaveLinks(kSaveReplaceLinks);
+    fs::remove(OsPath("link.pt"));
+    fs::create_symlink("sub/target", OsPath("link.pt"));
+    ASSERT_NE(File_Create(1, Path("link.pt")), 0);
+    File_WriteLine(1, "replaced");
+    ASSERT_NE(File_Close(1), 0);
+    EXPECT_FALSE(fs::is_symlink(OsPath("link.pt")));
+    EXPECT_EQ(ReadBytes(OsPath("sub/target")), "old");
+}
+
+TEST_F(FileTest, ASaveRemovesOurOwnTemporariesLeftForAnHour) {
+    namespace fs = std::filesystem;
+    for (const char* name : {".kw-save-stale1", ".kw-save-fresh1", ".other-stale"}) WriteBytes(OsPath(name), "cut");
+    const auto twoHoursAgo = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    fs::last_write_time(OsPath(".kw-save-stale1"), twoHoursAgo);
+    fs::last_write_time(OsPath(".other-stale"), twoHoursAgo);
+    ASSERT_NE(File_Create(1, Path("list.pt")), 0);
+    ASSERT_NE(File_Close(1), 0);
+    EXPECT_FALSE(fs::exists(OsPath(".kw-save-stale1")));
+    EXPECT_TRUE(fs::exists(OsPath(".kw-save-fresh1"))) << "another save may be writing it";
+    EXPECT_TRUE(fs::exists(OsPath(".other-stale"))) << "not ours";
 }

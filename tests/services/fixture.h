@@ -24,8 +24,8 @@ protected:
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
     }
-    // A path in the scratch folder, written with "\" as callers write them.
-    std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
+    // A path in the scratch folder (the services take paths in the system's form).
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
     std::string OsPath(const std::string& name) const { return dir_ + "/" + name; }
 
     std::string dir_;

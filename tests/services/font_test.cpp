@@ -68,14 +68,15 @@ TEST_F(FontTest, FreedFontFallsBackToSystemFont) {
 }
 
 TEST_F(FontTest, LabelCacheStaysWithinABudgetOfBytes) {
-    // A field redrawn as 1,500 characters are typed into it.
+    // A field redrawn as 1,500 characters are typed into it, a count and its last 300 shown
+    // (no label is wider than the screen, so a longer text would repeat one label).
     ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
     std::string typed;
     std::int64_t most = 0;
     for (int n = 1; n <= 1500; ++n) {
         typed += static_cast<char>('a' + n % 26);
-        if (n % 5 != 0) continue;
-        EXPECT_GT(Draw_Text(0, 0, typed, kWhite), 0);
+        if (n % 2 != 0) continue;
+        EXPECT_GT(Draw_Text(0, 0, std::to_string(n) + typed.substr(typed.size() > 300 ? typed.size() - 300 : 0), kWhite), 0);
         most = std::max(most, Testing_LabelCacheBytes());
     }
     EXPECT_GT(most, std::int64_t{16} << 20);  // the budget was reached, so labels were dropped
@@ -116,4 +117,14 @@ TEST_F(FontTest, TextThatIsNotUtf8IsShownAsWindows1252) {
         EXPECT_EQ(differ, 0) << utf8;
         Draw_End();
     }
+}
+
+TEST_F(FontTest, NoLabelIsWiderThanTheScreenWhateverTheTextsLength) {
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    const std::string huge(std::size_t{1} << 20, 'W');
+    EXPECT_LE(Draw_TextWidth(huge), 1024);
+    EXPECT_GT(Draw_TextWidth(huge), 900) << "what fits is still drawn";
+    EXPECT_GT(Draw_Text(0, 0, huge, kWhite), 0);
+    EXPECT_LE(Testing_LabelCacheBytes(), std::int64_t{1024} * 64 * 4);
+    Draw_End();
 }

@@ -177,6 +177,18 @@ TEST_F(PngTest, DamagedFilesLoadOrFailSafely) {
     EXPECT_GT(files, 0);
 }
 
+TEST_F(PngTest, AHugeFileIsJudgedByItsHeaderBeforeItIsRead) {
+    const std::string ihdr = Be32(16) + Be32(16) + std::string("\x08\x06\x00\x00\x00", 5);
+    WriteBytes(OsPath("vast.png"), kSignature + Chunk("IHDR", ihdr));
+    std::filesystem::resize_file(OsPath("vast.png"), std::uintmax_t{600} << 20);  // sparse: no disk taken
+    const std::string path = Path("vast.png");
+    EXPECT_TRUE(PassesInChild([&] {
+        const std::int64_t before = StartPeak();
+        const bool refused = Image_Load(1, path, 0) == 0;
+        return refused && PeakBytes() - before < (std::int64_t{32} << 20);
+    }));
+}
+
 TEST_F(PngTest, HostileInputIsRefused) {
     // An IHDR of 100000 x 100000 with a valid CRC: refused before any allocation.
     const std::string ihdr = Be32(100000) + Be32(100000) + std::string("\x08\x06\x00\x00\x00", 5);
@@ -306,7 +318,7 @@ TEST_F(PngTest, SaveReplacesSafely) {
     int entries = 0;
     for (auto& e : fs::directory_iterator(dir_)) entries += e.is_regular_file();
     EXPECT_EQ(entries, 1);  // no temporary file left behind
-    EXPECT_EQ(Image_Save(1, Path("nowhere\\x.png"), kPngEncoder), 0);
+    EXPECT_EQ(Image_Save(1, Path("nowhere/x.png"), kPngEncoder), 0);
     fs::create_directory(OsPath("dir.png"));
     EXPECT_EQ(Image_Save(1, Path("dir.png"), kPngEncoder), 0);
     EXPECT_TRUE(fs::is_directory(OsPath("dir.png")));

@@ -46,7 +46,7 @@ protected:
     }
 
     // The directory as the program writes it: ending in "\".
-    std::string Dir(const std::string& sub = "") const { return root_ + "\\" + (sub.empty() ? "" : sub + "\\"); }
+    std::string Dir(const std::string& sub = "") const { return root_ + "/" + (sub.empty() ? "" : sub + "/"); }
 
     void MakeFile(const std::string& relative, size_t bytes) const {
         std::ofstream out(root_ + "/" + relative, std::ios::binary);
@@ -348,8 +348,8 @@ TEST_F(FileListTest, DirectoriesThatCannotBeExaminedGiveAnEmptyList) {
         std::string spec, directory;
     };
     const Case cases[] = {
-        {Dir() + "missing\\", Dir() + "missing\\*.*"},
-        {Dir() + "keep.txt\\*.txt", Dir() + "keep.txt\\*.txt"},  // a file, not a directory
+        {Dir() + "missing/", Dir() + "missing/*.*"},
+        {Dir() + "keep.txt/*.txt", Dir() + "keep.txt/*.txt"},  // a file, not a directory
         {"", "C:\\*.*"},
     };
     for (const auto& c : cases) {
