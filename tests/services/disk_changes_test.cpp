@@ -51,7 +51,7 @@ protected:
 TEST_F(DiskChanges, TheWatchReportsWrittenAndRenamedInFilesOncePerPoll) {
     EXPECT_EQ(Watch_NextChange(), "") << "nothing watched";
     fs::create_directory(OsPath("sub"));
-    ASSERT_NE(Watch_Folder(dir_ + "\\"), 0);
+    ASSERT_NE(Watch_Folder(dir_), 0);
     EXPECT_TRUE(Changes().empty());
 
     Write("in place.png", "one");
@@ -69,8 +69,8 @@ TEST_F(DiskChanges, TheWatchReportsWrittenAndRenamedInFilesOncePerPoll) {
     Watch_End();
     Write("after.png", "x");
     EXPECT_TRUE(Changes().empty());
-    EXPECT_EQ(Watch_Folder(Path("no such folder")), 0);
-    EXPECT_EQ(Watch_Folder(Path("in place.png")), 0) << "a file is no folder";
+    EXPECT_EQ(Watch_Folder(OsPath("no such folder")), 0);
+    EXPECT_EQ(Watch_Folder(OsPath("in place.png")), 0) << "a file is no folder";
 }
 
 TEST_F(DiskChanges, AReloadKeepsNumberAndHandleAndAFailedOneKeepsThePicture) {
