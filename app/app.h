@@ -5,7 +5,8 @@
 #include "editor_state.h"
 
 // ---------------------------------------------------------------- start-up and end
-int StartEditor();        // start-up sequence; 0 when a service, the window or the screen failed
+int StartEditor(int scale = 0); // start-up sequence, the window scale x the screen (0: the largest
+                                // that fits the display); 0 when a service, the window or the screen failed
 void EndEditor();         // frees the gadgets, closes the window, then FinalCleanup
 void FinalCleanup();      // ends the toolkit and every service
 
@@ -19,6 +20,9 @@ void SetEditorMode(int mode); // switches the panel; ends any move of a setup po
 // ---------------------------------------------------------------- commands (one gadget event per frame)
 void DispatchCommand(int gadget, int eventType); // the editor's commands, then the test view's and the palette
 void ChoosePartImage();        // a row of the image list: the setup panel for that image
+void FitPartImage();           // setup panel's zoom, origin, cross-hair and caption for the part image's size
+void FitPreviewImage();        // load panel's preview zoom for the preview picture's size
+std::string PreviewedPicture(); // file name of the part image the load panel previews, empty when none
 void OpenLoadPanelForDesign(); // "Load": the design folders in the file list
 void OpenLoadPanelForImages(); // "Add": the open design's pictures in the file list
 void ChooseInFileList();       // a row of the file list: preview, or folder information (twice opens)

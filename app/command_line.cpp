@@ -1,7 +1,8 @@
-// keelwright [--help | --version] [WORKSPACE], or a verb: check, render, export, import
+// keelwright [--help | --version] [--scale N] [WORKSPACE], or a verb: check, render, export, import
 #include "command_line.h"
 
 #include "design_verbs.h"
+#include "services.h"
 #include "ship_growth.h"
 #include "verb_options.h"
 
@@ -13,6 +14,13 @@ namespace {
 
 CommandLineOutcome Refuse(const std::string& why) {
     return {kUsageExitCode, "", "keelwright: " + why + "\n" + UsageText()};
+}
+
+// A whole factor 1 .. 8 written as plain digits; 0 for anything else.
+int ScaleValue(const std::string& text) {
+    if (text.empty() || text.size() > 1 || text[0] < '0' || text[0] > '9') return 0;
+    const int value = text[0] - '0';
+    return value >= kMinWindowScale && value <= kMaxWindowScale ? value : 0;
 }
 
 }  // namespace
@@ -28,6 +36,9 @@ std::string UsageText() {
            "\n"
            "  -h, --help     print this help and exit\n"
            "  -V, --version  print the version and exit\n"
+           "  --scale N      show the 1024 x 768 screen N times as large (1 to 8); by\n"
+           "                 default the largest that fits the display. The\n"
+           "                 KEELWRIGHT_SCALE=N environment variable does the same\n"
            "  --             end of options: a WORKSPACE beginning with '-' (or named\n"
            "                 check, render, export or import) follows\n"
            "\n" +
@@ -86,6 +97,8 @@ CommandLineOutcome HandleCommandLine(const std::vector<std::string>& arguments) 
     parser.add_option("WORKSPACE", folders);
     parser.add_flag("-h,--help", help);
     parser.add_flag("-V,--version", version);
+    std::string scaleText;
+    parser.add_option("--scale", scaleText);
     const std::string why = ParseArguments(parser, arguments);
     // Help, version and an unknown option answer in the order given: "-h --bogus" helps.
     if (help || version) {
@@ -99,12 +112,19 @@ CommandLineOutcome HandleCommandLine(const std::vector<std::string>& arguments) 
     }
     if (!why.empty()) return Refuse(why);
     if (folders.size() > 1) return Refuse("one workspace folder at most");
-    if (folders.empty()) return {};
+    CommandLineOutcome start;
+    if (Given(parser, "--scale")) {
+        start.scale = ScaleValue(scaleText);
+        if (start.scale == 0) return Refuse("--scale takes a whole factor from 1 to 8, not '" + scaleText + "'");
+    }
+    if (folders.empty()) return start;
 
     const std::string& folder = folders.front();
     std::error_code error;
     if (folder.empty()) error = std::make_error_code(std::errc::no_such_file_or_directory);
     else std::filesystem::current_path(folder, error);
     if (error) return {kUsageExitCode, "", "keelwright: cannot work in '" + folder + "': " + error.message() + "\n"};
-    return {};
+    return start;
 }
+
+int ScaleFromEnvironment(const char* value) { return value ? ScaleValue(value) : 0; }

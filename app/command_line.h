@@ -14,7 +14,11 @@ struct CommandLineOutcome {
     int exitCode = kStartEditor;  // kStartEditor, or the code to exit with at once
     std::string out;              // for standard output
     std::string err;              // for standard error
+    int scale = 0;                // --scale N; 0 = not given
 };
+
+// The factor a KEELWRIGHT_SCALE value asks for; 0 when unset or not 1 .. 8.
+int ScaleFromEnvironment(const char* value);
 
 // The usage text (--help).
 std::string UsageText();

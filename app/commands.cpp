@@ -12,6 +12,7 @@
 #include "editor_gadgets.h"
 #include "editor_tables.h"
 #include "gadget.h"
+#include "kept_ship.h"
 #include "part_palette.h"
 #include "part_setup.h"
 #include "part_setup_view.h"
@@ -298,6 +299,12 @@ void ChoosePartImage() {
     }
     design.PartImageName = name;
     LoadPartSetup();
+    FitPartImage();
+    SetEditorMode(kSetupPanel);
+    PlayClick();
+}
+
+void FitPartImage() {
     const int width = Image_Width(kPartImage);
     const int height = Image_Height(kPartImage);
     editor.SetupZoom = std::min(kSetupImageSide / static_cast<float>(width), kSetupImageSide / static_cast<float>(height));
@@ -306,9 +313,20 @@ void ChoosePartImage() {
     const int side = CrosshairSide();
     Sprite_Create(kCrosshairSprite, side, side);
     Gadget_SetText(kGadgetSetupImageFrame, design.PartImageName + "(" + Str(width) + "/" + Str(height) + ")" +
-                                               (SetupNameFits(name) ? "" : kSetupNameTooLong));
-    SetEditorMode(kSetupPanel);
-    PlayClick();
+                                               (SetupNameFits(design.PartImageName) ? "" : kSetupNameTooLong));
+}
+
+std::string PreviewedPicture() {
+    const int row = Gadget_GetState(kGadgetFileList);
+    if (editor.EditorMode != kLoadPanel || editor.LoadPurpose != kLoadPartImages || editor.PreviewZoom <= 0.0f || row < 0)
+        return "";
+    return Gadget_GetCellText(kGadgetFileList, row, 0);
+}
+
+void FitPreviewImage() {
+    const float w = static_cast<float>(Image_Width(kPreviewImage));
+    const float h = static_cast<float>(Image_Height(kPreviewImage));
+    editor.PreviewZoom = h > w ? kPreviewSide / h : kPreviewSide / w;
 }
 
 void OpenLoadPanelForDesign() {
@@ -387,11 +405,8 @@ void ChooseInFileList() {
     }
     if (editor.LoadPurpose == kLoadPartImages) {
         editor.PreviewZoom = 0.0f;
-        if (row >= 0 && Image_Load(kPreviewImage, InDesignFolder(Gadget_GetCellText(kGadgetFileList, row, 0)), 0)) {
-            const float w = static_cast<float>(Image_Width(kPreviewImage));
-            const float h = static_cast<float>(Image_Height(kPreviewImage));
-            editor.PreviewZoom = h > w ? kPreviewSide / h : kPreviewSide / w;
-        }
+        if (row >= 0 && Image_Load(kPreviewImage, InDesignFolder(Gadget_GetCellText(kGadgetFileList, row, 0)), 0))
+            FitPreviewImage();
     }
     if (editor.LoadPurpose == kLoadDesignFolder && row >= 0) {
         editor.InfoText = DesignFolderInfo(Gadget_GetCellText(kGadgetFileList, row, 0));
@@ -440,8 +455,11 @@ void SwitchTestView() {
     if (Gadget_GetToggleState(kGadgetMode) == 1) {
         if (design.Prototypes.Count() > 0) {
             Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelDesignCaption]);
+            // The ship built so far grows back onto the parts as their setups are now.
+            const std::vector<KeptShipNode> kept = KeepShip();
             LoadSetupParts();
             SayPartsOverBudget();
+            RestoreShip(kept);
             if (design.ShipNodes.Count() == 0) StartShip();
             ClearShipChoices();
             DrawShip(design.ViewX, design.ViewY, 0);

@@ -1,13 +1,18 @@
 // The frame loop: one fixed sequence per frame, at most one frame per 30 ms.
 #include "app.h"
+#include "disk_pictures.h"
 #include "editor_gadgets.h"
 #include "gadget.h"
 #include "services.h"
 #include "ship_pictures.h"
+#include "title_line.h"
 
 void FrameBeginAndDraw() {
     editor.FrameStart = ElapsedMilliseconds();
     ReadInput();
+    // What arrived from outside since the last frame is drawn in this one.
+    TakeDroppedPictures();
+    FollowChangedPictures();
     // The background is the only thing that erases the previous frame.
     Sprite_Display(kBackgroundSprite, 0, 0);
     Gadget_DrawAll();
@@ -29,6 +34,7 @@ void FrameEvents() {
 }
 
 void FramePresent() {
+    UpdateTitleLine();
     DrawMousePointer();
     Screen_Flip();
 }

@@ -1,6 +1,7 @@
 // Keelwright: the command line, start-up, frames until "Quit", then the end.
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,9 @@ int main(int argc, char** argv) {
 
     // Ctrl+C and kill end the frame loop in an orderly way.
     Signals_Catch();
-    if (!StartEditor()) {
+    // The command line's factor wins over the environment's; neither: the largest that fits.
+    const int scale = command.scale != 0 ? command.scale : ScaleFromEnvironment(std::getenv("KEELWRIGHT_SCALE"));
+    if (!StartEditor(scale)) {
         std::fprintf(stderr, "keelwright: %s\n", editor.StartupFailure.c_str());
         FinalCleanup();
         return 1;

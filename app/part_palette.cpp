@@ -131,6 +131,14 @@ void TurnPalettePage() {
     PlayClick();
 }
 
+void RefreshPartPalette() {
+    const int prototype = palette.paletteProto, first = palette.paletteFirst;
+    if (prototype < 0) return;
+    FreePartPalette();
+    BuildPalettePage(prototype, first);
+    HidePartPalette(palette.paletteHidden);
+}
+
 void HidePartPalette(int hide) {
     palette.paletteHidden = hide;
     const auto& entries = std::as_const(editor.Palette);

@@ -50,5 +50,7 @@ void SwapPart(int entry);
 int PalettePageButton();
 // Shows the palette's next page of parts, the first again after the last.
 void TurnPalettePage();
+// The page shown built again: its icons drawn from the parts' pictures as they are now.
+void RefreshPartPalette();
 // Hides (1) or shows (0) the palette while another panel covers its area.
 void HidePartPalette(int hide);

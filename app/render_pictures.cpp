@@ -37,6 +37,7 @@ int PartPictures::Prepare(const std::string& folder, const std::vector<std::stri
         Part& part = design.Parts.Append();
         part.Setup = setup;
         part.Image = Image_Create(kServiceAuto, kStandInSide, kStandInSide);
+        part.File = name;
         pictures_.push_back({folder + name, part.Image, 0, 0});
         if (part.Image) byImage_.emplace(part.Image, pictures_.size() - 1);
     }

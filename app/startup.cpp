@@ -5,11 +5,13 @@
 #include <string>
 
 #include "app.h"
+#include "disk_pictures.h"
 #include "editor_tables.h"
 #include "editor_gadgets.h"
 #include "gadget.h"
 #include "paths.h"
 #include "services.h"
+#include "title_line.h"
 
 namespace {
 
@@ -96,9 +98,11 @@ void WarnWhenNothingCanBeSaved() {
 
 }  // namespace
 
-int StartEditor() {
+int StartEditor(int scale) {
     editor = EditorState{};
     interaction = InteractionState{};
+    ResetTitleLine();
+    ResetChangedPictures();
     Gadget_Init();
 
     for (const ServiceInit& service : kServiceInits) {
@@ -118,7 +122,9 @@ int StartEditor() {
     WarnWhenNothingCanBeSaved();
 
     // Without a screen nothing could be seen or clicked, so stop rather than run blind.
-    if (!Window_Open(0, 0, 0, kScreenWidth, kScreenHeight, "", kWindowSystemMenu))
+    // The screen keeps its layout; the window shows each of its pixels as a scale x scale block.
+    if (scale < 1) scale = Window_FittingScale(kScreenWidth, kScreenHeight);
+    if (!Window_Open(0, 0, 0, kScreenWidth * scale, kScreenHeight * scale, kProgramTitle, kWindowSystemMenu))
         return Fail("cannot open the window");
     if (!Screen_OpenInWindow(Window_Handle(0), 0, 0, kScreenWidth, kScreenHeight, 0, 0, 0)) {
         Window_Close(0);

@@ -107,6 +107,7 @@ int LoadPartsFrom(const std::string& folder, const std::vector<std::string>& nam
         Part& part = design.Parts.Append();
         part.Setup = setup;
         part.Image = Image_Load(kServiceAuto, folder + name, 0);
+        part.File = name;
         if (!part.Image && Picture_OverBudget()) ++design.PartsOverBudget;
     }
     return design.Parts.Count();

@@ -31,6 +31,7 @@ inline constexpr int ChildFree = -1;      // active and nothing attached
 struct Part {
     ::PartSetup Setup;                            // read from the image's setup file
     int Image = 0;                                // owned image; 0 = the picture failed to load
+    std::string File;                             // its picture's file name in the design folder
 };
 
 // One placed part of the test ship.

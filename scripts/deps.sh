@@ -11,6 +11,7 @@ PACKAGES=(
   libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev python3-jsonschema
   xvfb xdotool
+  desktop-file-utils appstream
   clang
 )
 

@@ -95,6 +95,7 @@ void Services_End() {
     EndScreen();
     EndWindows();
     EndInput();
+    EndWatch();
     EndCore();
 }
 

@@ -125,6 +125,17 @@ int Image_Resize(int number, int width, int height, int mode) {
     return 1;
 }
 
+int Image_Reload(int number, const std::string& path) {
+    Image* img = images.Find(number);
+    if (!img) return 0;
+    SurfacePtr fresh = LoadPicture(path);
+    if (!fresh) return 0;  // a file caught half-written keeps the last good picture
+    ForgetDrawTarget(images.Handle(number));
+    img->surface = std::move(fresh);
+    ++img->version;
+    return 1;
+}
+
 int Image_Save(int number, const std::string& path, int encoder) {
     Image* img = images.Find(number);
     if (!img) return 0;

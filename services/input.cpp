@@ -10,6 +10,17 @@
 //   release (was held)             | up                  | up
 //   press, release, press          | held                | held
 //
+// Positions arrive in window pixels and are divided by the screen's scale.
+// Outside the shown screen (a window larger than scale x screen) the pointer
+// is as outside the window:
+//
+//   event outside the shown screen  | effect
+//   --------------------------------+------------------------------------
+//   move, no button held            | ignored: the pointer stays put
+//   move, a button held (a drag)    | followed, clamped to the screen edge
+//   press                           | ignored
+//   release                         | taken (a drag ends wherever it ends)
+//
 // Key_Released and Key_TypedText read the snapshots with marks of their own:
 //
 //   snapshot  | mark before | Key_Released | mark after
@@ -49,6 +60,7 @@ struct InputState {
     };
     std::vector<Typed> typed;          // text waiting for its key to be seen up
     bool closeRequested = false;       // a close request arrived since the last poll
+    std::vector<std::string> dropped;  // files dropped on the window, oldest first
     int injectedX = 0, injectedY = 0;  // where the last injected move went (button events carry it)
 };
 InputState input;
@@ -123,13 +135,22 @@ int ButtonBit(Uint8 sdlButton) {
     }
 }
 
+// Whether a window position lies on the scaled screen (anywhere while no screen is open).
+bool OnShownScreen(int x, int y) {
+    const int scale = Screen_Scale();
+    if (scale == 0) return true;
+    return x >= 0 && y >= 0 && x < Screen_Width() * scale && y < Screen_Height() * scale;
+}
+
 void OnEvent(const SDL_Event& e) {
     switch (e.type) {
         case SDL_MOUSEMOTION:
+            if (input.buttonsDown == 0 && !OnShownScreen(e.motion.x, e.motion.y)) break;
             input.rawX = e.motion.x;
             input.rawY = e.motion.y;
             break;
         case SDL_MOUSEBUTTONDOWN:
+            if (!OnShownScreen(e.button.x, e.button.y)) break;
             input.rawX = e.button.x;
             input.rawY = e.button.y;
             input.buttonsDown |= ButtonBit(e.button.button);
@@ -168,6 +189,13 @@ void OnEvent(const SDL_Event& e) {
             break;
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_CLOSE) input.closeRequested = true;
+            if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                e.window.event == SDL_WINDOWEVENT_RESTORED)
+                ScreenExposed();
+            break;
+        case SDL_DROPFILE:
+            if (e.drop.file) input.dropped.emplace_back(e.drop.file);
+            SDL_free(e.drop.file);
             break;
         default:
             break;
@@ -203,9 +231,11 @@ int Mouse_Init() {
 
 void Mouse_Examine() {
     PumpEvents();
-    const int w = Screen_Width(), h = Screen_Height();
-    input.mouseX = w > 0 ? std::clamp(input.rawX, 0, w - 1) : std::max(input.rawX, 0);
-    input.mouseY = h > 0 ? std::clamp(input.rawY, 0, h - 1) : std::max(input.rawY, 0);
+    const int w = Screen_Width(), h = Screen_Height(), scale = std::max(Screen_Scale(), 1);
+    // Floor division: the window pixels of one block all name its screen pixel.
+    const int x = input.rawX < 0 ? -1 : input.rawX / scale, y = input.rawY < 0 ? -1 : input.rawY / scale;
+    input.mouseX = w > 0 ? std::clamp(x, 0, w - 1) : std::max(x, 0);
+    input.mouseY = h > 0 ? std::clamp(y, 0, h - 1) : std::max(y, 0);
     input.mouseButtons = input.buttonsDown | input.buttonsPressed;
     input.buttonsPressed = 0;
     input.mouseWheel = input.wheelPending;
@@ -221,6 +251,14 @@ int Mouse_Button(int button) {
 }
 
 int Mouse_Wheel() { return input.mouseWheel; }
+
+std::string Window_DroppedFile() {
+    PumpEvents();
+    if (input.dropped.empty()) return "";
+    std::string path = std::move(input.dropped.front());
+    input.dropped.erase(input.dropped.begin());
+    return path;
+}
 
 int Key_Init() {
     if (FailForced("keyboard")) return 0;
@@ -332,6 +370,13 @@ void Testing_TypeText(const std::string& utf8) {
         Push(e);
         i += n;
     }
+}
+
+void Testing_DropFile(const std::string& path) {
+    SDL_Event e{};
+    e.type = SDL_DROPFILE;
+    e.drop.file = SDL_strdup(path.c_str());
+    if (!Push(e)) SDL_free(e.drop.file);
 }
 
 void Testing_RequestClose() {

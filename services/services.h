@@ -37,14 +37,25 @@ int Window_Open(int number, int x, int y, int width, int height, const std::stri
                 int flags);                          // opens a window with that inner size; nonzero on success
 int Window_Handle(int number);                       // handle of an open window for Screen_OpenInWindow; 0 if none
 int Window_PollEvent();                              // pumps pending window events without waiting; event code or 0
+int Window_FittingScale(int width, int height);      // largest whole factor at which width x height fits the
+                                                     // display's usable area; 1 when even that does not fit
+void Window_SetTitle(int number, const std::string& title); // the title task bars and switchers show
+std::string Window_Title(int number);                // its current title; empty for an empty number
+std::string Window_DroppedFile();                    // the next file dropped on the window (as the system
+                                                     // names it), empty when none is waiting
 void Window_Close(int number);                       // closes the window (and the screen inside it)
 int Screen_OpenInWindow(int windowHandle, int x, int y, int width, int height, int autoStretch,
                         int rightOffset, int bottomOffset);  // opens the screen; nonzero on success
-void Screen_Flip();                                  // shows the back buffer
+void Screen_Flip();                                  // shows the back buffer, each pixel as a scale x scale block
+int Screen_Scale();                                  // the whole factor the screen is shown at (window size /
+                                                     // screen size, at least 1); 0 when no screen is open
 int Screen_Width();                                  // width of the open screen, 0 when none
 int Screen_Height();                                 // height of the open screen, 0 when none
 int Draw_ScreenOutput();                             // drawing target: the screen's back buffer
 
+// Whole factors the screen may be shown at.
+inline constexpr int kMinWindowScale = 1;
+inline constexpr int kMaxWindowScale = 8;
 // Window_Open flags.
 inline constexpr int kWindowSystemMenu = 1;          // title bar with close box
 // Window_PollEvent results.
@@ -81,6 +92,8 @@ int Image_Create(int number, int width, int height);              // a blank (bl
 int Image_CreateFromSprite(int number, int sprite, int width, int height); // a sprite's pixels, smoothly scaled
 int Image_Resize(int number, int width, int height, int mode);    // smooth (area-averaging) stretch
 int Image_Save(int number, const std::string& path, int encoder); // PNG with kPngEncoder
+int Image_Reload(int number, const std::string& path);            // new pixels from the file, same number and
+                                                                  // handle; a failed read changes nothing
 int Image_Width(int number);                                      // 0 for an empty number
 int Image_Height(int number);                                     // 0 for an empty number
 int Image_Handle(int number);                                     // picture handle for Draw_Image; 0 if none
@@ -128,8 +141,8 @@ inline constexpr int kFontItalic = 512;
 // ---------------------------------------------------------------- mouse and keyboard
 int Mouse_Init();                                    // nonzero on success
 void Mouse_Examine();                                // takes this frame's mouse snapshot
-int Mouse_X();                                       // 0 .. screen width - 1
-int Mouse_Y();                                       // 0 .. screen height - 1
+int Mouse_X();                                       // 0 .. screen width - 1 (window position / scale)
+int Mouse_Y();                                       // 0 .. screen height - 1 (window position / scale)
 int Mouse_Button(int button);                        // 1 left, 2 right, 3 middle; nonzero while held
 int Mouse_Wheel();                                   // notches since the last examine, signed
 int Key_Init();                                      // nonzero on success
@@ -175,6 +188,8 @@ std::string File_ReadLine(int number);                     // one line without i
 int File_Eof(int number);                                  // nonzero once everything was read
 int File_Close(int number);                                // flushes and closes; nonzero when a created file was committed
 std::int64_t File_Size(const std::string& path);           // -1 missing, -2 directory
+int File_CopyNew(const std::string& source, const std::string& target); // a new file only: kCopy*
+int File_Same(const std::string& first, const std::string& second);    // nonzero when both name one file
 std::string CurrentDirectory();                            // ends with the separator; empty when unreadable
 int Dir_Create(const std::string& path);                   // one directory; fails if it exists
 int Dir_Examine(int number, const std::string& directory, const std::string& pattern); // nonzero on success
@@ -185,6 +200,11 @@ std::int64_t Dir_EntrySize(int number);                    // bytes
 int Dir_EntryAttributes(int number);                       // kAttr* bits
 std::int64_t Dir_EntryDate(int number, int which);         // 0 created, 1 accessed, 2 modified; local time
 void Dir_Finish(int number);                               // ends the scan
+
+// File_CopyNew results.
+inline constexpr int kCopyDone = 1;                  // the target was made with the source's bytes
+inline constexpr int kCopyFailed = 0;                // the source could not be read or the target written
+inline constexpr int kCopyNameTaken = -1;            // something already has the target's name: untouched
 
 // Dir_EntryType results.
 inline constexpr int kEntryFile = 1;
@@ -197,6 +217,17 @@ inline constexpr int kAttrDirectory = 16;
 inline constexpr int kAttrArchive = 32;
 inline constexpr int kAttrNormal = 128;
 inline constexpr int kAttrCompressed = 2048;
+
+// ---------------------------------------------------------------- changes on disk
+int Watch_Folder(const std::string& folder);         // watches one folder (the previous watch ends) for files
+                                                     // written, renamed in or made there; nonzero on success
+std::string Watch_NextChange();                      // name of a file changed since the last call (each once
+                                                     // per poll), kWatchEverything when changes were lost,
+                                                     // empty when none; never waits
+void Watch_End();                                    // stops watching
+
+// Watch_NextChange when the system dropped changes: read everything again.
+inline constexpr const char* kWatchEverything = "*";
 
 // ---------------------------------------------------------------- clock
 std::int64_t Date_Now();                             // seconds since 1970 on the local wall clock

@@ -99,6 +99,8 @@ SDL_Window* WindowOfHandle(int handle, int& number);
 SDL_Surface* BackBuffer();
 // Closes the screen when it lives in this window.
 void CloseScreenIn(SDL_Window* window);
+// The window lost its pixels (uncovered, restored): the next flip draws it all.
+void ScreenExposed();
 
 // ---------------------------------------------------------------- sprites and images (sprite.cpp, image.cpp)
 
@@ -156,6 +158,7 @@ void EndImages();
 void EndScreen();
 void EndWindows();
 void EndInput();
+void EndWatch();
 void EndCore();     // SDL subsystems quit; handles forgotten (never reissued)
 void ResetClock();  // back to the real clock
 void ResetCore();   // forced failures cleared

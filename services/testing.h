@@ -18,6 +18,13 @@ void Testing_MouseWheel(int notches);                // positive = away from the
 void Testing_Key(int scanCode, bool down);           // scan code as in services.h (kKey*)
 void Testing_TypeText(const std::string& utf8);      // text input, as typed
 void Testing_RequestClose();                         // the window's close box, as the user clicks it
+void Testing_DropFile(const std::string& path);      // a file dropped on the window from a file manager
+
+// Colour (as Draw_Point gives it) of a pixel of the window as last flipped; -1 outside or with no screen.
+int Testing_WindowPixel(int x, int y);
+// Size of the window the screen is shown in; 0 with no screen.
+int Testing_WindowWidth();
+int Testing_WindowHeight();
 
 // Manual clock: ElapsedMilliseconds, Delay and Date_Now stop following the
 // real clock. Delay advances the manual clock instead of sleeping.

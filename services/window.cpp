@@ -1,4 +1,8 @@
 // The window and the screen service start-up.
+#include <algorithm>
+#include <clocale>
+#include <cstring>
+
 #include "numbered_table.h"
 
 namespace svc {
@@ -40,6 +44,11 @@ int Sprite_Init() {
     // Present through shared memory on X11 rather than a software GL texture,
     // unless the user chose otherwise.
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    // Titles are UTF-8; the X window system reads them by the process's
+    // character type, which a program that never chose one has as plain ASCII.
+    const char* characters = std::setlocale(LC_CTYPE, nullptr);
+    if (characters && (std::strcmp(characters, "C") == 0 || std::strcmp(characters, "POSIX") == 0))
+        std::setlocale(LC_CTYPE, "C.UTF-8");
     if (!EnsureSdl(SDL_INIT_VIDEO | SDL_INIT_EVENTS)) return 0;
     spriteReady = true;
     return 1;
@@ -65,6 +74,22 @@ int Window_PollEvent() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return 0;
     PumpEvents();
     return TakeCloseRequest() ? kWindowEventClose : 0;
+}
+
+int Window_FittingScale(int width, int height) {
+    if (width < 1 || height < 1 || !EnsureSdl(SDL_INIT_VIDEO)) return 1;
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    return std::clamp(std::min(usable.w / width, usable.h / height), 1, kMaxWindowScale);
+}
+
+void Window_SetTitle(int number, const std::string& title) {
+    if (Window* w = windows.Find(number)) SDL_SetWindowTitle(w->window, title.c_str());
+}
+
+std::string Window_Title(int number) {
+    Window* w = windows.Find(number);
+    return w ? SDL_GetWindowTitle(w->window) : "";
 }
 
 void Window_Close(int number) { windows.Free(number); }

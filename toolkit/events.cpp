@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kKeyRepeatPauseMs = 50;    // a held editing key acts once per frame; this sets its rate
+constexpr int kWheelRows = 3;           // rows a wheel notch scrolls a list: three clicks of an arrow
 constexpr int kScrollArrowLength = 10;   // pixels of each arrow at the ends of a scroll bar
 constexpr int kScrollTrackMargin = 22;   // both arrows and the borders: the thumb travels length - thumb - 22
 
@@ -204,8 +205,21 @@ void ScrollBarStep(const GadgetRecord& g, ScrollBarRecord& bar) {
     ScrollBar_SetValue(bar, static_cast<int>(value));
 }
 
+// A wheel notch over a list (or a scroll bar) moves its bar as three arrow
+// clicks would; away from the user scrolls towards the top.
+void WheelScroll(GadgetRecord& g) {
+    const ToolkitState& t = toolkit;
+    if (t.wheelDelta == 0 || t.buttonState != 0) return;
+    GadgetRecord* barGadget = g.kind == GadgetKind_ScrollBar ? &g : IsList(&g) ? OwnScrollBar(&g) : nullptr;
+    ScrollBarRecord* bar = KindAs<ScrollBarRecord>(barGadget);
+    if (!bar) return;
+    const std::int64_t value = std::int64_t{bar->value} - std::int64_t{kWheelRows} * t.wheelDelta;
+    ScrollBar_SetValue(*bar, static_cast<int>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX)));
+}
+
 // Step 7: the hit gadget's own mouse behaviour.
 void MouseBehaviour(GadgetRecord& g) {
+    WheelScroll(g);
     switch (g.kind) {
     case GadgetKind_Button:
         if (ButtonRecord* b = KindAs<ButtonRecord>(&g)) ToggleOnPress(b->toggle, b->state);

@@ -288,9 +288,10 @@ Picture GunCannon() {
 // ---------------------------------------------------------------- the design
 
 // Prototype positions, which are also the bits of the compatibility masks.
-enum PrototypeId { kHull, kCockpit, kSection, kWing, kEngine, kGun, kPrototypeCount };
-constexpr std::array<const char*, kPrototypeCount> kPrototypeNames = {"Hull", "Cockpit", "Section",
-                                                                      "Wing", "Engine", "Gun"};
+// Left and right wings are kinds of their own, so each side takes only its own.
+enum PrototypeId { kHull, kCockpit, kSection, kLeftWing, kRightWing, kEngine, kGun, kPrototypeCount };
+constexpr std::array<const char*, kPrototypeCount> kPrototypeNames = {
+    "Hull", "Cockpit", "Section", "Left wing", "Right wing", "Engine", "Gun"};
 
 // Connection slots used, in the order of the preview's dots: 0 on the left,
 // 1 on top, 3 on the right, 6 at the bottom.
@@ -309,14 +310,15 @@ Prototype MakePrototype(PrototypeId id) {
     auto& m = p.ConnectionMask;
     switch (id) {
         case kHull:  // the root: bow, both wings, and the rest of the ship behind it
-            m[kFront] = Allow({kCockpit}), m[kLeft] = m[kRight] = Allow({kWing});
+            m[kFront] = Allow({kCockpit}), m[kLeft] = Allow({kLeftWing}), m[kRight] = Allow({kRightWing});
             m[kBack] = Allow({kSection, kEngine});
             break;
         case kCockpit: m[kFront] = Allow({kGun}); break;
         case kSection:  // sections chain, so the ship grows as long as wanted
-            m[kLeft] = m[kRight] = Allow({kWing}), m[kBack] = Allow({kSection, kEngine});
+            m[kLeft] = Allow({kLeftWing}), m[kRight] = Allow({kRightWing}), m[kBack] = Allow({kSection, kEngine});
             break;
-        case kWing: m[kFront] = Allow({kGun}), m[kBack] = Allow({kEngine}); break;
+        case kLeftWing:
+        case kRightWing: m[kFront] = Allow({kGun}), m[kBack] = Allow({kEngine}); break;
         default: break;  // engines and guns end a branch
     }
     return p;
@@ -353,11 +355,11 @@ std::vector<SamplePart> MakeParts() {
     parts.push_back({"SectionArmour.png", kSection, SectionArmour(), {22, 0},
                      {{kLeft, {1, 12}}, {kRight, {43, 12}}, {kBack, {22, 32}}}});
     // A left wing meets the hull with its right edge, a right wing with its left.
-    parts.push_back({"WingSweptLeft.png", kWing, WingSwept(), {56, 12}, {{kFront, {30, 14}}, {kBack, {30, 28}}}});
-    parts.push_back({"WingSweptRight.png", kWing, Mirrored(WingSwept()), {0, 12},
+    parts.push_back({"WingSweptLeft.png", kLeftWing, WingSwept(), {56, 12}, {{kFront, {30, 14}}, {kBack, {30, 28}}}});
+    parts.push_back({"WingSweptRight.png", kRightWing, Mirrored(WingSwept()), {0, 12},
                      {{kFront, {26, 14}}, {kBack, {26, 28}}}});
-    parts.push_back({"WingDeltaLeft.png", kWing, WingDelta(), {48, 18}, {{kFront, {26, 15}}, {kBack, {26, 38}}}});
-    parts.push_back({"WingDeltaRight.png", kWing, Mirrored(WingDelta()), {0, 18},
+    parts.push_back({"WingDeltaLeft.png", kLeftWing, WingDelta(), {48, 18}, {{kFront, {26, 15}}, {kBack, {26, 38}}}});
+    parts.push_back({"WingDeltaRight.png", kRightWing, Mirrored(WingDelta()), {0, 18},
                      {{kFront, {22, 15}}, {kBack, {22, 38}}}});
     parts.push_back({"EngineTwin.png", kEngine, EngineTwin(), {14, 0}, {}});
     parts.push_back({"EngineIon.png", kEngine, EngineIon(), {10, 0}, {}});

@@ -60,3 +60,35 @@ TEST(CommandLine, WorkspaceFolderIsEnteredBeforeStartUp) {
     EXPECT_TRUE(Has(outcome.err, "cannot work in 'a file': ")) << outcome.err;
     EXPECT_EQ(fs::current_path(), scratch.Path());
 }
+
+TEST(CommandLine, ScaleTakesAWholeFactorFromOneToEight) {
+    const struct {
+        std::vector<std::string> arguments;
+        int exitCode;
+        int scale;
+        const char* err;  // part of what goes to standard error ("" = nothing)
+    } cases[] = {
+        {{}, kStartEditor, 0, ""},
+        {{"--scale", "2"}, kStartEditor, 2, ""},
+        {{"--scale=3"}, kStartEditor, 3, ""},
+        {{"--scale", "1"}, kStartEditor, 1, ""},
+        {{"--scale", "8"}, kStartEditor, 8, ""},
+        {{"--scale", "9"}, kUsageExitCode, 0, "--scale takes a whole factor from 1 to 8, not '9'"},
+        {{"--scale", "0"}, kUsageExitCode, 0, "not '0'"},
+        {{"--scale", "1.5"}, kUsageExitCode, 0, "not '1.5'"},
+        {{"--scale", "-2"}, kUsageExitCode, 0, ""},
+        {{"--scale"}, kUsageExitCode, 0, "--scale needs a value"},
+    };
+    ScratchFolder scratch;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.empty() ? "(none)" : c.arguments.back());
+        const CommandLineOutcome outcome = HandleCommandLine(c.arguments);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.err;
+        EXPECT_EQ(outcome.scale, c.scale);
+        EXPECT_TRUE(Has(outcome.err, c.err)) << outcome.err;
+    }
+    EXPECT_EQ(ScaleFromEnvironment(nullptr), 0);
+    EXPECT_EQ(ScaleFromEnvironment("4"), 4);
+    EXPECT_EQ(ScaleFromEnvironment("12"), 0) << "out of range: the largest that fits instead";
+    EXPECT_EQ(ScaleFromEnvironment(""), 0);
+}

@@ -140,8 +140,8 @@ TEST_F(Sample, EveryRunWritesTheSameBytesAndTheLookIsPinned) {
         EXPECT_EQ(v, expected[k]) << "value " << k;
     }
     const std::vector<char> list = ReadBytes(first / "Prototypes.pt");
-    ASSERT_EQ(list.size(), 4u + 6 * 103 + 31);
-    EXPECT_EQ(std::string(list.data(), 4), std::string("\x06\0\0\0", 4));
+    ASSERT_EQ(list.size(), 4u + 7 * 103 + 46);
+    EXPECT_EQ(std::string(list.data(), 4), std::string("\x07\0\0\0", 4));
     // The hull's bow (connection 2) takes cockpits: bit 1 and the active flag.
     EXPECT_EQ(std::string(list.data() + 4 + 9, 4), std::string("\x02\0\0\x01", 4));
     EXPECT_EQ(std::string(list.data() + 4 + 101, 6), "Hull\r\n");
@@ -152,7 +152,7 @@ TEST_F(Sample, IsADesignAShipGrowsFrom) {
     ASSERT_TRUE(ReadPrototypeList((folder / "Prototypes.pt").string(), nullptr));
     const int count = design.Prototypes.Count();
     ASSERT_GE(count, 4);
-    ASSERT_LE(count, 6);
+    ASSERT_LE(count, 7);
 
     std::map<int, int> partsOf;
     for (const std::string& name : Images(folder)) {
@@ -215,4 +215,36 @@ TEST_F(Sample, IsADesignAShipGrowsFrom) {
     int deepest = 0;
     for (const auto& [k, d] : depth) deepest = std::max(deepest, d);
     EXPECT_GE(deepest, 2);
+}
+
+TEST_F(Sample, WingsAreAllowedOnlyOnTheirOwnSide) {
+    const fs::path folder = Generate("sample");
+    ASSERT_TRUE(ReadPrototypeList((folder / "Prototypes.pt").string(), nullptr));
+    // Prototype and the connection (0 left, 3 right) its parts may hang from.
+    std::map<int, std::string> sideOf;
+    for (int k = 0; k < design.Prototypes.Count(); ++k) {
+        const std::string& name = design.Prototypes.At(k)->Name;
+        if (name.find("wing") != std::string::npos) sideOf[k] = name.substr(0, name.find(' '));
+    }
+    ASSERT_EQ(sideOf.size(), 2u);
+    int wings = 0;
+    for (const std::string& image : Images(folder)) {
+        PartSetup setup;
+        ASSERT_TRUE(ReadSetupFile((folder / (image + ".spset")).string(), setup));
+        if (!sideOf.count(setup.PrototypeIndex)) continue;
+        ++wings;
+        EXPECT_NE(image.find(sideOf[setup.PrototypeIndex]), std::string::npos) << image;
+    }
+    EXPECT_EQ(wings, 4);
+    constexpr int kLeftConnection = 0, kRightConnection = 3;
+    for (int k = 0; k < design.Prototypes.Count(); ++k) {
+        const Prototype& p = *design.Prototypes.At(k);
+        for (const auto& [wing, side] : sideOf) {
+            const std::uint32_t bit = 1u << wing;
+            for (int c = 0; c < kConnections; ++c) {
+                if (!(p.ConnectionMask[static_cast<std::size_t>(c)] & bit)) continue;
+                EXPECT_EQ(c, side == "Left" ? kLeftConnection : kRightConnection) << p.Name << " takes " << side;
+            }
+        }
+    }
 }

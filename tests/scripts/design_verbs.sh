@@ -29,7 +29,7 @@ expect() {
     done
 }
 expect 0 '^Usage: keelwright render' - --help
-expect 0 '^0 findings in 14 part images and 6 prototypes$' - check "$SAMPLE"
+expect 0 '^0 findings in 14 part images and 7 prototypes$' - check "$SAMPLE"
 expect 0 '^{"summary":{"findings":0' - check "$SAMPLE" --json
 expect 2 - 'no such folder' check "$TMP/missing"
 

@@ -19,10 +19,19 @@ TEST_F(InputTest, MousePositionStartsAtZeroAndIsClamped) {
     Frame();
     EXPECT_EQ(Mouse_X(), 300);
     EXPECT_EQ(Mouse_Y(), 200);
+    // Outside the window only a drag is followed (the system captures the
+    // mouse for it), up to the screen's edge.
+    Testing_MouseMove(5000, -20);
+    Frame();
+    EXPECT_EQ(Mouse_X(), 300);
+    EXPECT_EQ(Mouse_Y(), 200);
+    Testing_MouseMove(300, 200);
+    Testing_MouseButton(1, true);
     Testing_MouseMove(5000, -20);
     Frame();
     EXPECT_EQ(Mouse_X(), 1023);
     EXPECT_EQ(Mouse_Y(), 0);
+    Testing_MouseButton(1, false);
 }
 
 TEST_F(InputTest, QuickClickIsNotLost) {

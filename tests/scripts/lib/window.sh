@@ -20,15 +20,15 @@ cleanup_window() {
     rm -rf "$WORK"
 }
 
-# Starts Xvfb on the first free display from FIRST to LAST and exports
-# DISPLAY; exits 77 (skipped) when none comes up. Another run may take the
+# Starts Xvfb on the first free display from FIRST to LAST (with a screen of
+# SIZE, default 1024x768) and exports DISPLAY; exits 77 (skipped) when none comes up. Another run may take the
 # same free number at the same moment: only the Xvfb that stays up owns it.
 start_xvfb() {
     local n
     command -v Xvfb >/dev/null || { echo "skipped: no Xvfb"; exit 77; }
     for n in $(seq "$1" "$2"); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "${3:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
         XVFB_PID=$!
         for _ in $(seq 50); do
             kill -0 "$XVFB_PID" 2>/dev/null || break
