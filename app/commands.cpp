@@ -22,6 +22,7 @@
 #include "services.h"
 #include "ship_pictures.h"
 #include "test_ship.h"
+#include "title_line.h"
 
 namespace {
 
@@ -99,10 +100,13 @@ void NewDesign() {
 }
 
 // A save the file service refused before writing (a link leading out of the
-// design folder) is said; other failures stay as quiet as they always were.
+// design folder) is said in the title line; other failures stay as quiet as
+// they always were.
 void SayRefusedSave() {
     const std::string why = File_SaveRefusal();
-    if (!why.empty()) std::fprintf(stderr, "keelwright: not saved: %s\n", why.c_str());
+    if (why.empty()) return;
+    std::fprintf(stderr, "keelwright: not saved: %s\n", why.c_str());
+    ShowTitleMessage("Not saved: " + why);
 }
 
 // The test view's caption says when part pictures were left out for the picture budget.

@@ -5,6 +5,7 @@
 
 #include "child_process.h"
 #include "editor_session.h"
+#include "title_line.h"
 
 namespace {
 
@@ -62,6 +63,8 @@ TEST_F(ForeignDesign, LinksLeadingOutOfTheFolderAreNeitherFollowedNorReplaced) {
     fs::remove(DesignDir(1) / "Prototypes.pt");
     fs::rename(DesignDir(1) / "Prototypes.pt.new", DesignDir(1) / "Prototypes.pt");
     ClickGadget(kGadgetSave);
+    RunFrame();
+    EXPECT_NE(TitleLineText().find("Not saved: \"Prototypes.pt\""), std::string::npos) << TitleLineText();
     EXPECT_EQ(Contents(outside), "mine");
     EXPECT_TRUE(fs::is_symlink(DesignDir(1) / "a.png.spset"));
     EXPECT_TRUE(fs::is_symlink(DesignDir(1) / "Prototypes.pt"));
