@@ -12,8 +12,13 @@
 #include "app_fixture.h"
 #include "gadget.h"
 #include "gadget_internal.h"  // list geometry: where a row lies after drawing
+#include "part_palette.h"
 #include "part_setup.h"
 #include "prototypes.h"
+
+// Where the test view palette's slot k lies on the screen (its centre).
+inline int PaletteSlotX(int k) { return kPaletteX + kPaletteStep * (k % kPaletteColumns) + kPaletteButtonSize / 2; }
+inline int PaletteSlotY(int k) { return kPaletteY + kPaletteStep * (k / kPaletteColumns) + kPaletteButtonSize / 2; }
 
 class EditorSession : public AppTest {
 protected:

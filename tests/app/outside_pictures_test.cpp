@@ -15,9 +15,6 @@ constexpr int kHullColour = 0x0000FF;
 // Frames of one second at the editor's pace.
 constexpr int kFramesInASecond = 1000 / kFrameMilliseconds;
 
-int SlotX(int k) { return kPaletteX + kPaletteStep * (k % kPaletteColumns) + kPaletteButtonSize / 2; }
-int SlotY(int k) { return kPaletteY + kPaletteStep * (k / kPaletteColumns) + kPaletteButtonSize / 2; }
-
 }  // namespace
 
 // Design 1: a 40 x 20 hull whose connection 1 (left edge) takes a wing, and a wing.
@@ -53,7 +50,7 @@ protected:
         ASSERT_EQ(Gadget_CountItems(kGadgetOfferedPrototypes), 1);
         ClickRow(kGadgetOfferedPrototypes, 0);
         (void)offered;
-        ClickAt(SlotX(0), SlotY(0));
+        ClickAt(PaletteSlotX(0), PaletteSlotY(0));
         ASSERT_EQ(design.ShipNodes.Count(), 2);
     }
     std::vector<std::string> Listed() const {

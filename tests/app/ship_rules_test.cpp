@@ -14,10 +14,6 @@ constexpr std::uint32_t kActive = ConnectionActive;
 constexpr int kHullColour = 0x0000FF;
 constexpr int kQuitTop = 730;
 
-// Where the palette's slot k lies on the screen (its centre).
-int SlotX(int k) { return kPaletteX + kPaletteStep * (k % kPaletteColumns) + kPaletteButtonSize / 2; }
-int SlotY(int k) { return kPaletteY + kPaletteStep * (k / kPaletteColumns) + kPaletteButtonSize / 2; }
-
 }  // namespace
 
 // A 40 x 20 hull whose connection 1, at its left edge, takes a wing or a gun.
@@ -65,14 +61,14 @@ TEST_F(ShipRules, AfterAnAttachTheEmptyListOffersNothingAndNothingLandsOnTheTake
     const int listX = FindGadget(kGadgetOfferedPrototypes)->x + 20, firstRow = OfferedRowY(0);
     ClickAt(listX, firstRow);  // "wing"
     ASSERT_EQ(editor.Palette.Count(), 1);
-    ClickAt(SlotX(0), SlotY(0));
+    ClickAt(PaletteSlotX(0), PaletteSlotY(0));
     ASSERT_EQ(design.ShipNodes.Count(), 2);
     EXPECT_EQ(Gadget_CountItems(kGadgetOfferedPrototypes), 0) << "the offer ends with the attach";
 
     // The emptied list and the palette's place: neither puts a hull on the wing's connection.
     ClickAt(listX, firstRow);
     EXPECT_EQ(editor.Palette.Count(), 0);
-    ClickAt(SlotX(0), SlotY(0));
+    ClickAt(PaletteSlotX(0), PaletteSlotY(0));
     EXPECT_EQ(design.ShipNodes.Count(), 2);
     EXPECT_EQ(std::as_const(design.ShipNodes).At(0)->Child[0], 1);
 }
@@ -85,7 +81,7 @@ TEST_F(ShipRules, RowsOfAnEarlierSelectionNeverGiveAPartAnotherPrototypesPicture
     ClickHull();
     EXPECT_EQ(Gadget_CountItems(kGadgetOfferedPrototypes), 0);
     ClickAt(listX, gunRow);
-    ClickAt(SlotX(0), SlotY(0));
+    ClickAt(PaletteSlotX(0), PaletteSlotY(0));
     EXPECT_EQ(ScreenPixel(HullLeft() + 30, HullTop() + 5), kHullColour);
     EXPECT_EQ(std::as_const(design.ShipNodes).At(0)->PrototypeIndex, 0);
 }
