@@ -9,7 +9,7 @@
 #include "editor_objects.h"
 #include "part_palette.h"
 #include "services.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 
 namespace {
 

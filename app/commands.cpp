@@ -21,7 +21,7 @@
 #include "prototypes.h"
 #include "services.h"
 #include "ship_pictures.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 #include "title_line.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "gadget.h"
 #include "interaction.h"
 #include "services.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include "prototype_views.h"
 #include "prototypes.h"
 #include "services.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 
 namespace {
 

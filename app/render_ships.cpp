@@ -18,7 +18,7 @@
 #include "services.h"
 #include "ship_growth.h"
 #include "ship_pictures.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 #include "verb_options.h"
 
 namespace fs = std::filesystem;

@@ -9,7 +9,7 @@
 #include "gadget.h"
 #include "part_palette.h"
 #include "paths.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 
 namespace {
 

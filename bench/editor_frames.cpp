@@ -16,7 +16,7 @@
 #include "part_setup.h"
 #include "prototypes.h"
 #include "services.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "prototypes.h"
 #include "services.h"
 #include "ship_growth.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 #include "testing.h"
 
 namespace fs = std::filesystem;

@@ -20,7 +20,7 @@
 #include "design_model.h"
 #include "services.h"
 #include "ship_pictures.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 #include "testing.h"
 
 namespace fs = std::filesystem;

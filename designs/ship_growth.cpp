@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "design_model.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 
 namespace {
 

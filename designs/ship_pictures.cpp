@@ -9,7 +9,7 @@
 #include "editor_tables.h"
 #include "paths.h"
 #include "services.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 
 namespace {
 

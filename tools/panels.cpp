@@ -29,7 +29,7 @@
 #include "part_setup.h"
 #include "prototypes.h"
 #include "services.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 #include "testing.h"
 
 namespace fs = std::filesystem;

@@ -17,7 +17,7 @@
 #include "scratch_folder.h"
 #include "services.h"
 #include "ship_growth.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 #include "testing.h"
 
 namespace {

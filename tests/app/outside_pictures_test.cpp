@@ -5,7 +5,7 @@
 
 #include "editor_session.h"
 #include "part_palette.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 #include "title_line.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "editor_session.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 
 namespace {
 

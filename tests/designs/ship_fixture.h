@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "designs_fixture.h"
-#include "test_ship.h"
+#include "ship_assembly.h"
 
 class ShipTest : public DesignsTest {
 protected:

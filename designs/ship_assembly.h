@@ -1,4 +1,4 @@
-// The test ship: a tree of placed parts grown from a root, drawn into the
+// The ship assembly: a tree of placed parts grown from a root, drawn into the
 // ship canvas (sprite 6), hit-tested at a point, and the selection parts are
 // attached at.
 #pragma once

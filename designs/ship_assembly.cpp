@@ -1,7 +1,7 @@
 // The test ship tree, its drawing into the canvas and its hit test. The tree is walked with an explicit stack, so a chain of tens of
 // thousands of nodes costs no call depth; the order is that of the natural
 // recursion (a node, then per connection its dot or its whole subtree).
-#include "test_ship.h"
+#include "ship_assembly.h"
 
 #include <algorithm>
 #include <cmath>
