@@ -4,6 +4,7 @@
 #include "design_verbs.h"
 #include "services.h"
 #include "ship_growth.h"
+#include "utf8_path.h"
 #include "verb_options.h"
 
 #include <filesystem>
@@ -122,7 +123,7 @@ CommandLineOutcome HandleCommandLine(const std::vector<std::string>& arguments) 
     const std::string& folder = folders.front();
     std::error_code error;
     if (folder.empty()) error = std::make_error_code(std::errc::no_such_file_or_directory);
-    else std::filesystem::current_path(folder, error);
+    else std::filesystem::current_path(PathFromUtf8(folder), error);
     if (error) return {kUsageExitCode, "", "keelwright: cannot work in '" + folder + "': " + error.message() + "\n"};
     return start;
 }

@@ -7,6 +7,7 @@
 #include "disk_pictures.h"
 #include "editor_gadgets.h"
 #include "gadget.h"
+#include "paths.h"
 #include "services.h"
 #include "title_line.h"
 
@@ -16,10 +17,11 @@ constexpr const char* kPictureExtension = ".png";
 // Names tried for a copy before giving up: "wing.png", "wing 2.png" ... "wing 999.png".
 constexpr int kMaxNameCounter = 999;
 
-// The last part of a path the system gave (its separator is "/").
+// The last part of a path the system gave.
 std::string FileNameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    for (std::size_t at = path.size(); at > 0; --at)
+        if (IsPathSeparator(path[at - 1])) return path.substr(at);
+    return path;
 }
 
 bool EndsWithPictureExtension(const std::string& name) {

@@ -1,5 +1,4 @@
 // Keelwright: the command line, start-up, frames until "Quit", then the end.
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -7,13 +6,20 @@
 
 #include "app.h"
 #include "command_line.h"
+#include "paths.h"
 #include "services.h"
+#include "user_workspace.h"
 
 int main(int argc, char** argv) {
-    // Past a file-size limit a write then fails as on a full disk and the save
-    // keeps the old file, where the signal's default would end us mid-save.
-    std::signal(SIGXFSZ, SIG_IGN);
-    const CommandLineOutcome command = HandleCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    Process_Prepare();
+    std::vector<std::string> arguments = Process_Arguments(argc, argv);
+    // Started with nothing (a double-click) where no launcher made the user's
+    // workspace: the program makes it and works there.
+    if (arguments.empty()) {
+        const std::string workspace = Process_UserWorkspace();
+        if (!workspace.empty() && PrepareUserWorkspace(workspace, ProgramDirectory())) arguments = {"--", workspace};
+    }
+    const CommandLineOutcome command = HandleCommandLine(arguments);
     std::fputs(command.out.c_str(), stdout);
     std::fputs(command.err.c_str(), stderr);
     if (command.exitCode != kStartEditor) return command.exitCode;

@@ -19,6 +19,7 @@
 #include "ship_growth.h"
 #include "ship_pictures.h"
 #include "ship_assembly.h"
+#include "utf8_path.h"
 #include "verb_options.h"
 
 namespace fs = std::filesystem;
@@ -114,9 +115,9 @@ std::string ParseRender(const std::vector<std::string>& arguments, RenderRequest
 // digits, '-', '_' and '.'.
 std::string DesignName(const std::string& folder) {
     std::error_code error;
-    fs::path path = fs::absolute(fs::path(folder), error).lexically_normal();
+    fs::path path = fs::absolute(PathFromUtf8(folder), error).lexically_normal();
     if (!path.has_filename()) path = path.parent_path();
-    std::string name = path.filename().string();
+    std::string name = Utf8FromPath(path.filename());
     for (char& c : name)
         if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.'))
             c = '_';
@@ -132,9 +133,9 @@ std::string Padded(long long index) {
 // The --out folder, made when missing (only the last level); "" when usable.
 std::string PrepareOut(const std::string& out) {
     std::error_code error;
-    const fs::file_status status = fs::status(out, error);
+    const fs::file_status status = fs::status(PathFromUtf8(out), error);
     if (fs::exists(status)) return fs::is_directory(status) ? "" : "'" + out + "' is not a folder";
-    if (!fs::create_directory(out, error) || error)
+    if (!fs::create_directory(PathFromUtf8(out), error) || error)
         return "cannot make '" + out + "': " + (error ? error.message() : std::string("failed"));
     return "";
 }
@@ -144,7 +145,7 @@ std::string PrepareOut(const std::string& out) {
 std::string LoadDesign(const std::string& folderArgument, PartPictures& pictures) {
     if (folderArgument.empty()) return "which design folder?";
     std::string folder = folderArgument;
-    if (folder.back() != '/') folder += '/';
+    if (!IsPathSeparator(folder.back())) folder += '/';
     if (File_Size(folderArgument) != -2) return "'" + folderArgument + "' is not a folder";
     int scanned = 0;
     const std::vector<std::string> names = ListSetupImages(folder, &scanned);
@@ -190,7 +191,7 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
         return Failed(kVerbUnreadable, why);
     }
     std::string out = request.out;
-    if (out.back() != '/') out += '/';
+    if (!IsPathSeparator(out.back())) out += '/';
 
     const int count = static_cast<int>(request.count);
     const bool half = count <= kSheetHalfCellsUpTo;

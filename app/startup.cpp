@@ -12,6 +12,7 @@
 #include "paths.h"
 #include "services.h"
 #include "title_line.h"
+#include "utf8_path.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ std::string MediaFolder() {
     const std::string program = ProgramDirectory();
     for (const char* relative : kMediaBesideProgram) {
         if (program.empty()) break;
-        const std::string folder = std::filesystem::path(program + relative).lexically_normal().string();
+        const std::string folder = Utf8FromPath(PathFromUtf8(program + relative).lexically_normal());
         if (File_Size(folder) != kFileIsDirectory) continue;
         std::fprintf(stderr, "keelwright: no Media folder in %s; using %s\n", design.BaseDir.c_str(), folder.c_str());
         return folder;

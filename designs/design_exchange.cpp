@@ -22,7 +22,7 @@ bool LeavesFolder(const std::string& folder, const std::string& name) { return F
 std::string LinkRefusal(const std::string& name) { return QuoteName(name) + " is a link leading out of the folder: not read"; }
 
 std::string WithSeparator(const std::string& folder) {
-    return folder.empty() || folder.back() == '/' ? folder : folder + '/';
+    return folder.empty() || IsPathSeparator(folder.back()) ? folder : folder + '/';
 }
 
 }  // namespace

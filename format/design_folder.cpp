@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "part_setup_bytes.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -41,12 +42,12 @@ bool ListImages(const fs::path& folder, std::vector<std::string>& images) {
     if (error) return false;
     for (; it != fs::directory_iterator(); it.increment(error)) {
         if (error) return false;
-        std::string name = it->path().filename().string();
+        std::string name = Utf8FromPath(it->path().filename());
         if (!IsPartImageName(name)) continue;
         // A folder of an image's name is no image; a broken link still counts as a file.
         std::error_code statError;
         if (fs::is_directory(it->path(), statError)) continue;
-        const fs::file_status setup = fs::status(folder / (name + kSetupExtension), statError);
+        const fs::file_status setup = fs::status(folder / PathFromUtf8(name + kSetupExtension), statError);
         if (statError || !fs::exists(setup) || fs::is_directory(setup)) continue;
         images.push_back(std::move(name));
     }
@@ -111,7 +112,7 @@ DesignFolder ReadDesignFolder(const fs::path& folder) {
 
     const std::vector<Prototype>& prototypes = result.prototypeList.prototypes;
     for (const std::string& image : result.images) {
-        const fs::path setupPath = folder / (image + kSetupExtension);
+        const fs::path setupPath = folder / PathFromUtf8(image + kSetupExtension);
         const bool read = ReadBytes(setupPath, kSetupFileBytes, bytes);
         if (!FindUnreadableSetup(image, read, result.findings)) continue;
         DesignPart& part = result.parts.emplace_back();

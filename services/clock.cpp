@@ -27,7 +27,11 @@ std::int64_t LocalSeconds(std::time_t t) {
     std::tm local{};
     localtime_r(&t, &local);
     // The local fields read back as if they were UTC: no zone shift when formatting.
-    return static_cast<std::int64_t>(timegm(&local));
+    const std::chrono::sys_days day{std::chrono::year{local.tm_year + 1900} /
+                                    std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)} /
+                                    std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
+    return static_cast<std::int64_t>(day.time_since_epoch().count()) * 86400 + local.tm_hour * 3600 +
+           local.tm_min * 60 + local.tm_sec;
 }
 
 namespace {

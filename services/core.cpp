@@ -79,6 +79,7 @@ using namespace svc;
 
 std::string OwnPath(std::string_view path) {
     std::string p(path);
+    if (IsPathSeparator('\\')) return p;  // the system's own separator
     for (char& c : p)
         if (c == '\\') c = '/';
     return p;

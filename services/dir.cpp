@@ -1,23 +1,22 @@
-// Directory scans with Windows-style, case-insensitive patterns.
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+// Directory scans with Windows-style, case-insensitive patterns. What the
+// system says of a folder and its entries comes from its own side
+// (dir_posix.cpp, dir_windows.cpp).
 #include <algorithm>
 
 #include "numbered_table.h"
+#include "paths.h"
 
 namespace svc {
 namespace {
 
 struct DirScan {
-    std::string directory;           // OS path ending in "/"
+    std::string directory;           // OS path ending in a separator
     std::vector<std::string> names;  // matching entries, in order
     std::size_t next = 0;            // index of the next entry
     bool hasEntry = false;           // an entry is current
     std::string name;                // current entry
-    bool statOk = false;             // info of the current entry is valid
-    struct stat info {};             // its facts
+    bool factsOk = false;            // facts of the current entry are valid
+    EntryFacts facts;                // its facts
 };
 
 NumberedTable<DirScan> scans(Kind::None, nullptr);
@@ -61,9 +60,9 @@ bool CaseInsensitiveLess(const std::string& a, const std::string& b) {
 DirScan* FindScan(int number) { return scans.Find(number); }
 
 // The current entry's facts, or null when there is none.
-const struct stat* EntryInfo(int number) {
+const EntryFacts* EntryInfo(int number) {
     DirScan* d = FindScan(number);
-    return d && d->hasEntry && d->statOk ? &d->info : nullptr;
+    return d && d->hasEntry && d->factsOk ? &d->facts : nullptr;
 }
 
 }  // namespace
@@ -76,24 +75,23 @@ using namespace svc;
 
 int Dir_Create(const std::string& path) {
     std::string p = path;
-    while (!p.empty() && (p.back() == ' ' || p.back() == '/')) p.pop_back();
+    while (!p.empty() && (p.back() == ' ' || IsPathSeparator(p.back()))) p.pop_back();
     if (p.empty()) return 0;
-    return mkdir(p.c_str(), 0777) == 0 ? 1 : 0;
+    return MakeFolder(p) ? 1 : 0;
 }
 
 int Dir_Examine(int number, const std::string& directory, const std::string& pattern) {
     const int key = scans.Claim(number);
     if (key < 0) return 0;
     std::string dir = directory;
-    if (dir.empty() || dir.back() != '/') dir += '/';
+    if (dir.empty() || !IsPathSeparator(dir.back())) dir += '/';
     const std::string pat = pattern.empty() ? "*.*" : pattern;
-    DIR* d = opendir(dir.c_str());
-    if (!d) return 0;
+    std::vector<std::string> all;
+    if (!ListFolder(dir, all)) return 0;
     DirScan scan;
     scan.directory = dir;
-    while (const dirent* e = readdir(d))
-        if (Matches(pat.c_str(), e->d_name)) scan.names.emplace_back(e->d_name);
-    closedir(d);
+    for (std::string& name : all)
+        if (Matches(pat.c_str(), name.c_str())) scan.names.push_back(std::move(name));
     // Sorted without regard to case, so "." and ".." come first; byte order breaks ties.
     std::sort(scan.names.begin(), scan.names.end(), CaseInsensitiveLess);
     return scans.Store(number, key, std::move(scan));
@@ -108,7 +106,8 @@ int Dir_Next(int number) {
     }
     d->name = d->names[d->next++];
     d->hasEntry = true;
-    d->statOk = stat((d->directory + d->name).c_str(), &d->info) == 0;
+    d->facts = EntryFacts{};
+    d->factsOk = ExamineEntry(d->directory + d->name, d->facts);
     return 1;
 }
 
@@ -120,31 +119,29 @@ std::string Dir_EntryName(int number) {
 int Dir_EntryType(int number) {
     DirScan* d = FindScan(number);
     if (!d || !d->hasEntry) return 0;
-    return d->statOk && S_ISDIR(d->info.st_mode) ? kEntryDirectory : kEntryFile;
+    return d->factsOk && d->facts.directory ? kEntryDirectory : kEntryFile;
 }
 
 std::int64_t Dir_EntrySize(int number) {
-    const struct stat* st = EntryInfo(number);
-    return st && !S_ISDIR(st->st_mode) ? static_cast<std::int64_t>(st->st_size) : 0;
+    const EntryFacts* facts = EntryInfo(number);
+    return facts && !facts->directory ? facts->size : 0;
 }
 
 int Dir_EntryAttributes(int number) {
     DirScan* d = FindScan(number);
     if (!d || !d->hasEntry) return 0;
-    int bits = 0;
-    if (d->statOk && S_ISDIR(d->info.st_mode)) bits |= kAttrDirectory;
-    if (access((d->directory + d->name).c_str(), W_OK) != 0) bits |= kAttrReadOnly;
+    int bits = d->factsOk ? d->facts.attributes : 0;
+    if (d->factsOk && d->facts.directory) bits |= kAttrDirectory;
+    if (EntryReadOnly(d->directory + d->name, d->facts)) bits |= kAttrReadOnly;
     if (!d->name.empty() && d->name[0] == '.' && d->name != "." && d->name != "..") bits |= kAttrHidden;
     if (bits == 0) bits = kAttrNormal;
     return bits;
 }
 
 std::int64_t Dir_EntryDate(int number, int which) {
-    const struct stat* st = EntryInfo(number);
-    if (!st) return 0;
-    // POSIX keeps no creation time: the last change of the entry stands in.
-    const std::time_t t = which == 1 ? st->st_atime : which == 2 ? st->st_mtime : std::min(st->st_ctime, st->st_mtime);
-    return LocalSeconds(t);
+    const EntryFacts* facts = EntryInfo(number);
+    if (!facts) return 0;
+    return LocalSeconds(which == 1 ? facts->accessed : which == 2 ? facts->modified : facts->created);
 }
 
 void Dir_Finish(int number) { scans.Free(number); }

@@ -1,7 +1,7 @@
-// Fonts: fontconfig finds the file for a face name, SDL_ttf renders it.
-// Rendered labels are cached whole: the editor draws the same texts every frame.
+// Fonts: the system's side finds the file for a face name (FindFace),
+// SDL_ttf renders it. Rendered labels are cached whole: the editor draws the
+// same texts every frame.
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
@@ -73,35 +73,16 @@ bool EnsureTtf() {
 TTF_Font* OpenFace(const std::string& face, int points, int flags) {
     if (!EnsureTtf()) return nullptr;
     if (points < 1 || points > 1000) return nullptr;
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern) return nullptr;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face.empty() ? "sans" : face.c_str()));
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
-    FcPatternAddInteger(pattern, FC_WEIGHT, (flags & kFontBold) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, (flags & kFontItalic) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!match) return nullptr;
-    FcChar8* file = nullptr;
-    int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-    TTF_Font* font = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-        const int pixels = static_cast<int>(std::lround(points * static_cast<double>(kLogicalDpi) / 72.0));
-        font = TTF_OpenFontIndex(reinterpret_cast<const char*>(file), pixels, index);
-    }
-    FcPatternDestroy(match);
+    FaceFile file;
+    if (!FindFace(face.empty() ? "sans" : face, (flags & kFontBold) != 0, (flags & kFontItalic) != 0, file))
+        return nullptr;
+    const int pixels = static_cast<int>(std::lround(points * static_cast<double>(kLogicalDpi) / 72.0));
+    TTF_Font* font = TTF_OpenFontIndex(file.path.c_str(), pixels, file.index);
     if (!font) return nullptr;
     int style = TTF_STYLE_NORMAL;
     // Only where no real bold or italic face exists is it synthesised.
-    if ((flags & kFontBold) && weight < FC_WEIGHT_DEMIBOLD) style |= TTF_STYLE_BOLD;
-    if ((flags & kFontItalic) && slant == FC_SLANT_ROMAN) style |= TTF_STYLE_ITALIC;
+    if ((flags & kFontBold) && !file.bold) style |= TTF_STYLE_BOLD;
+    if ((flags & kFontItalic) && !file.italic) style |= TTF_STYLE_ITALIC;
     if (flags & kFontUnderline) style |= TTF_STYLE_UNDERLINE;
     TTF_SetFontStyle(font, style);
     return font;

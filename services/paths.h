@@ -14,6 +14,8 @@ inline constexpr std::int64_t kFileIsDirectory = -2;
 
 std::string ProgramDirectory();                    // the running program's folder, ends with the separator; empty when unknown
 std::string OwnPath(std::string_view path);        // the program's own "\"-separated path in the system's form
+bool IsPathSeparator(char c);                      // separates folders in the system's paths ("/"; Windows
+                                                   // also "\")
 
 // Where the last link at a name leads (File_LinkKind).
 inline constexpr int kLinkNone = 0;     // no link at the name (or nothing there)

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 // Caller-chosen numbers run from 0 to this; larger numbers are refused.
 inline constexpr int kServiceMaxNumber = 1000000;
@@ -256,6 +257,14 @@ void Signals_Catch();                                // SIGINT and SIGTERM only 
 int Signals_Caught();                                // the signal caught since Signals_Catch, 0 none
 void Signals_Release();                              // default handling again, flag cleared
 void Signals_EndAsCaught();                          // after an orderly end: dies of the caught signal, if any
+
+// ---------------------------------------------------------------- the process
+std::vector<std::string> Process_Arguments(int argc, char** argv); // the arguments after the program's name, UTF-8
+void Process_Prepare();                              // before anything is printed: output reaches the console
+                                                     // the program was started from; no signal ends a write
+std::string Process_UserWorkspace();                 // the user's own workspace when the program makes it
+                                                     // itself (Documents\Keelwright on Windows); empty where a
+                                                     // launcher does
 
 // ---------------------------------------------------------------- lifetime
 void Services_End();                                 // closes files, frees every object, closes the window

@@ -75,6 +75,56 @@ bool ReadWholeFile(const std::string& osPath, std::vector<std::uint8_t>& out,
 // Writes beside the target and renames over it only when everything was written.
 bool WriteFileSafely(const std::string& osPath, const std::uint8_t* data, std::size_t size);
 
+// ---------------------------------------------------------------- the system's side of files (file_posix.cpp, file_windows.cpp)
+
+// A save under way: the new bytes go to a temporary beside the target.
+struct PendingSave {
+    int folder = -1;         // descriptor of the folder both names are in (POSIX); -1 elsewhere
+    std::string tempName;    // the temporary: a name in that folder, or a whole path
+    std::string targetName;  // what it replaces on commit, named the same way
+    bool replacing = false;  // a file is at the target, whose attributes the new one keeps
+};
+// The temporary, open for writing; null when the save is refused (File_SaveRefusal says why) or fails.
+std::FILE* BeginSave(const std::string& osPath, PendingSave& save);
+// After the temporary was closed: it replaces the target when `written`, else it is removed.
+bool CommitSave(PendingSave& save, bool written);
+// Pushes an open file's bytes to the disk; 0 on success.
+int SyncToDisk(int descriptor);
+// The system side's state back to the start.
+void EndSaves();
+
+// ---------------------------------------------------------------- the system's side of folders (dir_posix.cpp, dir_windows.cpp)
+
+// What a scan tells of one entry.
+struct EntryFacts {
+    bool directory = false;    // a folder
+    std::int64_t size = 0;     // bytes of a file
+    std::time_t created = 0;   // made (where the system keeps no such time, its nearest)
+    std::time_t accessed = 0;  // last read
+    std::time_t modified = 0;  // last written
+    int attributes = 0;        // kAttr* bits the system keeps with the entry (read-only asked apart)
+};
+// Every name in a folder; false when it cannot be read.
+bool ListFolder(const std::string& folder, std::vector<std::string>& names);
+// An entry's facts, links followed; false when there are none.
+bool ExamineEntry(const std::string& path, EntryFacts& facts);
+// Whether the entry may not be written to.
+bool EntryReadOnly(const std::string& path, const EntryFacts& facts);
+// One new folder; false when the name is taken or the folder cannot be made.
+bool MakeFolder(const std::string& path);
+
+// ---------------------------------------------------------------- the system's side of fonts (font_posix.cpp, font_windows.cpp)
+
+// The font file that best matches a face name, weight and slant.
+struct FaceFile {
+    std::string path;     // the file
+    int index = 0;        // the face in it
+    bool bold = false;    // the face is bold of itself (else bold is drawn thicker)
+    bool italic = false;  // the face is slanted of itself (else it is sheared)
+};
+// False when no font at all can be found.
+bool FindFace(const std::string& face, bool bold, bool italic, FaceFile& found);
+
 // ---------------------------------------------------------------- pictures (png_codec.cpp, picture_file.cpp)
 
 // Decodes PNG bytes into an ARGB8888 surface with alpha; null on any failure.

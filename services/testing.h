@@ -8,6 +8,8 @@
 
 // Selects SDL's dummy video and audio drivers (call before Sprite_Init).
 void Testing_UseHeadlessDrivers();
+// Sets an environment variable as SDL reads it; an empty value is the same as none.
+void Testing_SetEnvironment(const std::string& name, const std::string& value);
 // Ends every service and returns all service state to its start values.
 void Testing_ResetServices();
 

@@ -120,7 +120,7 @@ bool Shoot(const fs::path& output) {
     const int shot = Sprite_Grab(kServiceAuto, 0, 0, kScreenWidth, kScreenHeight);
     const bool saved = shot && Sprite_Save(shot, output.string(), kPngEncoder);
     Sprite_Free(shot);
-    if (!saved) std::fprintf(stderr, "panels: could not write %s\n", output.c_str());
+    if (!saved) std::fprintf(stderr, "panels: could not write %s\n", output.string().c_str());
     return saved;
 }
 

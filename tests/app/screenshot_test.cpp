@@ -16,7 +16,7 @@ protected:
     std::vector<std::string> Shots() const {
         std::vector<std::string> names;
         std::error_code ignored;
-        for (const auto& e : fs::directory_iterator(work_ / "ScreenShots", ignored)) names.push_back(e.path().filename());
+        for (const auto& e : fs::directory_iterator(work_ / "ScreenShots", ignored)) names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }

@@ -22,7 +22,7 @@ protected:
     std::vector<std::string> Pictures() const {
         std::vector<std::string> names;
         std::error_code ignored;
-        for (const auto& e : fs::directory_iterator(work_ / "ShipPics", ignored)) names.push_back(e.path().filename());
+        for (const auto& e : fs::directory_iterator(work_ / "ShipPics", ignored)) names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }

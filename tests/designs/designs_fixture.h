@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -14,6 +13,7 @@
 
 #include "design_model.h"
 #include "services.h"
+#include "temp_folder.h"
 #include "testing.h"
 
 using Bytes = std::vector<std::uint8_t>;
@@ -25,9 +25,8 @@ protected:
         design = DesignState{};
         ASSERT_NE(Sprite_Init(), 0);
 
-        std::string pattern = (std::filesystem::temp_directory_path() / "keelwright-designs-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
+        root = MakeTempFolder("keelwright-designs-");
+        ASSERT_FALSE(root.empty());
         std::filesystem::create_directories(root / "Designs" / "7");
         design.BaseDir = root.string() + "/";
         design.DesignFolder = 7;

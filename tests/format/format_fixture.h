@@ -2,13 +2,14 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "temp_folder.h"
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -20,9 +21,8 @@ inline void PutText(Bytes& bytes, const std::string& text) { bytes.insert(bytes.
 class ScratchFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "keelwright-format-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
+        root = MakeTempFolder("keelwright-format-");
+        ASSERT_FALSE(root.empty());
     }
     void TearDown() override {
         std::error_code ignored;

@@ -9,15 +9,15 @@
 #include <string>
 
 #include "services.h"
+#include "temp_folder.h"
 #include "testing.h"
 
 class ScratchTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Testing_ResetServices();
-        std::string templ = (std::filesystem::temp_directory_path() / "kw-services-XXXXXX").string();
-        ASSERT_NE(mkdtemp(templ.data()), nullptr);
-        dir_ = templ;
+        dir_ = MakeTempFolder("kw-services-").string();
+        ASSERT_FALSE(dir_.empty());
     }
     void TearDown() override {
         Testing_ResetServices();

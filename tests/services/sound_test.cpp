@@ -91,12 +91,9 @@ TEST_F(SoundTest, NeedsInitAndFallsBackWithoutADevice) {
     // No such audio driver: the mixer still opens, into nothing.
     const char* old = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = old ? old : "";
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    Testing_SetEnvironment("SDL_AUDIODRIVER", "no-such-driver");
     EXPECT_NE(Sound_Init(), 0);
-    if (old)
-        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-    else
-        unsetenv("SDL_AUDIODRIVER");
+    Testing_SetEnvironment("SDL_AUDIODRIVER", saved);
     Write(OsPath("click.wav"), Wav(100));
     EXPECT_NE(Sound_Load(0, Path("click.wav")), 0);
     Sound_Play(0, 0);
