@@ -187,6 +187,9 @@ PTHREAD_RUNTIME=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwi
 windows_path() { echo "Z:$1" | tr '/' '\\'; }
 export WINEPREFIX=$WIN/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
 export WINEPATH="$(windows_path "$DEPS/bin");$(windows_path "$MINGW_RUNTIME");$(windows_path "$PTHREAD_RUNTIME")"
+# Wine reads Unix file names in the locale's character set: UTF-8, so that
+# "Schiffe Ärger" stays itself.
+export LC_ALL=C.UTF-8
 export PKG_CONFIG_LIBDIR=$DEPS/lib/pkgconfig
 export CCACHE_BASEDIR=$ROOT
 if [ ! -e "$WINEPREFIX/system.reg" ]; then
@@ -197,7 +200,8 @@ fi
 BUILD_STARTED=$(date +%s)
 say "building Keelwright"
 nice -n 10 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$DEPS" -DKEELWRIGHT_BENCH=OFF -DKEELWRIGHT_TESTS=ON \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_PREFIX_PATH="$DEPS" \
+    -DKEELWRIGHT_BENCH=OFF -DKEELWRIGHT_TESTS=ON \
     -DKEELWRIGHT_FONT_DIR="$DEPS/fonts" >"$WIN/keelwright-configure.log" 2>&1 \
     || { tail -n 40 "$WIN/keelwright-configure.log"; exit 1; }
 nice -n 10 cmake --build "$BUILD" -j"$JOBS"
