@@ -64,7 +64,9 @@ void ShowPrototype(int position, int connection) {
 // was left; false when the picture cannot be shown.
 bool ShowSetupOf(const std::string& image) {
     if (editor.EditorMode == kSetupPanel && design.PartImageName == image) return true;
-    return OpenSetupPanel(image) != 0;
+    if (OpenSetupPanel(image)) return true;
+    ShowDesignPanel();
+    return false;
 }
 
 // Writes a setup value into the file of an image whose panel cannot be opened.
