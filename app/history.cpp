@@ -550,27 +550,26 @@ void EditDetachSelected() {
 
 // ---------------------------------------------------------------- undo and redo
 
-int UndoEdit() {
+namespace {
+
+// Takes the newest step of `from` back (revert) or makes it again, and puts
+// it on `to`; 0 when `from` is empty.
+int MoveStep(std::deque<Step>& from, std::deque<Step>& to, bool revert) {
     history.mayMerge = false;
     EndDiscardWarning();
-    if (history.done.empty()) return 0;
-    Step step = std::move(history.done.back());
-    history.done.pop_back();
-    std::visit([](const auto& s) { s.Revert(); }, step);
-    history.undone.push_back(std::move(step));
+    if (from.empty()) return 0;
+    Step step = std::move(from.back());
+    from.pop_back();
+    std::visit([revert](const auto& s) { revert ? s.Revert() : s.Apply(); }, step);
+    to.push_back(std::move(step));
     return 1;
 }
 
-int RedoEdit() {
-    history.mayMerge = false;
-    EndDiscardWarning();
-    if (history.undone.empty()) return 0;
-    Step step = std::move(history.undone.back());
-    history.undone.pop_back();
-    std::visit([](const auto& s) { s.Apply(); }, step);
-    history.done.push_back(std::move(step));
-    return 1;
-}
+}  // namespace
+
+int UndoEdit() { return MoveStep(history.done, history.undone, true); }
+
+int RedoEdit() { return MoveStep(history.undone, history.done, false); }
 
 void FollowHistoryKeys() {
     const bool z = Key_Down(kKeyZ) != 0, y = Key_Down(kKeyY) != 0;
