@@ -13,13 +13,6 @@
 #include "prototype_views.h"
 #include "unsaved_work.h"
 
-namespace {
-
-// Labels: the title while no folder is open.
-constexpr int kLabelNoDesign = 29;
-
-}  // namespace
-
 int NewDesignFolder() {
     Gadget_SetText(kGadgetTitle, Labels[kLabelNoDesign]);
     const int folder = CreateDesignFolder();
