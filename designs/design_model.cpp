@@ -11,7 +11,7 @@ std::string DesignFolderPath(const std::string& name) { return DesignsPath() + n
 
 std::string DesignFolderPath() { return DesignFolderPath(Str(design.DesignFolder)); }
 
-std::string SetupPathOf(const std::string& image) { return DesignFolderPath() + image + ".spset"; }
+std::string SetupPathOf(const std::string& image) { return DesignFolderPath() + image + kSetupExtension; }
 
 std::string PartSetupPath() { return SetupPathOf(design.PartImageName); }
 
