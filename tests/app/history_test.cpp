@@ -2,6 +2,7 @@
 // Ctrl+Z and made again with Ctrl+Y or Ctrl+Shift+Z, checked on the files
 // Save and OK write, on the lists and on the test ship; the history's bounds.
 #include <functional>
+#include <utility>
 
 #include "editor_session.h"
 #include "history.h"
