@@ -333,6 +333,8 @@ struct HistoryState {
     bool undoKeyWasDown = false;  // Z in the previous frame: one press is one undo
     bool redoKeyWasDown = false;  // Y in the previous frame
     bool deleteKeyWasDown = false;  // Delete or Backspace in the previous frame
+    bool ctrlWasDown = false;     // Ctrl in the previous frame: a quick Ctrl+Z may straddle two frames
+    bool shiftWasDown = false;    // Shift in the previous frame
 };
 HistoryState history;
 
@@ -577,8 +579,11 @@ void FollowHistoryKeys() {
     const bool zPressed = z && !history.undoKeyWasDown, yPressed = y && !history.redoKeyWasDown;
     const bool erasePressed = erase && !history.deleteKeyWasDown;
     history.undoKeyWasDown = z, history.redoKeyWasDown = y, history.deleteKeyWasDown = erase;
-    if (CtrlHeld()) {
-        if (zPressed && ShiftHeld())
+    const bool ctrl = CtrlHeld(), shift = ShiftHeld();
+    const bool withCtrl = ctrl || history.ctrlWasDown, withShift = shift || history.shiftWasDown;
+    history.ctrlWasDown = ctrl, history.shiftWasDown = shift;
+    if (withCtrl) {
+        if (zPressed && withShift)
             RedoEdit();
         else if (zPressed)
             UndoEdit();
