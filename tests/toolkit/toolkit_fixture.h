@@ -50,8 +50,8 @@ public:
         for (const GadgetRecord& g : toolkit.records) order.push_back(g.number);
         return order;
     }
-    // Gives a list or Editor its own scroll bar, as the drawing step does.
-    static int AttachScrollBar(int owner) {
+    // Gives a list or Editor its own scroll bar, as the layout step does.
+    static GadgetSelf AttachScrollBar(int owner) {
         GadgetRecord& bar = NewGadget(owner + kScrollBarNumberOffset, GadgetKind_ScrollBar, 0, 0, 10, 100,
                                       ScrollBarRecord{});
         GadgetRecord& g = Record(owner);
