@@ -34,7 +34,8 @@ await() {
 settle() { sleep 0.3; }
 move() { xdotool mousemove --window "$WIN" "$1" "$2"; sleep 0.1; }
 click() { move "$1" "$2"; xdotool click "${3:-1}"; settle; }
-key() { xdotool key --window "$WIN" "$1"; settle; }
+# Ctrl held over a few frames while the key goes down and up, as a person types it.
+ctrl_key() { xdotool keydown ctrl; sleep 0.15; xdotool key "$1"; sleep 0.15; xdotool keyup ctrl; settle; }
 HEADER=14
 ROW=14
 click_row() { click $(($2 + 20)) $(($3 + HEADER + ROW * $1 + ROW / 2)); }   # row, list x, list y
@@ -59,13 +60,13 @@ SAVED=$(hex "$PT")
 
 # ---- a compatibility bit flipped by mistake, taken back, saved
 click_row 1 380 370    # prototype 2 allowed at slot 0
-key ctrl+z
+ctrl_key z
 save
 [ "$(hex "$PT")" = "$SAVED" ] || fail "the undone flip was saved: $(hex "$PT")"
-key ctrl+y             # made again: it was a real flip
+ctrl_key y             # made again: it was a real flip
 save
 [ "$(hex "$PT")" != "$SAVED" ] || fail "Ctrl+Y did not flip the bit again"
-key ctrl+z
+ctrl_key z
 save
 [ "$(hex "$PT")" = "$SAVED" ] || fail "Ctrl+Z after Ctrl+Y left $(hex "$PT")"
 echo "compatibility: undone and saved"
@@ -82,7 +83,7 @@ read -r LEFT TOP ZOOM < <(awk -v w="$W" -v h="$H" 'BEGIN { z = 250 / (w > h ? w 
 pixel() { awk -v d="$1" -v z="$ZOOM" 'BEGIN { printf "%d\n", int(d / z + 0.5) }'; }
 click_row 0 510 350                # the display offset's row
 click $((LEFT + 5)) $((TOP + 5))   # the wrong place
-key ctrl+z
+ctrl_key z
 click $((LEFT + 21)) $((TOP + 63)) # the right one
 click 950 541                      # OK
 SPSET=$WORK/Designs/1/part.png.spset
