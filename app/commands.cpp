@@ -16,6 +16,7 @@
 #include "part_palette.h"
 #include "part_setup.h"
 #include "part_setup_view.h"
+#include "picture_layout.h"
 #include "paths.h"
 #include "prototype_views.h"
 #include "prototypes.h"
@@ -29,17 +30,6 @@ namespace {
 // Pixels the view moves per frame an arrow is held.
 constexpr int kViewStep = 5;
 
-// Labels the commands show.
-constexpr int kLabelDesign = 1;                 // "Design"
-constexpr int kLabelImages = 12;                // "Images"
-constexpr int kLabelImagesWithSetup = 15;       // "Images with a setup"
-constexpr int kLabelPrototypes = 9;             // "Prototype(s)"
-constexpr int kLabelLoadDesign = 39;            // "Load an existing design"
-constexpr int kLabelPrototypeCaption = 40;      // "Prototyp"
-constexpr int kLabelDesignCaption = 41;         // "Design"
-constexpr int kLabelTestCaption = 21;           // "Test the parts"
-constexpr int kLabelLoadImage = 11;             // "Load an image as part of a ship"
-constexpr int kLabelSample = 48;                // "Sample"
 // Why a design folder's information says it cannot be opened.
 constexpr const char* kNotADesignNumber = "Not a design number";
 
@@ -53,12 +43,6 @@ constexpr int kFolderChoiceFlags = kFileListGridLines | kFileListNoNavigation | 
 constexpr int kImageChoiceFlags =
     kFileListGridLines | kFileListMultiSelect | kFileListNoNavigation | kFileListNoParent | kFileListNoDirectories;
 
-// Side of the square the part image's longer side is drawn into, and the area it is centred in.
-constexpr float kSetupImageSide = 250.0f;
-constexpr int kSetupAreaWidth = 280;
-constexpr int kSetupAreaHeight = 200;
-// The load panel's picture preview: longer side in pixels.
-constexpr float kPreviewSide = 170.0f;
 // A design folder's sample: longer side at most this many pixels.
 constexpr double kSampleSide = 50.0;
 // After the name in the setup panel's caption when the picture does not decode.
@@ -311,7 +295,7 @@ void ChoosePartImage() {
 void FitPartImage() {
     const int width = Image_Width(kPartImage);
     const int height = Image_Height(kPartImage);
-    editor.SetupZoom = std::min(kSetupImageSide / static_cast<float>(width), kSetupImageSide / static_cast<float>(height));
+    editor.SetupZoom = std::min(kSetupPictureSide / static_cast<float>(width), kSetupPictureSide / static_cast<float>(height));
     editor.SetupOriginX = RoundHalfEven((kSetupAreaWidth - static_cast<float>(width) * editor.SetupZoom) / 2.0f);
     editor.SetupOriginY = RoundHalfEven((kSetupAreaHeight - static_cast<float>(height) * editor.SetupZoom) / 2.0f);
     const int side = CrosshairSide();
@@ -330,7 +314,7 @@ std::string PreviewedPicture() {
 void FitPreviewImage() {
     const float w = static_cast<float>(Image_Width(kPreviewImage));
     const float h = static_cast<float>(Image_Height(kPreviewImage));
-    editor.PreviewZoom = h > w ? kPreviewSide / h : kPreviewSide / w;
+    editor.PreviewZoom = h > w ? kLoadPreviewSide / h : kLoadPreviewSide / w;
 }
 
 void OpenLoadPanelForDesign() {
@@ -341,7 +325,7 @@ void OpenLoadPanelForDesign() {
     // The open design keeps its image list until another one is opened.
     SetEditorMode(kLoadPanel);
     Gadget_SetText(kGadgetLoadFrame, Labels[kLabelLoadDesign]);
-    Gadget_SetText(kGadgetFileList, design.BaseDir + OwnPath("Designs\\"));
+    Gadget_SetText(kGadgetFileList, DesignsPath());
     Gadget_SetFlags(kGadgetFileList, kFolderChoiceFlags);
     editor.LoadPurpose = kLoadDesignFolder;
     editor.LastFileListRow = -1;
@@ -363,7 +347,7 @@ void OpenLoadPanelForImages() {
 }
 
 std::string DesignFolderInfo(const std::string& folder) {
-    const std::string dir = design.BaseDir + OwnPath("Designs\\") + folder + OwnPath("\\");
+    const std::string dir = DesignFolderPath(folder);
     int images = 0;
     int setups = 0;
     editor.SampleScale = 0;

@@ -11,13 +11,6 @@
 #include "gadget.h"
 #include "prototype_views.h"
 
-namespace {
-
-// Labels: the title while no folder is open.
-constexpr int kLabelNoDesign = 29;
-
-}  // namespace
-
 int NewDesignFolder() {
     Gadget_SetText(kGadgetTitle, Labels[kLabelNoDesign]);
     const int folder = CreateDesignFolder();

@@ -18,10 +18,6 @@ std::string SetupRow(int label, std::int32_t x, std::int32_t y) {
     return Labels[static_cast<std::size_t>(label)] + "\n" + Str(x) + "\n" + Str(y);
 }
 
-// Labels: "Display Offset", then "Connection 1" .. "Connection 8".
-constexpr int kLabelOffset = 30;
-constexpr int kLabelFirstConnection = 31;
-
 }  // namespace
 
 int LoadPartSetup() {

@@ -20,6 +20,7 @@
 #include "editor_gadgets.h"
 #include "gadget.h"
 #include "part_palette.h"
+#include "picture_layout.h"
 #include "prototype_views.h"
 #include "prototypes.h"
 #include "services.h"
@@ -27,35 +28,18 @@
 
 namespace {
 
-// Top-left of the 280 x 200 area the part image is centred in.
-constexpr int kSetupAreaX = 510;
-constexpr int kSetupAreaY = 80;
-constexpr int kSetupAreaWidth = 280;
-constexpr int kSetupAreaHeight = 200;
-constexpr int kSetupPictureSide = 250;  // the drawn picture's longer side
 // The cross-hair is cut to the band of the picture's frame that the picture
 // can fill: clear of the frame's lines and caption and of the gadgets around.
 constexpr int kCrosshairClipX = kSetupAreaX + 1;
 constexpr int kCrosshairClipY = kSetupAreaY + (kSetupAreaHeight - kSetupPictureSide) / 2;
 constexpr int kCrosshairClipWidth = kSetupAreaWidth - 1;
 constexpr int kCrosshairClipHeight = kSetupPictureSide;
-// The prototype preview on the screen, its 100 x 100 square, and where its slots react.
-constexpr int kPreviewX = 127;
-constexpr int kPreviewY = 377;
-constexpr int kPreviewBoxX = 202;
-constexpr int kPreviewBoxY = 422;
+// The prototype preview's square on the screen, and where its slots react.
+constexpr int kPreviewBoxX = kPreviewX + kPreviewSquareX;
+constexpr int kPreviewBoxY = kPreviewY + kPreviewSquareY;
 constexpr int kPreviewAreaLeft = 120, kPreviewAreaRight = 380;
 constexpr int kPreviewAreaTop = 370, kPreviewAreaBottom = 570;
 constexpr double kSlotReach = 6.0;
-// The load panel's picture preview square and the design sample.
-constexpr int kPreviewSquareX = 815;
-constexpr int kPreviewSquareY = 45;
-constexpr float kPreviewSquareSide = 170.0f;
-constexpr int kSampleX = 850;
-constexpr int kSampleY = 150;
-// The test ship canvas on the screen.
-constexpr int kCanvasX = 505;
-constexpr int kCanvasY = 350;
 // Setup markers.
 constexpr int kConnectionMarkerColour = 0x0080FF;
 constexpr int kConnectionMarkerRadius = 3;
@@ -204,8 +188,8 @@ void DrawLoadPanelPictures() {
     if (editor.PreviewZoom > 0.0f) {
         const int w = RoundHalfEven(width * editor.PreviewZoom);
         const int h = RoundHalfEven(height * editor.PreviewZoom);
-        Draw_Image(handle, RoundHalfEven((kPreviewSquareSide - w) / 2.0 + kPreviewSquareX),
-                   RoundHalfEven((kPreviewSquareSide - h) / 2.0 + kPreviewSquareY), w, h);
+        Draw_Image(handle, RoundHalfEven((kLoadPreviewSide - w) / 2.0 + kLoadPreviewX),
+                   RoundHalfEven((kLoadPreviewSide - h) / 2.0 + kLoadPreviewY), w, h);
     }
     if (editor.SampleScale > 0)
         Draw_Image(handle, kSampleX, kSampleY, static_cast<int>(width) * editor.SampleScale,
@@ -216,12 +200,12 @@ void DrawLoadPanelPictures() {
 // Step 5: the test ship canvas, and a click on it.
 void DrawTestShip() {
     if (design.TestMode == 0 || editor.EditorMode == kSetupPanel) return;
-    Sprite_Display(kShipCanvasSprite, kCanvasX, kCanvasY);
+    Sprite_Display(kShipCanvasSprite, kShipCanvasScreenX, kShipCanvasScreenY);
     if (editor.FrameEventType != EventType_LeftUp) return;
     // Only a click on the canvas itself: parts reaching past its edges are not drawn there either.
     const int mx = interaction.MouseX;
     const int my = interaction.MouseY;
-    if (mx < kCanvasX || mx >= kCanvasX + kShipCanvasWidth || my < kCanvasY || my >= kCanvasY + kShipCanvasHeight)
+    if (mx < kShipCanvasScreenX || mx >= kShipCanvasScreenX + kShipCanvasWidth || my < kShipCanvasScreenY || my >= kShipCanvasScreenY + kShipCanvasHeight)
         return;
     const std::uint32_t code = HitTestCanvas(mx, my);
     if (code != 0) SelectShipElement(code);

@@ -18,8 +18,6 @@ constexpr int kFileListModifiedColumn = 3;
 constexpr int kFileListSizeColumn = 1;
 // The setup rows list gets an "x" and a "y" column beside the point's name.
 constexpr int kSetupCoordinateWidth = 45;
-constexpr int kLabelX = 18;
-constexpr int kLabelY = 19;
 
 enum : int { kShow = 0, kHide = 1 };
 enum : int { kEnable = 0, kDisable = 1 };
@@ -35,7 +33,7 @@ void HideGadgets(std::initializer_list<int> numbers, int hide) {
 }  // namespace
 
 void CreateEditorGadgets() {
-    const std::string designs = design.BaseDir + OwnPath("Designs\\");
+    const std::string designs = DesignsPath();
     for (const GadgetLayout& layout : kEditorLayout) {
         CreateLayoutGadget(layout, designs);
         if (layout.number == kGadgetFileList) {

@@ -31,9 +31,6 @@ const std::array<ServiceInit, 5> kServiceInits = {{
 
 // Text colour of every gadget of the screen (red 181, green 183, blue 204).
 constexpr int kEditorTextColour = 0xCCB7B5;
-// Labels 24..28: "tiny" .. "huge".
-constexpr int kFirstSizeClassLabel = 24;
-constexpr int kSizeClassCount = 5;
 
 // Where the media lie relative to the program's folder when the workspace has
 // none: the build's generated ones, then the installed ones.
@@ -90,7 +87,7 @@ bool WritableFolder(const std::string& name) {
 // Saves fail silently later on, so say once, at start, when none can succeed.
 void WarnWhenNothingCanBeSaved() {
     std::string where;
-    for (const char* name : {"Designs", "ShipPics"})
+    for (const char* name : {kDesignsFolder, "ShipPics"})
         if (!WritableFolder(name)) where += (where.empty() ? "" : " or ") + design.BaseDir + name;
     if (!where.empty())
         std::fprintf(stderr, "keelwright: nothing can be saved in %s (not a writable folder)\n", where.c_str());
@@ -117,7 +114,7 @@ int StartEditor(int scale) {
     design.BaseDir = CurrentDirectory();
     if (design.BaseDir.empty()) return Fail("cannot read the current directory");
     // Both usually exist already; later saves into a missing one fail quietly.
-    Dir_Create(design.BaseDir + "Designs");
+    Dir_Create(design.BaseDir + kDesignsFolder);
     Dir_Create(design.BaseDir + "ShipPics");
     WarnWhenNothingCanBeSaved();
 
@@ -140,7 +137,7 @@ int StartEditor(int scale) {
     Gadget_SetDefaultTextColor(kEditorTextColour);
     CreateEditorGadgets();
     SetEditorMode(kDesignPanel);
-    for (int i = 0; i < kSizeClassCount; ++i) Gadget_AddItem(kGadgetSaveAs, -1, Labels[kFirstSizeClassLabel + i]);
+    for (std::size_t i = 0; i < ExportWidths.size(); ++i) Gadget_AddItem(kGadgetSaveAs, -1, Labels[kLabelFirstSizeClass + i]);
 
     SetMousePointer(0);
     return 1;

@@ -31,7 +31,7 @@ long ReaddirStatWithSetups(const std::string& dir) {
     if (!d) return 0;
     struct stat st {};
     while (dirent* e = readdir(d)) {
-        const std::string path = dir + "/" + e->d_name;
+        const std::string path = dir + e->d_name;
         if (stat(path.c_str(), &st) == 0) total += e->d_name[0];
         if (stat((path + ".spset").c_str(), &st) == 0) total += 1;
     }
@@ -39,16 +39,16 @@ long ReaddirStatWithSetups(const std::string& dir) {
     return total;
 }
 
-// Designs/<images>/ with that many pictures, each with a setup file (hard links, cheap to make).
-bool MakeFolder(const std::string& base, int images) {
-    const std::string dir = base + "Designs/" + std::to_string(images);
+// Design folder <images> with that many pictures, each with a setup file (hard links, cheap to make).
+bool MakeFolder(int images) {
+    const std::string dir = DesignFolderPath(std::to_string(images));
     std::filesystem::create_directories(dir);
-    std::ofstream(dir + "/p0.png") << "x";
-    std::ofstream(dir + "/p0.png.spset") << std::string(108, '\0');
+    std::ofstream(dir + "p0.png") << "x";
+    std::ofstream(dir + "p0.png.spset") << std::string(108, '\0');
     for (int i = 1; i < images; ++i) {
-        const std::string name = dir + "/p" + std::to_string(i) + ".png";
-        if (link((dir + "/p0.png").c_str(), name.c_str()) != 0) return false;
-        if (link((dir + "/p0.png.spset").c_str(), (name + ".spset").c_str()) != 0) return false;
+        const std::string name = dir + "p" + std::to_string(i) + ".png";
+        if (link((dir + "p0.png").c_str(), name.c_str()) != 0) return false;
+        if (link((dir + "p0.png.spset").c_str(), (name + ".spset").c_str()) != 0) return false;
     }
     return true;
 }
@@ -62,14 +62,14 @@ int main() {
     char pattern[] = "/tmp/keelwright-bench-folders-XXXXXX";
     if (!mkdtemp(pattern)) return 1;
     design.BaseDir = std::string(pattern) + "/";
-    for (const GadgetLayout& layout : kEditorLayout) CreateLayoutGadget(layout, design.BaseDir + "Designs/");
+    for (const GadgetLayout& layout : kEditorLayout) CreateLayoutGadget(layout, DesignsPath());
 
     volatile long sink = 0;
     for (int images : {2000, 8000}) {
-        if (!MakeFolder(design.BaseDir, images)) return 1;
-        const std::string dir = design.BaseDir + "Designs/" + std::to_string(images);
+        if (!MakeFolder(images)) return 1;
+        const std::string dir = DesignFolderPath(std::to_string(images));
         const double floor = MedianMicros(kRuns, [&] { sink = sink + ReaddirStatWithSetups(dir); });
-        Gadget_SetText(kGadgetFileList, design.BaseDir + "Designs/");
+        Gadget_SetText(kGadgetFileList, DesignsPath());
         for (int r = 0; r < Gadget_CountItems(kGadgetFileList); ++r)
             Gadget_SetItemState(kGadgetFileList, r, Gadget_GetCellText(kGadgetFileList, r, 0) == std::to_string(images));
         const double open = MedianMicros(kRuns, [&] {

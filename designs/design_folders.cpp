@@ -13,12 +13,8 @@
 
 namespace {
 
-std::string DesignsPath() { return design.BaseDir + OwnPath("Designs\\"); }
-
 // Part images and the setup file beside each.
 constexpr const char* kImagePattern = "*.png";
-// Labels: "Design", before the folder number.
-constexpr int kLabelDesign = 1;
 // Digits of the largest folder number.
 constexpr std::size_t kMaxDesignDigits = 10;
 

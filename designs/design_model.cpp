@@ -5,7 +5,11 @@
 
 DesignState design;
 
-std::string DesignFolderPath() { return design.BaseDir + OwnPath("Designs\\") + Str(design.DesignFolder) + OwnPath("\\"); }
+std::string DesignsPath() { return design.BaseDir + OwnPath(std::string(kDesignsFolder) + "\\"); }
+
+std::string DesignFolderPath(const std::string& name) { return DesignsPath() + name + OwnPath("\\"); }
+
+std::string DesignFolderPath() { return DesignFolderPath(Str(design.DesignFolder)); }
 
 std::string PartSetupPath() { return DesignFolderPath() + design.PartImageName + ".spset"; }
 

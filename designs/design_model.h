@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "design_records.h"
 #include "editor_objects.h"
@@ -81,6 +82,21 @@ private:
     std::uint64_t generation_ = 0;  // see Generation()
 };
 
+// Where the test ship's parts and free connections lie, in the order a click
+// tests them: boxes relative to the start node's anchor and the hit code
+// each reports. The ship assembly works it out and keeps it while ShipNodes
+// and Parts stay as they were when it did.
+struct ShipHitCache {
+    bool Built = false;                          // false until the first walk
+    int Start = 0;                               // node the walk started from
+    std::int64_t OriginX = 0;                    // its anchor during the walk
+    std::int64_t OriginY = 0;
+    std::uint64_t NodesGeneration = 0;           // ShipNodes when it was walked
+    std::uint64_t PartsGeneration = 0;           // Parts when it was walked
+    std::vector<std::int32_t> X0, Y0, X1, Y1;    // the boxes, in hit order
+    std::vector<std::uint32_t> Code;             // what each box reports
+};
+
 // Everything of the design side. Reset by assigning a fresh value.
 struct DesignState {
     std::string BaseDir;                  // current directory at start-up, ending in a separator
@@ -101,10 +117,18 @@ struct DesignState {
     DesignList<Part> Parts;               // parts loaded for the test ship
     int PartsOverBudget = 0;              // of those, parts whose pictures were over the picture budget
     DesignList<ShipNode> ShipNodes;       // the test ship; position 0 is the root
+    ShipHitCache ShipHits;                // hit order of the last subtree drawn from the root or tested
 };
 
 extern DesignState design;
 
+// Name of the folder the design folders live in, under BaseDir.
+inline constexpr const char* kDesignsFolder = "Designs";
+// Where the design folders live: BaseDir + "Designs\".
+std::string DesignsPath();
+// A design folder by its name (a number, or a name as the disk or the user
+// gives it, not translated): DesignsPath() + name + "\".
+std::string DesignFolderPath(const std::string& name);
 // Folder of the open design: BaseDir + "Designs\" + n + "\" (names a
 // never-created "-1" folder when none is open, so file operations fail).
 std::string DesignFolderPath();

@@ -10,9 +10,6 @@ namespace {
 
 bool ValidConnection(int connection) { return connection >= 0 && connection < kConnections; }
 
-// Labels: the name of a new prototype, before its number.
-constexpr int kLabelNoName = 45;
-
 }  // namespace
 
 int AppendPrototype() {

@@ -125,9 +125,10 @@ struct DrawVisitor {
 // branches, so a click on the root behind ten thousand parts stays cheap.
 class HitLayout {
 public:
+    explicit HitLayout(ShipHitCache& cache) : cache_(cache) {}
     bool Fits(int node) const {
-        return built_ && start_ == node && nodesGeneration_ == design.ShipNodes.Generation() &&
-               partsGeneration_ == design.Parts.Generation();
+        return cache_.Built && cache_.Start == node && cache_.NodesGeneration == design.ShipNodes.Generation() &&
+               cache_.PartsGeneration == design.Parts.Generation();
     }
     void Build(int node) {
         Begin(node, 0, 0);
@@ -136,29 +137,29 @@ public:
     }
     // A walk from `node` with its anchor at (originX, originY) fills the layout between these.
     void Begin(int node, Wide originX, Wide originY) {
-        x0_.clear(), y0_.clear(), x1_.clear(), y1_.clear(), code_.clear();
-        start_ = node;
-        originX_ = originX;
-        originY_ = originY;
+        cache_.X0.clear(), cache_.Y0.clear(), cache_.X1.clear(), cache_.Y1.clear(), cache_.Code.clear();
+        cache_.Start = node;
+        cache_.OriginX = originX;
+        cache_.OriginY = originY;
     }
     void Finish() {
         // Padding that nothing hits fills the last block.
-        while (x0_.size() % kBlock != 0) Push(1, 1, 0, 0, 0);
-        built_ = true;
-        nodesGeneration_ = design.ShipNodes.Generation();
-        partsGeneration_ = design.Parts.Generation();
+        while (cache_.X0.size() % kBlock != 0) Push(1, 1, 0, 0, 0);
+        cache_.Built = true;
+        cache_.NodesGeneration = design.ShipNodes.Generation();
+        cache_.PartsGeneration = design.Parts.Generation();
     }
     // The first test that (mx, my), relative to the start's anchor, passes; 0 for none.
     std::uint32_t Find(Wide mouseX, Wide mouseY) const {
         const std::int32_t mx = Near(mouseX), my = Near(mouseY);
-        for (std::size_t base = 0; base < x0_.size(); base += kBlock) {
-            const std::int32_t *x0 = &x0_[base], *y0 = &y0_[base], *x1 = &x1_[base], *y1 = &y1_[base];
+        for (std::size_t base = 0; base < cache_.X0.size(); base += kBlock) {
+            const std::int32_t *x0 = &cache_.X0[base], *y0 = &cache_.Y0[base], *x1 = &cache_.X1[base], *y1 = &cache_.Y1[base];
             int any = 0;
             for (std::size_t i = 0; i < kBlock; ++i) any |= (mx >= x0[i]) & (mx <= x1[i]) & (my >= y0[i]) & (my <= y1[i]);
             if (!any) continue;
             for (std::size_t i = 0; i < kBlock; ++i) {
                 if (mx < x0[i] || mx > x1[i] || my < y0[i] || my > y1[i]) continue;
-                const std::uint32_t code = code_[base + i];
+                const std::uint32_t code = cache_.Code[base + i];
                 if (code & HitNode) return code;
                 // Whole pixels: sqrt(d) <= 5.0 exactly when d <= 25.
                 const Wide dx = Wide{mx} - (x0[i] + kConnectionReach), dy = Wide{my} - (y0[i] + kConnectionReach);
@@ -186,27 +187,15 @@ private:
     // Positions are kept within +-2^30 pixels: a click is never that far from anything drawn.
     static std::int32_t Near(Wide v) { return static_cast<std::int32_t>(std::clamp<Wide>(v, -(Wide{1} << 30), Wide{1} << 30)); }
     void Add(Wide x0, Wide y0, Wide x1, Wide y1, std::uint32_t code) {
-        Push(x0 - originX_, y0 - originY_, x1 - originX_, y1 - originY_, code);
+        Push(x0 - cache_.OriginX, y0 - cache_.OriginY, x1 - cache_.OriginX, y1 - cache_.OriginY, code);
     }
     void Push(Wide x0, Wide y0, Wide x1, Wide y1, std::uint32_t code) {
-        x0_.push_back(Near(x0)), y0_.push_back(Near(y0)), x1_.push_back(Near(x1)), y1_.push_back(Near(y1));
-        code_.push_back(code);
+        cache_.X0.push_back(Near(x0)), cache_.Y0.push_back(Near(y0)), cache_.X1.push_back(Near(x1)), cache_.Y1.push_back(Near(y1));
+        cache_.Code.push_back(code);
     }
 
-    bool built_ = false;
-    int start_ = 0;                     // node the layout was walked from
-    Wide originX_ = 0;                  // its anchor during the walk
-    Wide originY_ = 0;
-    std::uint64_t nodesGeneration_ = 0; // ShipNodes and Parts when it was walked
-    std::uint64_t partsGeneration_ = 0;
-    std::vector<std::int32_t> x0_, y0_, x1_, y1_;  // the boxes, in hit order
-    std::vector<std::uint32_t> code_;              // what each reports
+    ShipHitCache& cache_;  // kept with the design, so it resets with it
 };
-
-struct ShipState {
-    HitLayout hits;  // hit order of the last subtree drawn from the root or tested
-};
-ShipState ship;
 
 // Drawing the whole ship lays out its hit order on the way, so the first
 // click after a change finds it ready.
@@ -261,22 +250,19 @@ void DrawShip(int x, int y, int plain) {
         // Floor division: the root's picture is centred on (x, y).
         const Wide w = Image_Width(root->Image), h = Image_Height(root->Image);
         const Wide ax = Wide{x} - w / 2, ay = Wide{y} - h / 2;
-        DrawAndLayOut visitor{DrawVisitor{plain}, ship.hits};
-        ship.hits.Begin(0, ax, ay);
+        HitLayout hits(design.ShipHits);
+        DrawAndLayOut visitor{DrawVisitor{plain}, hits};
+        hits.Begin(0, ax, ay);
         WalkShip(0, ax, ay, visitor);
-        ship.hits.Finish();
+        hits.Finish();
     }
     Draw_End();
 }
 
-void DrawShipNode(int node, int x, int y, int plain) {
-    DrawVisitor visitor{plain};
-    WalkShip(node, x, y, visitor);
-}
-
 std::uint32_t HitTestShipNode(int node, int x, int y, int px, int py) {
-    if (!ship.hits.Fits(node)) ship.hits.Build(node);
-    return ship.hits.Find(Wide{px} - x, Wide{py} - y);
+    HitLayout hits(design.ShipHits);
+    if (!hits.Fits(node)) hits.Build(node);
+    return hits.Find(Wide{px} - x, Wide{py} - y);
 }
 
 std::uint32_t HitTestCanvas(int px, int py) {
@@ -369,11 +355,6 @@ void RestartShip() {
     design.ViewX = kStartViewX;
     design.ViewY = kStartViewY;
     DrawShip(kStartViewX, kStartViewY, 0);
-}
-
-void ClampView() {
-    design.ViewX = std::clamp(design.ViewX, 0, kMaxViewX);
-    design.ViewY = std::clamp(design.ViewY, 0, kMaxViewY);
 }
 
 void MoveView(int dx, int dy) {

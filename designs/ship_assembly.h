@@ -43,8 +43,6 @@ void RestartShip();
 // Redraws the whole ship into sprite 6 with the root centred on (x, y);
 // plain = 1 leaves out the outline and the free-connection dots.
 void DrawShip(int x, int y, int plain);
-// Draws a node at anchor (x, y) with its subtree onto the open drawing target.
-void DrawShipNode(int node, int x, int y, int plain);
 // The free connection, child or own picture of the node (anchor x, y in
 // screen pixels) under the point (px, py), as a hit code; 0 for nothing.
 std::uint32_t HitTestShipNode(int node, int x, int y, int px, int py);
@@ -71,5 +69,3 @@ int SwapPartAtSelection(int image, int prototype);
 // ---------------------------------------------------------------- view
 // Moves the view by (dx, dy) pixels, keeps it on the canvas and redraws.
 void MoveView(int dx, int dy);
-// Keeps ViewX in 0..350 and ViewY in 0..280.
-void ClampView();

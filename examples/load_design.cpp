@@ -50,7 +50,6 @@ int main(int argc, char** argv) {
         std::cout << "  " << part.image << ": " << PrototypeName(design, setup.PrototypeIndex) << ", offset ("
                   << setup.OffsetX << ", " << setup.OffsetY << ")";
         // Only the connections its prototype uses mean anything.
-        const auto& prototypes = design.prototypeList.prototypes;
         const std::size_t own = static_cast<std::size_t>(setup.PrototypeIndex);
         for (int c = 0; c < kConnections && own < prototypes.size(); ++c) {
             const auto i = static_cast<std::size_t>(c);

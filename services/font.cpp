@@ -118,21 +118,15 @@ TTF_Font* FontForHandle(int handle) {
 
 namespace {
 
-// Where a UTF-8 text may be cut at or before `at` without splitting a character.
-std::size_t CharacterStart(const std::string& text, std::size_t at) {
-    while (at > 0 && at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) --at;
-    return at;
-}
-
 // The shown text, cut to what one screen can hold in the font.
 std::string ScreenWide(TTF_Font* font, const std::string& text) {
-    std::string shown = DisplayText(text.size() > kMaxLabelBytes ? text.substr(0, CharacterStart(text, kMaxLabelBytes)) : text);
-    shown.resize(CharacterStart(shown, std::min(shown.size(), kMaxLabelBytes)));
+    std::string shown = DisplayText(text.size() > kMaxLabelBytes ? text.substr(0, Utf8CharacterStart(text, kMaxLabelBytes)) : text);
+    shown.resize(Utf8CharacterStart(shown, std::min(shown.size(), kMaxLabelBytes)));
     int width = 0, height = 0;
     if (TTF_SizeUTF8(font, shown.c_str(), &width, &height) != 0 || width <= kMaxLabelWidth) return shown;
     std::size_t fits = 0, over = shown.size();
     while (over - fits > 1) {
-        const std::size_t middle = CharacterStart(shown, (fits + over) / 2);
+        const std::size_t middle = Utf8CharacterStart(shown, (fits + over) / 2);
         if (middle <= fits) break;
         const bool fit = TTF_SizeUTF8(font, shown.substr(0, middle).c_str(), &width, &height) == 0 && width <= kMaxLabelWidth;
         (fit ? fits : over) = middle;

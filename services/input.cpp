@@ -361,8 +361,7 @@ void Testing_Key(int scanCode, bool down) {
 void Testing_TypeText(const std::string& utf8) {
     // One event per character, as a keyboard delivers them.
     for (std::size_t i = 0; i < utf8.size();) {
-        std::size_t n = 1;
-        while (i + n < utf8.size() && (static_cast<unsigned char>(utf8[i + n]) & 0xC0) == 0x80) ++n;
+        const std::size_t n = Utf8CharacterBytes(utf8, i);
         SDL_Event e{};
         e.type = SDL_TEXTINPUT;
         const std::size_t len = std::min(n, sizeof e.text.text - 1);

@@ -23,6 +23,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Caller-chosen numbers run from 0 to this; larger numbers are refused.
@@ -252,6 +253,9 @@ std::string LCase(const std::string& text);          // A-Z and Latin-1 capitals
 std::string UCase(const std::string& text);          // a-z and Latin-1 smalls to capital
 std::string Space(int n);                            // n blanks
 std::string Chr(int code);                           // one character (UTF-8)
+// UTF-8 walking by bytes; a stray continuation byte counts as a character of its own, so bad input still advances.
+std::size_t Utf8CharacterBytes(std::string_view text, std::size_t at); // bytes of the character starting at `at`
+std::size_t Utf8CharacterStart(std::string_view text, std::size_t at); // where text may be cut at or before `at` without splitting a character
 
 // ---------------------------------------------------------------- stopping from outside
 void Signals_Catch();                                // SIGINT and SIGTERM only set a flag; call before anything else

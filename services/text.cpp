@@ -10,10 +10,7 @@ bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 // Byte offset of the character at 0-based index `n` (the size when past the end).
 std::size_t ByteOffset(const std::string& s, std::int64_t n) {
     std::size_t i = 0;
-    for (; i < s.size() && n > 0; --n) {
-        ++i;
-        while (i < s.size() && IsContinuation(static_cast<unsigned char>(s[i]))) ++i;
-    }
+    for (; i < s.size() && n > 0; --n) i += Utf8CharacterBytes(s, i);
     return i;
 }
 
@@ -107,6 +104,17 @@ constexpr std::uint16_t kCp1252High[32] = {
 };
 
 }  // namespace
+
+std::size_t Utf8CharacterBytes(std::string_view text, std::size_t at) {
+    std::size_t end = at + 1;
+    while (end < text.size() && IsContinuation(static_cast<unsigned char>(text[end]))) ++end;
+    return end - at;
+}
+
+std::size_t Utf8CharacterStart(std::string_view text, std::size_t at) {
+    while (at > 0 && at < text.size() && IsContinuation(static_cast<unsigned char>(text[at]))) --at;
+    return at;
+}
 
 namespace svc {
 

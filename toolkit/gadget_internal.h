@@ -188,9 +188,6 @@ void List_MouseStep(GadgetRecord& list);              // column resize, header s
 void List_EndFrame();                                 // a column drag ends with the frame its button is let go
 
 // Text helpers (text.cpp).
-// Bytes of the UTF-8 character starting at text[i]; a stray continuation byte
-// counts as one character, so bad input still advances.
-std::size_t Utf8CharacterBytes(std::string_view text, std::size_t i);
 // Cell `cell` (from 1; below 1 counts as 1) of a row text: up to the next line
 // feed; empty past the last.
 std::string_view List_RowCell(std::string_view text, long long cell);

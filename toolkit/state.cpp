@@ -62,12 +62,12 @@ std::string Gadget_GetText(int number) {
 int Gadget_SetText(int number, const std::string& text) {
     GadgetRecord* g = FindGadget(number);
     if (!g) return 0;
-    if (auto* r = KindAs<TextRecord>(g)) r->text = text;
-    else if (auto* r = KindAs<ButtonRecord>(g)) r->text = text;
-    else if (auto* r = KindAs<FrameRecord>(g)) r->text = text;
-    else if (auto* r = KindAs<TextFieldRecord>(g)) {
-        r->text = text;
-        r->caret = Len(text);
+    if (auto* plain = KindAs<TextRecord>(g)) plain->text = text;
+    else if (auto* button = KindAs<ButtonRecord>(g)) button->text = text;
+    else if (auto* frame = KindAs<FrameRecord>(g)) frame->text = text;
+    else if (auto* field = KindAs<TextFieldRecord>(g)) {
+        field->text = text;
+        field->caret = Len(text);
     } else if (g->kind == GadgetKind_Editor) {
         SetEditorText(number, *g, text);
     } else if (g->kind == GadgetKind_FileList) {
@@ -125,10 +125,10 @@ int Gadget_GetToggleState(int number) {
 
 int Gadget_SetToggleState(int number, int state) {
     GadgetRecord* g = FindGadget(number);
-    if (auto* b = KindAs<ButtonRecord>(g)) {
-        if (b->toggle) b->state = state;
-    } else if (auto* b = KindAs<ImageButtonRecord>(g)) {
-        if (b->toggle) b->state = state;
+    if (auto* button = KindAs<ButtonRecord>(g)) {
+        if (button->toggle) button->state = state;
+    } else if (auto* image = KindAs<ImageButtonRecord>(g)) {
+        if (image->toggle) image->state = state;
     }
     return 0;
 }

@@ -1,12 +1,5 @@
-// Text helpers the toolkit's files share: UTF-8 characters and the cells of
-// a row text.
+// Text helpers the toolkit's files share: the cells of a row text.
 #include "gadget_internal.h"
-
-std::size_t Utf8CharacterBytes(std::string_view text, std::size_t i) {
-    std::size_t end = i + 1;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-    return end - i;
-}
 
 std::string_view List_RowCell(std::string_view text, long long cell) {
     for (long long k = 1; k < cell; ++k) {

@@ -83,9 +83,8 @@ void MakeSampleDesign() {
     WriteSetupFile(folder + "mast.png.spset", setup);
 }
 
-// The open design folder as the operating system names it (the editor runs
-// in the current directory).
-fs::path DesignFolderOnDisk() { return fs::path("Designs") / Str(design.DesignFolder); }
+// The open design folder as the operating system names it.
+fs::path DesignFolderOnDisk() { return fs::path(DesignFolderPath()); }
 
 // Design 1 as a copy of a sample folder.
 void CopySampleDesign(const fs::path& sample) {

@@ -7,6 +7,7 @@
 #include "design_folders.h"
 #include "editor_session.h"
 #include "part_setup.h"
+#include "ship_assembly.h"
 
 namespace {
 
@@ -486,9 +487,9 @@ protected:
         ClickGadget(kGadgetMode);
         ASSERT_EQ(design.TestMode, 1);
     }
-    // The hull is centred on (ViewX, ViewY) of the canvas at (505, 350).
-    int HullLeft() const { return 505 + design.ViewX - 20; }
-    int HullTop() const { return 350 + design.ViewY - 10; }
+    // The hull is centred on (ViewX, ViewY) of the canvas.
+    int HullLeft() const { return kShipCanvasScreenX + design.ViewX - 20; }
+    int HullTop() const { return kShipCanvasScreenY + design.ViewY - 10; }
 };
 
 TEST_F(TestView, TheTestGroupShowsAndTheArrowsMoveTheViewFivePixelsPerFrame) {

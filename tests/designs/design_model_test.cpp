@@ -55,5 +55,9 @@ TEST(DesignModel, Paths) {
     EXPECT_EQ(DesignFolderPath(), "/home/a\\b/Designs/12/");
     EXPECT_EQ(PartSetupPath(), "/home/a\\b/Designs/12/Hull.png.spset");
     EXPECT_EQ(PrototypesPath(), "/home/a\\b/Designs/12/Prototypes.pt");
+    // Any folder by name; a name from the disk keeps its "\" as a letter.
+    EXPECT_EQ(DesignsPath(), "/home/a\\b/Designs/");
+    EXPECT_EQ(DesignFolderPath("7"), "/home/a\\b/Designs/7/");
+    EXPECT_EQ(DesignFolderPath("x\\y"), "/home/a\\b/Designs/x\\y/");
     design = DesignState{};
 }

@@ -134,3 +134,17 @@ TEST_F(ShipGeometry, ASelectionIsRedrawnAtOnce) {
     ASSERT_EQ(SelectShipHit(HitNode | 0), 1);
     EXPECT_EQ(CanvasPixel(170, 135), 0xFFFFFF);
 }
+
+TEST_F(ShipGeometry, AKeptDesignHitTestsTheShipItKept) {
+    // What a click finds belongs to the design state: putting a kept state
+    // back finds its own ship, and a fresh state finds nothing.
+    EXPECT_EQ(HitAt(130, 120, 0, 100, 100), HitNode | 0);
+    const DesignState kept = design;
+    AddNode(child, 1, 0, 3);
+    EXPECT_EQ(HitAt(135, 110, 0, 100, 100), HitNode | 1);
+    design = kept;
+    EXPECT_EQ(HitAt(135, 110, 0, 100, 100), HitNode | 0);
+    design = DesignState{};
+    EXPECT_EQ(HitAt(135, 110, 0, 100, 100), 0u);
+    design = kept;
+}

@@ -92,3 +92,25 @@ TEST(Text, SpaceAndChr) {
     EXPECT_EQ(Chr(0xD800), "");
     EXPECT_EQ(Chr(0x110000), "");
 }
+
+TEST(Text, Utf8WalkingStepsWholeCharacters) {
+    // A stray continuation byte, "a", "ü", "€", an emoji, then a lead byte cut off.
+    const std::string s = "\x80" "a" "\xC3\xBC" "\xE2\x82\xAC" "\xF0\x9F\x98\x80" "\xE2";
+    const struct {
+        std::size_t at, bytes, start;
+    } cases[] = {
+        {0, 1, 0},                        // the stray byte is a character of its own
+        {1, 1, 1}, {2, 2, 2}, {3, 1, 2},  // inside "ü": one byte on, cut before it
+        {4, 3, 4}, {6, 1, 4}, {7, 4, 7}, {10, 1, 7},
+        {11, 1, 11},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Utf8CharacterBytes(s, c.at), c.bytes) << "at " << c.at;
+        EXPECT_EQ(Utf8CharacterStart(s, c.at), c.start) << "at " << c.at;
+    }
+    EXPECT_EQ(Utf8CharacterStart(s, s.size()), s.size());
+    // Walking from the start visits each character once.
+    std::size_t steps = 0;
+    for (std::size_t at = 0; at < s.size(); at += Utf8CharacterBytes(s, at)) ++steps;
+    EXPECT_EQ(steps, 6u);
+}
