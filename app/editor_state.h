@@ -43,4 +43,5 @@ extern EditorState editor;
 
 inline constexpr int kScreenWidth = 1024;
 inline constexpr int kScreenHeight = 768;
+inline constexpr int kEditorTextColour = 0xCCB7B5;  // every gadget's text (red 181, green 183, blue 204)
 inline constexpr int kFrameMilliseconds = 30;  // shortest frame; the rest is slept away

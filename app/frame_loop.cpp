@@ -15,6 +15,7 @@ void FrameBeginAndDraw() {
     FollowChangedPictures();
     // The background is the only thing that erases the previous frame.
     Sprite_Display(kBackgroundSprite, 0, 0);
+    Gadget_Layout();
     Gadget_DrawAll();
     DrawEditorPictures();
 }

@@ -29,9 +29,6 @@ const std::array<ServiceInit, 5> kServiceInits = {{
     {"the 3D device", Device3D_Init},
 }};
 
-// Text colour of every gadget of the screen (red 181, green 183, blue 204).
-constexpr int kEditorTextColour = 0xCCB7B5;
-
 // Where the media lie relative to the program's folder when the workspace has
 // none: the build's generated ones, then the installed ones.
 const std::array<const char*, 2> kMediaBesideProgram = {"../Media/", KEELWRIGHT_INSTALLED_MEDIA};

@@ -1,5 +1,5 @@
 // The editor's screen drawn twice in one run: by our toolkit (the 37 gadgets
-// of kEditorLayout, Gadget_DrawAll and Gadget_ProcessEvents over a full-screen
+// of kEditorLayout, Gadget_Layout, Gadget_DrawAll and Gadget_ProcessEvents over a full-screen
 // background) and by Dear ImGui (the same 37 widgets at the same places, its
 // SDL renderer backend on a software renderer over a 1024 x 768 surface),
 // against the floor of copying one screen.
@@ -76,6 +76,7 @@ void ToolkitFrame() {
     Mouse_Examine();
     Key_Examine();
     Sprite_Display(kBackgroundSprite, 0, 0);
+    Gadget_Layout();
     Gadget_DrawAll();
     Gadget_ProcessEvents();
 }

@@ -7,14 +7,13 @@
 #include <string>
 
 #include "gadget_internal.h"
+#include "layout.h"
 #include "services.h"
 
 namespace {
 
 constexpr int kKeyRepeatPauseMs = 50;    // a held editing key acts once per frame; this sets its rate
 constexpr int kWheelRows = 3;           // rows a wheel notch scrolls a list: three clicks of an arrow
-constexpr int kScrollArrowLength = 10;   // pixels of each arrow at the ends of a scroll bar
-constexpr int kScrollTrackMargin = 22;   // both arrows and the borders: the thumb travels length - thumb - 22
 
 // Mouse buttons as the event state stores them.
 constexpr int kLeft = 1;
@@ -156,16 +155,19 @@ void ToggleOnPress(int toggle, int& state) {
     if (toggle && t.buttonState == kLeft && t.buttonHeld == 0) state = state ? 0 : 1;
 }
 
-// Scroll bar under a held left button (vertical; p is the pointer's y).
+// Scroll bar under a held left button (vertical; p is the pointer's y; the
+// arrows, the thumb and its travel are ScrollBarParts'; a thumb's top as the
+// pointer finds it, `grab`, is the up arrow's bottom + thumbAlong, one pixel
+// above where it is painted).
 //
 //   frame | pointer, left button               | dragOffset               | value
 //   ------+------------------------------------+--------------------------+-----------------------------
 //     1   | pressed on an arrow                | 0                        | -1 / +1
 //     2.. | still held on the arrow            | 0                        | -1 / +1 again, every frame
 //     1   | pressed in the track before/after  | 0                        | -1 / +1, once per press
-//     1   | pressed on the thumb               | 0 -> top + thumb - p + 10| from p + dragOffset
-//     2.. | held, moved anywhere over the bar  | kept                     | min + (p + dragOffset - top - 11)
-//         |                                    |                          |       * (max - min) / track
+//     1   | pressed on the thumb               | 0 -> grab - p            | from p + dragOffset
+//     2.. | held, moved anywhere over the bar  | kept                     | min + (p + dragOffset - trackTop)
+//         |                                    |                          |       * (max - min) / travel
 //     n   | released                           | -> 0 (ReadMouse)         | kept
 //
 // Every frame ends by clamping value to minimum .. maximum - page + 1. With an
@@ -174,29 +176,29 @@ void ToggleOnPress(int toggle, int& state) {
 void ScrollBarStep(const GadgetRecord& g, ScrollBarRecord& bar) {
     ToolkitState& t = toolkit;
     if (t.buttonState != kLeft) return;
-    const std::int64_t p = t.mouseY, top = g.y, length = g.height;
-    const std::int64_t track = length - bar.thumbLength - kScrollTrackMargin;
+    const ScrollBarLayout parts = ScrollBarParts(g, bar);
+    const std::int64_t p = t.mouseY, travel = parts.travel;
     const std::int64_t range = std::int64_t{bar.maximum} - bar.minimum;
+    const std::int64_t trackStart = parts.upArrow.Bottom(), trackEnd = parts.downArrow.y;
     std::int64_t value = bar.value;
 
-    if (t.dragOffset == 0 && top <= p && p <= top + kScrollArrowLength) {
+    if (t.dragOffset == 0 && parts.upArrow.y <= p && p <= parts.upArrow.Bottom()) {
         value -= 1;
-    } else if (t.dragOffset == 0 && top + length - kScrollArrowLength <= p && p <= top + length) {
+    } else if (t.dragOffset == 0 && parts.downArrow.y <= p && p <= parts.downArrow.Bottom()) {
         value += 1;
-    } else if (t.dragOffset != 0 ||
-               (t.buttonHeld == 0 && top + kScrollArrowLength <= p && p <= top + length - kScrollArrowLength)) {
-        const std::int64_t thumb = range != 0 ? (value - bar.minimum) * track / range : 0;
-        if (t.dragOffset == 0 && p <= top + thumb + kScrollArrowLength) {
+    } else if (t.dragOffset != 0 || (t.buttonHeld == 0 && trackStart <= p && p <= trackEnd)) {
+        const std::int64_t grab = trackStart + parts.thumbAlong;
+        if (t.dragOffset == 0 && p <= grab) {
             if (t.buttonHeld == 0) value -= 1;
-        } else if (t.dragOffset == 0 && p > top + thumb + bar.thumbLength + kScrollArrowLength) {
+        } else if (t.dragOffset == 0 && p > grab + bar.thumbLength) {
             if (t.buttonHeld == 0) value += 1;
         } else {
-            if (t.dragOffset == 0) t.dragOffset = static_cast<int>(top + thumb - p + kScrollArrowLength);
+            if (t.dragOffset == 0) t.dragOffset = static_cast<int>(grab - p);
             // Off either end of the track the value is clamped below anyway;
             // held within it, the product stays inside 64 bits.
-            if (track > 0) {
-                const std::int64_t along = std::clamp<std::int64_t>(p + t.dragOffset - top - 11, 0, track);
-                value = bar.minimum + along * range / track;
+            if (travel > 0) {
+                const std::int64_t along = std::clamp<std::int64_t>(p + t.dragOffset - parts.trackTop, 0, travel);
+                value = bar.minimum + along * range / travel;
             }
         }
     }

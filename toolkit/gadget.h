@@ -131,4 +131,5 @@ int Gadget_ProcessEvents();                          // GadgetEvent or 0; once p
 int Gadget_EventGadget();                            // gadget of the last event, -1 none
 int Gadget_EventType();                              // EventType_* of the last event
 int Gadget_EventInHeader();                          // nonzero when the last event's click fell on a list's column titles
-int Gadget_DrawAll();                                // draws every visible gadget on the open target
+int Gadget_Layout();                                 // before drawing: header heights, scroll bars made, reset or freed
+int Gadget_DrawAll();                                // draws every visible gadget on the screen; adds, frees or moves none

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gadget_internal.h"
+#include "layout.h"
 #include "lists_internal.h"
 #include "services.h"
 
@@ -31,17 +32,6 @@ int MeasureTextHeight(int itemFont, int gadgetFont, const std::string& text) {
     const int height = Draw_TextHeight(text.empty() ? std::string(" ") : text);
     Draw_End();
     return height;
-}
-
-int ImageOffset(const ColumnListRecord& list) { return list.rowsHaveImages ? kListImageOffset : 0; }
-
-// Left edge of column k; widths of absent columns (<= 0) add nothing. In 64
-// bits, like every sum of positions and sizes here: sixteen columns of any
-// width, anywhere, must not overflow.
-std::int64_t ColumnLeft(const GadgetRecord& gadget, const ColumnListRecord& list, int k) {
-    std::int64_t edge = std::int64_t{gadget.x} + ImageOffset(list);
-    for (int c = 0; c < k && c < kMaxColumns; ++c) edge += std::max(0, list.columnWidth[c]);
-    return edge;
 }
 
 int ExistingColumns(const ColumnListRecord& list) {
@@ -179,7 +169,7 @@ void ClickRow(GadgetRecord& gadget, ColumnListRecord& list, int r) {
 void ClickHeader(GadgetRecord& gadget, ColumnListRecord& list) {
     int column = -1;
     for (int i = 0; i < kMaxColumns; ++i) {
-        if (toolkit.mouseX < ColumnLeft(gadget, list, i) + list.columnWidth[i]) {
+        if (toolkit.mouseX < ListColumnLeft(gadget, list, i) + list.columnWidth[i]) {
             column = i;
             break;
         }
@@ -313,7 +303,7 @@ int SortRows(int number, int column, int compareType, int order, int firstRow, i
 void List_MouseStep(GadgetRecord& gadget) {
     auto* list = KindAs<ColumnListRecord>(&gadget);
     if (!list || !IsList(&gadget)) return;
-    const bool inHeader = toolkit.mouseY <= std::int64_t{gadget.y} + list->headerHeight;
+    const bool inHeader = toolkit.mouseY <= ListHeaderBottom(gadget, *list);
 
     if (toolkit.columnDrag & kDragButtonMask) {
         // Another list's drag: this one is not touched, and a release over
@@ -322,7 +312,7 @@ void List_MouseStep(GadgetRecord& gadget) {
         if (toolkit.buttonState != 0) {
             const int column = toolkit.columnDrag >> kDragColumnShift;
             if (column >= 0 && column < kMaxColumns) {
-                const std::int64_t width = toolkit.mouseX - ColumnLeft(gadget, *list, column) - toolkit.columnDragGrab;
+                const std::int64_t width = toolkit.mouseX - ListColumnLeft(gadget, *list, column) - toolkit.columnDragGrab;
                 list->columnWidth[column] = static_cast<int>(std::clamp<std::int64_t>(width, kMinColumnWidth, INT32_MAX));
             }
         } else {
@@ -330,7 +320,7 @@ void List_MouseStep(GadgetRecord& gadget) {
         }
     } else if (inHeader) {
         for (int i = 0; i < kMaxColumns; ++i) {
-            const std::int64_t edge = ColumnLeft(gadget, *list, i);
+            const std::int64_t edge = ListColumnLeft(gadget, *list, i);
             if (i >= 1 && std::abs(toolkit.mouseX - edge) < kEdgeReach) {
                 if (toolkit.buttonState == 1) {
                     toolkit.columnDrag = ((i - 1) << kDragColumnShift) | 1;
@@ -356,14 +346,10 @@ void List_MouseStep(GadgetRecord& gadget) {
     }
     int first = 0;
     if (auto* bar = KindAs<ScrollBarRecord>(OwnScrollBar(&gadget))) first = std::max(0, bar->value);
-    std::int64_t bottom = std::int64_t{gadget.y} + list->headerHeight;
-    const int n = static_cast<int>(list->rows.size());
-    for (int r = first; r < n; ++r) {
-        bottom += list->rows[r].height;
-        if (bottom >= toolkit.mouseY) {
-            ClickRow(gadget, *list, r);
-            return;
-        }
+    const int r = ListRowAt(gadget, *list, first, toolkit.mouseY);
+    if (r >= 0) {
+        ClickRow(gadget, *list, r);
+        return;
     }
     // Below the last row: nothing stays selected; the anchor is kept.
     for (auto& row : list->rows) row.selected = 0;

@@ -6,13 +6,12 @@
 #include <string_view>
 
 #include "gadget_internal.h"
+#include "layout.h"
 
 inline constexpr int kCompareNumeric = 5;    // SortRows compare type: cells read with Val
 inline constexpr int kCompareText = 8;       // SortRows compare type: signed bytes, prefix equal
 inline constexpr int kSortAscending = 0;     // SortRows order
 inline constexpr int kSortDescending = 1;    // SortRows order
-inline constexpr int kListImageOffset = 20;  // columns move right by this while rows have images
-inline constexpr int kMinImageRowHeight = 19;  // a row with an image is never lower than this
 
 // 1-based cell index of the name column in rows built by a refill; 1 without one.
 int FileList_NameCell(const ColumnListRecord& list);

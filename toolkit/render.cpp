@@ -1,5 +1,7 @@
 // The draw pass: every visible gadget, every frame, onto the screen's back
-// buffer, in record order with the focused gadget last so it lies on top.
+// buffer, in record order with the focused gadget last so it lies on top;
+// and the layout step before it, the only one of the two that may change
+// the registry (scroll bars come and go there).
 #include <algorithm>
 #include <type_traits>
 #include <vector>
@@ -47,17 +49,15 @@ void DrawGadget(GadgetRecord& g) {
         g.kindRecord);
 }
 
-}  // namespace
-
-int Gadget_DrawAll() {
-    if (!Draw_Begin(Draw_ScreenOutput())) return 0;
-
-    // Focused gadgets are deferred by identity: drawing a list can create or
-    // free a scroll bar (which takes the focus), so records may come and go
-    // during the walk. std::list keeps the walk's iterator valid through that,
-    // as long as the record being drawn stays, which it does.
+// The order the draw pass visits gadgets in: record order, the focused one
+// put off to the end (it lies on top). `visit` may create gadgets, as the
+// layout step does: a new focused one is put off too, so the layout meets
+// each gadget in the order the drawing then does.
+template <class Visit> void InDrawingOrder(Visit visit) {
     std::vector<int> deferred;
     const int firstNewSelf = toolkit.nextSelf;
+    // std::list keeps the walk's iterator valid while records are inserted
+    // or freed, as long as the one being visited stays, which it does.
     for (auto it = toolkit.records.begin(); it != toolkit.records.end(); ++it) {
         GadgetRecord& g = *it;
         toolkit.lastAccessed = &g;
@@ -65,26 +65,53 @@ int Gadget_DrawAll() {
             deferred.push_back(g.self);
             continue;
         }
-        if (!g.hidden) DrawGadget(g);
+        if (!g.hidden) visit(g);
     }
-    // A focused list drawn here may make its scroll bar; the walk has passed,
-    // so the new bar (which now has the focus) is drawn here too.
+    // Visiting a focused list may make its scroll bar, which takes the
+    // focus; the walk has passed, so the new bar is visited here too.
     for (size_t i = 0; i < deferred.size(); ++i) {
         GadgetRecord* g = FindGadgetBySelf(deferred[i]);
         if (!g || g->hidden) continue;
         toolkit.lastAccessed = g;
         const int selfBefore = toolkit.nextSelf;
-        DrawGadget(*g);
+        visit(*g);
         if (toolkit.nextSelf == selfBefore) continue;
         for (const GadgetRecord& made : toolkit.records)
             if (made.self >= firstNewSelf && made.number == toolkit.activeGadget &&
                 std::find(deferred.begin(), deferred.end(), made.self) == deferred.end())
                 deferred.push_back(made.self);
     }
-    Draw_End();
-
     // New records go after the one accessed last; after a pass that is the
     // focused gadget when there is one.
     if (GadgetRecord* active = FindGadget(toolkit.activeGadget)) toolkit.lastAccessed = active;
+}
+
+// What a gadget's drawing needs settled first: a list's header height (in
+// its font) and the scroll bars of lists and Editors.
+void LayOutGadget(GadgetRecord& g) {
+    if (auto* list = KindAs<ColumnListRecord>(&g)) {
+        SelectKindFont(list->font);
+        list->headerHeight = Draw_TextHeight(list->title[0]);
+        List_UpkeepScrollBar(g, *list);
+    } else if (auto* editor = KindAs<EditorRecord>(&g)) {
+        // An Editor whose sprite could not be made is never drawn, so it keeps no bar.
+        if (editor->sprite != 0) Editor_UpkeepScrollBar(g, *editor);
+    }
+}
+
+}  // namespace
+
+int Gadget_Layout() {
+    // Header heights are measured as they are drawn, on the screen.
+    if (!Draw_Begin(Draw_ScreenOutput())) return 0;
+    InDrawingOrder(LayOutGadget);
+    Draw_End();
+    return 0;
+}
+
+int Gadget_DrawAll() {
+    if (!Draw_Begin(Draw_ScreenOutput())) return 0;
+    InDrawingOrder(DrawGadget);
+    Draw_End();
     return 0;
 }

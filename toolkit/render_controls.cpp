@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "layout.h"
 #include "render_internal.h"
 #include "services.h"
 
@@ -95,27 +96,20 @@ void DrawFrame(GadgetRecord& g, FrameRecord& r) {
 
 void DrawScrollBar(GadgetRecord& g, ScrollBarRecord& r) {
     const Coord x = g.x, y = g.y, w = g.width, h = g.height;
+    const ScrollBarLayout parts = ScrollBarParts(g, r);
     DrawBoxBorder(x, y, w, h, BorderStyle::Sunken);
 
-    Box(x + 1, y, w, 10, g.fillColor);
-    DrawBoxBorder(x + 1, y, w - 1, 10, BorderStyle::Raised);
-    Box(x + 1, y + h - 10, w, 10, g.fillColor);
-    DrawBoxBorder(x + 1, y + h - 10, w - 1, 10, BorderStyle::Raised);
-
+    for (const Rect& arrow : {parts.upArrow, parts.downArrow}) {
+        Box(arrow.x, arrow.y, arrow.width, arrow.height, g.fillColor);
+        DrawBoxBorder(arrow.x, arrow.y, arrow.width - 1, arrow.height, BorderStyle::Raised);
+    }
+    // Each arrow's triangle points away from the track.
     const Coord c = x + w / 2;
-    const Coord b = y + h - 10;
-    DrawTriangle(c + 1, y + 3, c + 5, y + 8, c - 3, y + 8);
-    DrawTriangle(c + 1, b + 8, c + 5, b + 3, c - 3, b + 3);
+    const Coord up = parts.upArrow.y, down = parts.downArrow.y;
+    DrawTriangle(c + 1, up + 3, c + 5, up + 8, c - 3, up + 8);
+    DrawTriangle(c + 1, down + 8, c + 5, down + 3, c - 3, down + 3);
 
-    // Drawn where the event step grabs it: (value - minimum) of the range
-    // over the track the thumb travels, so a press on the thumb drags it.
-    // Kept between the arrows whatever the value.
-    const Coord track = std::max<Coord>(0, h - r.thumbLength - 22);
-    const Coord range = Coord{r.maximum} - r.minimum;
-    // Fits 64 bits: below 2^32 times below 2^31.
-    Coord t = range != 0 ? (Coord{r.value} - r.minimum) * track / range : 0;
-    t = std::clamp<Coord>(t, 0, track);
-    const Coord top = y + t + 11;
-    Box(x + 1, top, w - 1, Coord{r.thumbLength} - 1, g.fillColor);
-    DrawBoxBorder(x + 1, top, w - 1, Coord{r.thumbLength} - 1, BorderStyle::Raised);
+    const Rect& thumb = parts.thumb;
+    Box(thumb.x, thumb.y, thumb.width, thumb.height, g.fillColor);
+    DrawBoxBorder(thumb.x, thumb.y, thumb.width, thumb.height, BorderStyle::Raised);
 }

@@ -113,7 +113,7 @@ void DrawEditor(GadgetRecord& g, EditorRecord& r) {
     // made must not draw into it.
     if (r.sprite == 0) return;
 
-    const ScrollBarRecord* bar = Editor_UpkeepScrollBar(g, r);
+    const ScrollBarRecord* bar = KindAs<ScrollBarRecord>(OwnScrollBar(&g));
     const VisibleLines visible = FindVisibleLines(r, bar ? std::max(0, bar->value) : 0, g.height);
     const std::uint64_t signature = SignatureOf(g, r, visible);
     if (signature != r.drawnSignature) {

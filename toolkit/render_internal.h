@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gadget_internal.h"
+#include "layout.h"
 
 // Colours the toolkit paints with itself.
 inline constexpr int kColourWhite = 0xFFFFFF;           // light edge of raised borders; focused field
@@ -17,17 +18,6 @@ inline constexpr int kColourFrameInnerDark = 15068655;  // inner dark edge of th
 inline constexpr int kColourSelection = 255;            // selected rows (pure red)
 inline constexpr int kColourBlack = 0;                  // sort marks, arrows, Editor background
 
-inline constexpr int kScrollBarVertical = 1;            // ScrollBarRecord flags
-inline constexpr int kScrollBarWidth = 14;              // width of a list's or Editor's own bar
-
-// Drawing arithmetic runs in 64 bits: a gadget may lie anywhere in the int
-// range and be as large, so sums of its edges would overflow in int. What
-// lies beyond kFarOff is off every target (sprites and screens are far
-// smaller), so coordinates are clamped to it on their way to the services;
-// differences of clamped coordinates then fit an int too.
-using Coord = std::int64_t;
-inline constexpr Coord kFarOff = Coord{1} << 29;
-inline int Px(Coord v) { return static_cast<int>(std::clamp(v, -kFarOff, kFarOff)); }
 
 // The services' drawing with 64-bit arguments (render_borders.cpp).
 void Line(Coord x, Coord y, Coord dx, Coord dy, int colour);        // (x, y) to (x + dx, y + dy)
@@ -58,9 +48,10 @@ void DrawScrollBar(GadgetRecord& g, ScrollBarRecord& r);
 void DrawList(GadgetRecord& g, ColumnListRecord& r);
 void DrawEditor(GadgetRecord& g, EditorRecord& r);
 
-// Scroll-bar upkeep while drawing (scrollbar.cpp). Both create, reset or free
-// the owner's bar (number + 2000) and return its record, nullptr when none.
-ScrollBarRecord* List_UpkeepScrollBar(GadgetRecord& list, ColumnListRecord& r, int headerHeight);
+// Scroll-bar upkeep of the layout step (scrollbar.cpp). Both create, reset or
+// free the owner's bar (number + 2000) and return its record, nullptr when
+// none; a list's needs its headerHeight measured first.
+ScrollBarRecord* List_UpkeepScrollBar(GadgetRecord& list, ColumnListRecord& r);
 ScrollBarRecord* Editor_UpkeepScrollBar(GadgetRecord& editor, EditorRecord& r);
 // Thumb length for a track of `track` pixels; never divides by zero.
 int ScrollBar_ThumbLength(int page, int track, int minimum, int maximum);

@@ -1,10 +1,12 @@
-// Scroll bars that lists and Editors make for themselves while being drawn:
-// created (as gadget owner + 2000, taking the focus) when the content grows
-// taller than the area, reset when the content changes, freed when it fits.
-// A list's bar counts rows, an Editor's counts pixels.
+// Scroll bars that lists and Editors keep for themselves, looked after in the
+// layout step before each drawing: created (as gadget owner + 2000, taking
+// the focus) when the content grows taller than the area, reset when the
+// content changes, freed when it fits. A list's bar counts rows, an
+// Editor's counts pixels.
 #include <algorithm>
 #include <cstdint>
 
+#include "layout.h"
 #include "render_internal.h"
 #include "services.h"
 
@@ -21,9 +23,9 @@ int Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int 
                            int page, int flags) {
     if (page < 1) page = 1;
     const std::int64_t length = (flags & kScrollBarVertical) ? height : width;
-    std::int64_t thumb = ScrollBar_ThumbLength(page, ClampToInt(length - 20), minimum, maximum);
-    if (thumb < 10) thumb = 10;
-    else thumb = std::min(thumb, length - 23);
+    std::int64_t thumb = ScrollBar_ThumbLength(page, ClampToInt(BarThumbTrack(length)), minimum, maximum);
+    if (thumb < kMinThumbLength) thumb = kMinThumbLength;
+    else thumb = std::min(thumb, BarThumbLimit(length));
     thumb = std::max<std::int64_t>(thumb, 1);  // a bar shorter than its arrows still gets a drawable thumb
 
     ScrollBarRecord bar;
@@ -57,9 +59,10 @@ void FreeOwnBar(GadgetRecord& owner, int& reference) {
 // is replaced).
 ScrollBarRecord* EnsureBar(GadgetRecord& owner, int& reference, int maximum, int page) {
     if (GadgetRecord* bar = OwnScrollBar(&owner)) return KindAs<ScrollBarRecord>(bar);
-    reference = Gadget_CreateScrollBar(owner.number + kScrollBarNumberOffset,
-                                       ClampToInt(std::int64_t{owner.x} + owner.width), owner.y, kScrollBarWidth,
-                                       owner.height, 0, maximum, page, kScrollBarVertical);
+    const Rect place = OwnScrollBarRect(owner);
+    reference = Gadget_CreateScrollBar(owner.number + kScrollBarNumberOffset, ClampToInt(place.x), ClampToInt(place.y),
+                                       ClampToInt(place.width), ClampToInt(place.height), 0, maximum, page,
+                                       kScrollBarVertical);
     return KindAs<ScrollBarRecord>(OwnScrollBar(&owner));
 }
 
@@ -67,7 +70,8 @@ void Reset(ScrollBarRecord& bar, int page, int maximum, int thumbTrack, int thum
     bar.page = page;
     bar.minimum = 0;
     bar.maximum = maximum;
-    bar.thumbLength = std::clamp(ScrollBar_ThumbLength(page, thumbTrack, 0, maximum), 10, std::max(10, thumbLimit));
+    bar.thumbLength = std::clamp(ScrollBar_ThumbLength(page, thumbTrack, 0, maximum), kMinThumbLength,
+                                 std::max(kMinThumbLength, thumbLimit));
     // The upper limit first, then the lower one, so the first row or line
     // shown is never negative.
     bar.value = std::max(bar.minimum, std::min(bar.value, bar.maximum - bar.page + 1));
@@ -75,7 +79,7 @@ void Reset(ScrollBarRecord& bar, int page, int maximum, int thumbTrack, int thum
 
 }  // namespace
 
-ScrollBarRecord* List_UpkeepScrollBar(GadgetRecord& list, ColumnListRecord& r, int hh) {
+ScrollBarRecord* List_UpkeepScrollBar(GadgetRecord& list, ColumnListRecord& r) {
     std::int64_t content = 0;
     int tallest = 0;
     for (const RowRecord& row : r.rows) {
@@ -84,7 +88,7 @@ ScrollBarRecord* List_UpkeepScrollBar(GadgetRecord& list, ColumnListRecord& r, i
     }
     r.contentHeight = static_cast<int>(std::min<std::int64_t>(content, INT32_MAX));
 
-    const std::int64_t area = std::int64_t{list.height} - hh - 2;
+    const std::int64_t area = ListRowSpace(list, r);
     if (content <= area) {
         if (r.scrollBar) FreeOwnBar(list, r.scrollBar);
         return nullptr;
@@ -97,7 +101,7 @@ ScrollBarRecord* List_UpkeepScrollBar(GadgetRecord& list, ColumnListRecord& r, i
     if (rh < 1) rh = std::max(tallest, 1);
     const int page = ClampToInt(std::max<std::int64_t>(1, area / rh));
     const int maximum = static_cast<int>(r.rows.size()) - 1;
-    const int track = ClampToInt(std::int64_t{list.height} - 20);
+    const int track = ClampToInt(BarThumbTrack(list.height));
     if (bar->page != page || bar->maximum != maximum) Reset(*bar, page, maximum, track, track);
     return bar;
 }
@@ -108,14 +112,14 @@ ScrollBarRecord* Editor_UpkeepScrollBar(GadgetRecord& editor, EditorRecord& r) {
     r.contentHeight = static_cast<int>(std::min<std::int64_t>(content, INT32_MAX));
 
     const std::int64_t h = editor.height;
-    if (content <= h - 2) {
+    if (content <= EditorLineSpace(h)) {
         if (r.scrollBar) FreeOwnBar(editor, r.scrollBar);
         return nullptr;
     }
     ScrollBarRecord* bar = EnsureBar(editor, r.scrollBar, r.contentHeight, editor.height);
     if (!bar) return nullptr;
-    const int page = ClampToInt(std::max<std::int64_t>(1, h - 2));
+    const int page = ClampToInt(std::max<std::int64_t>(1, EditorLineSpace(h)));
     if (bar->page != page || bar->maximum != r.contentHeight)
-        Reset(*bar, page, r.contentHeight, ClampToInt(h - 22), ClampToInt(h - 20));
+        Reset(*bar, page, r.contentHeight, ClampToInt(EditorThumbTrack(h)), ClampToInt(BarThumbTrack(h)));
     return bar;
 }

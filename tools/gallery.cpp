@@ -15,16 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "editor_state.h"
 #include "gadget.h"
 #include "services.h"
 #include "testing.h"
 
 namespace {
-
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
-constexpr int kBackgroundSprite = 1;
-constexpr int kEditorTextColour = 0xCCB7B5;   // the editor's own text colour
 
 // Gadget numbers.
 namespace id {
@@ -57,6 +53,7 @@ void Frame() {
         Draw_Box(0, 0, kScreenWidth, kScreenHeight, 0x30241E);
         Draw_End();
     }
+    Gadget_Layout();
     Gadget_DrawAll();
     Gadget_ProcessEvents();
 }

@@ -11,7 +11,8 @@
 
 #include "app_fixture.h"
 #include "gadget.h"
-#include "gadget_internal.h"  // list geometry: where a row lies after drawing
+#include "gadget_internal.h"
+#include "layout.h"  // list geometry: where a row lies after drawing
 #include "part_palette.h"
 #include "part_setup.h"
 #include "prototypes.h"
@@ -56,9 +57,11 @@ protected:
         const auto* list = std::get_if<ColumnListRecord>(&g->kindRecord);
         ASSERT_NE(list, nullptr);
         ASSERT_LT(row, static_cast<int>(list->rows.size()));
-        int y = g->y + list->headerHeight;
-        for (int r = 0; r < row; ++r) y += list->rows[static_cast<std::size_t>(r)].height;
-        ClickAt(g->x + 20, y + list->rows[static_cast<std::size_t>(row)].height / 2, button);
+        const auto* bar = KindAs<ScrollBarRecord>(OwnScrollBar(g));
+        const int first = bar ? bar->value : 0;
+        ASSERT_GE(row, first) << "row " << row << " is scrolled out of sight";
+        const Rect band = ListRowHitBand(*g, *list, first, row);
+        ClickAt(g->x + 20, static_cast<int>(band.y + band.height / 2), button);
     }
     // The row of a list whose first cell is `text`, -1 when none.
     static int RowOf(int number, const std::string& text) {

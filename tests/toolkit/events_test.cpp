@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gadget.h"
+#include "layout.h"
 #include "toolkit_fixture.h"
 #include "services.h"
 #include "testing.h"
@@ -444,7 +445,7 @@ TEST_F(EventsTest, ReleaseOverAListRowSelectsIt) {
     ColumnListRecord* list = KindAs<ColumnListRecord>(FindGadget(8));
     ASSERT_NE(list, nullptr);
     ASSERT_GT(list->rows[0].height, 0);
-    const int rowOneY = 300 + list->headerHeight + list->rows[0].height + 1;
+    const int rowOneY = static_cast<int>(ListRowHitBand(*FindGadget(8), *list, 0, 1).y);  // its top pixel row
 
     MoveTo(150, rowOneY);
     Testing_MouseButton(1, true);
@@ -463,8 +464,7 @@ TEST_F(EventsTest, AListScrolledByItsOwnBarSelectsTheRowShownAtTheTop) {
     ColumnListRecord* list = KindAs<ColumnListRecord>(FindGadget(8));
     ASSERT_NE(list, nullptr);
     for (RowRecord& row : list->rows) row.height = 15;
-    Gadget_DrawAll();
-    Gadget_DrawAll();
+    Gadget_Layout();
     ScrollBarRecord* bar = KindAs<ScrollBarRecord>(FindGadget(8 + kScrollBarNumberOffset));
     ASSERT_NE(bar, nullptr) << "20 rows of 15 pixels do not fit in 100";
     ASSERT_EQ(bar->value, 0);
@@ -478,10 +478,10 @@ TEST_F(EventsTest, AListScrolledByItsOwnBarSelectsTheRowShownAtTheTop) {
     Testing_MouseButton(1, false);
     Frame();
     EXPECT_EQ(bar->value, 2);
-    Gadget_DrawAll();
+    Gadget_Layout();
 
     // A click just below the header lands on the first row shown.
-    MoveTo(150, 300 + list->headerHeight + 1);
+    MoveTo(150, static_cast<int>(ListRowHitBand(*FindGadget(8), *list, bar->value, bar->value).y));
     Testing_MouseButton(1, true);
     Frame();
     Testing_MouseButton(1, false);

@@ -55,7 +55,8 @@ protected:
         List_MouseStep(*FindGadget(number));
     }
     void ClickRow(int row, int eventType = EventType_LeftUp) {
-        Step(kListX + 5, kListY + kHeader + row * kRowHeight + kRowHeight / 2, 0, eventType);
+        const Rect band = ListRowHitBand(*FindGadget(kList), List(), 0, row);
+        Step(kListX + 5, static_cast<int>(band.y + band.height / 2), 0, eventType);
     }
     void ClickHeaderAt(int x) { Step(x, kListY + 5, 0, EventType_LeftUp); }
 };
@@ -382,7 +383,7 @@ TEST_F(ListsTest, ColumnDragStaysWithItsListAndEndsWherever) {
     MakeList(2);
     Gadget_CreateColumnList(kOther, kOtherX, kListY, 300, 200, "Name", 100, 0);
     Gadget_AddColumn(kOther, 1, "Size", 60);
-    Gadget_DrawAll();  // header heights
+    Gadget_Layout();  // header heights
     const int hh = List().headerHeight;
     ASSERT_GT(hh, 5);
     auto frame = [](int x, int y, int button) {

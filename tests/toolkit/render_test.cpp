@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "layout.h"
 #include "toolkit_fixture.h"
 
 namespace {
@@ -27,11 +28,12 @@ protected:
         Gadget_FreeAll();
         Gadget_SetDefaultFillMode(0);
     }
-    // Clears the screen to the background colour and runs one draw pass.
+    // Clears the screen to the background colour and runs the layout step and one draw pass.
     static void DrawFrame() {
         ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
         Draw_Box(0, 0, 1024, 768, kBackground);
         Draw_End();
+        Gadget_Layout();
         Gadget_DrawAll();
     }
     static int Pixel(int x, int y) {
@@ -55,7 +57,7 @@ protected:
         Draw_End();
         return h;
     }
-    static ScrollBarRecord* Bar(int owner) { return KindAs<ScrollBarRecord>(FindGadget(owner + 2000)); }
+    static ScrollBarRecord* Bar(int owner) { return KindAs<ScrollBarRecord>(FindGadget(owner + kScrollBarNumberOffset)); }
 };
 
 // ---------------------------------------------------------------- borders
@@ -274,6 +276,7 @@ TEST_F(RenderTest, NothingIsDrawnWithoutAScreen) {
     Gadget_CreateColumnList(1, 10, 10, 100, 40, "Name", 90, 0);
     for (int i = 0; i < 20; ++i) Gadget_AddItem(1, -1, "row");
     for (auto& row : List(1).rows) row.height = 15;
+    EXPECT_EQ(Gadget_Layout(), 0);
     EXPECT_EQ(Gadget_DrawAll(), 0);
     EXPECT_EQ(FindGadget(2001), nullptr) << "the pass did not run, so no scroll bar either";
 }
@@ -356,10 +359,51 @@ protected:
         for (int i = 0; i < rows; ++i) Gadget_AddItem(1, -1, "row " + std::to_string(i));
         return 1;
     }
-    int RowTop(int i) const { return y + hh + 2 + i * rh; }
+    // Top of the i-th row shown, rows being rh high.
+    int RowTop(int i) const { return static_cast<int>(ListParts(Record(1), List(1), 0).rowArea.y) + i * rh; }
     const int x = 100, y = 100;
     int hh = 0, rh = 0;
 };
+
+// Scroll bars come and go in the layout step; the draw pass only draws, so
+// it leaves every gadget where it found it, even with a bar overdue.
+TEST_F(ListRenderTest, TheDrawPassChangesNoGadget) {
+    struct Snapshot {
+        int number, self, kind, x, y, width, height;
+        bool operator==(const Snapshot&) const = default;
+    };
+    const auto snapshot = [] {
+        std::vector<Snapshot> all;
+        for (const GadgetRecord& g : toolkit.records)
+            all.push_back({g.number, g.self, g.kind, g.x, g.y, g.width, g.height});
+        return all;
+    };
+    MakeList(4, 0, 10);
+    Gadget_CreateEditor(3, 500, 100, 200, 40, 0);
+    AddItems(3, {"one", "two", "three", "four", "five"});
+    Gadget_CreateColumnList(4, 100, 400, 200, 100, "Fits", 100, 0);
+    Gadget_AddItem(4, -1, "row");
+
+    const std::vector<Snapshot> before = snapshot();
+    Gadget_DrawAll();
+    EXPECT_EQ(snapshot(), before) << "no layout step yet: no bar either";
+    EXPECT_EQ(FindGadget(1 + kScrollBarNumberOffset), nullptr);
+
+    DrawFrame();
+    ASSERT_NE(FindGadget(1 + kScrollBarNumberOffset), nullptr) << "the list's rows overflow";
+    ASSERT_NE(FindGadget(3 + kScrollBarNumberOffset), nullptr) << "the Editor's lines overflow";
+    EXPECT_EQ(FindGadget(4 + kScrollBarNumberOffset), nullptr);
+    const int active = Gadget_GetActive();
+    const std::vector<Snapshot> laidOut = snapshot();
+    for (int i = 0; i < 10; ++i) Gadget_AddItem(4, -1, "more");
+    Gadget_RemoveItem(1, 0);
+    Gadget_DrawAll();
+    Gadget_DrawAll();
+    EXPECT_EQ(snapshot(), laidOut) << "the draw pass made or freed a gadget";
+    EXPECT_EQ(Gadget_GetActive(), active);
+    Gadget_Layout();
+    EXPECT_NE(FindGadget(4 + kScrollBarNumberOffset), nullptr) << "the next layout step catches up";
+}
 
 TEST_F(ListRenderTest, SelectionIsPaintedWithFocusOrKeptSelection) {
     struct Case {
@@ -684,18 +728,21 @@ TEST_F(RenderTest, ScrollBarArrowsAndThumb) {
     auto* bar = KindAs<ScrollBarRecord>(FindGadgetBySelf(self));
     bar->value = 50;
     DrawFrame();
+    const ScrollBarLayout parts = ScrollBarParts(*FindGadgetBySelf(self), *bar);
     const int c = 500 + 7;
-    EXPECT_EQ(Pixel(c + 1, 103), 0) << "up arrow tip";
-    EXPECT_EQ(Pixel(c + 1, 100 + 200 - 10 + 8), 0) << "down arrow tip";
-    const int t = 50 * (200 - 18 - 22) / 99;  // where the event step grabs it
-    EXPECT_EQ(Pixel(504, 100 + t + 11), kWhite) << "thumb's raised top";
-    EXPECT_EQ(Pixel(504, 100 + t + 15), 0xC0C0C0) << "thumb face";
-    EXPECT_EQ(Pixel(504, 100 + t + 5), kBackground) << "track above the thumb";
+    EXPECT_EQ(Pixel(c + 1, static_cast<int>(parts.upArrow.y) + 3), 0) << "up arrow tip";
+    EXPECT_EQ(Pixel(c + 1, static_cast<int>(parts.downArrow.y) + 8), 0) << "down arrow tip";
+    const int top = static_cast<int>(parts.thumb.y);
+    EXPECT_EQ(top, static_cast<int>(parts.trackTop + parts.thumbAlong)) << "painted where the event step grabs it";
+    EXPECT_EQ(Pixel(504, top), kWhite) << "thumb's raised top";
+    EXPECT_EQ(Pixel(504, top + 4), 0xC0C0C0) << "thumb face";
+    EXPECT_EQ(Pixel(504, top - 6), kBackground) << "track above the thumb";
 
     bar->value = 10000;  // out of range: the thumb still stops above the down arrow
     DrawFrame();
-    EXPECT_EQ(Pixel(504, 100 + 200 - 12), kGrey) << "thumb's dark bottom edge";
-    EXPECT_EQ(Pixel(504, 100 + 200 - 11), kBackground);
+    const int above = static_cast<int>(parts.downArrow.y) - 1;
+    EXPECT_EQ(Pixel(504, above - 1), kGrey) << "thumb's dark bottom edge";
+    EXPECT_EQ(Pixel(504, above), kBackground);
 }
 
 TEST_F(ListRenderTest, APressOnTheDrawnThumbDragsIt) {
@@ -708,9 +755,11 @@ TEST_F(ListRenderTest, APressOnTheDrawnThumbDragsIt) {
     Gadget_SetState(2001, 20);
     DrawFrame();
     // The middle of the thumb as drawn: its face, between the raised edges.
-    const int bx = x + 200 + 7;
+    const GadgetRecord& barGadget = Record(2001);
+    const ScrollBarLayout parts = ScrollBarParts(barGadget, *bar);
+    const int bx = barGadget.x + barGadget.width / 2;
     int first = -1, last = -1;
-    for (int py = y + 11; py < y + Record(1).height - 10; ++py)
+    for (int py = static_cast<int>(parts.trackTop); py < parts.downArrow.y; ++py)
         if (Pixel(bx, py) == 0xC0C0C0) {
             if (first < 0) first = py;
             last = py;

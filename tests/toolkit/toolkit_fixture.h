@@ -50,7 +50,7 @@ public:
         for (const GadgetRecord& g : toolkit.records) order.push_back(g.number);
         return order;
     }
-    // Gives a list or Editor its own scroll bar, as the drawing step does.
+    // Gives a list or Editor its own scroll bar, as the layout step does.
     static int AttachScrollBar(int owner) {
         GadgetRecord& bar = NewGadget(owner + kScrollBarNumberOffset, GadgetKind_ScrollBar, 0, 0, 10, 100,
                                       ScrollBarRecord{});
