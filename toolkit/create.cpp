@@ -11,7 +11,7 @@ namespace {
 // given to requests outside the registry's range), the record's identity for
 // a number the caller fixed.
 int CreationResult(int requested, const GadgetRecord& g) {
-    return g.number != requested ? g.number : g.self;
+    return g.number != requested ? g.number : g.self.value;
 }
 
 // An Editor draws through its own sprite; nobody else frees it.
@@ -146,12 +146,12 @@ int Gadget_Free(int number) {
     if (auto* e = KindAs<EditorRecord>(g)) {
         e->lines.clear();
         e->lines.shrink_to_fit();
-        e->scrollBar = 0;
+        e->scrollBar = {};
     } else if (auto* l = KindAs<ColumnListRecord>(g)) {
         l->rows.clear();
         l->rows.shrink_to_fit();
         l->rowsHaveImages = 0;
-        l->scrollBar = 0;
+        l->scrollBar = {};
     }
     ReleaseEditorSprite(*g);
     DeleteGadgetRecord(*g);

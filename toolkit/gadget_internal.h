@@ -16,6 +16,15 @@ inline constexpr int kInitialRegistryTop = 2100;     // highest number of a fres
 inline constexpr int kRegistryGrowth = 50;           // entries added beyond the highest number asked for
 inline constexpr int kMaxColumns = 16;               // columns of a ColumnList / FileList
 
+// A gadget record's identity: unique in the run and never reused, unlike
+// its number, which the program may give to another gadget. A type of its
+// own, so a number is never looked up as an identity or the other way round.
+struct GadgetSelf {
+    int value = 0;                                   // 0 names no record
+    explicit operator bool() const { return value != 0; }
+    auto operator<=>(const GadgetSelf&) const = default;
+};
+
 // One row of a ColumnList or FileList.
 struct RowRecord {
     std::string text;        // cells separated by line feeds (rows from a directory end with one)
@@ -58,7 +67,7 @@ struct EditorRecord {
     int flags = 0;           // creation flags
     int font = 0;            // font number
     int contentHeight = 0;   // sum of the line heights (computed while drawing)
-    int scrollBar = 0;       // self of the Editor's scroll bar record, 0 = none yet
+    GadgetSelf scrollBar;    // the Editor's scroll bar record, none yet at first
     int caretColumn = 0;     // character position in the caret's line
     int overwrite = 0;       // as in TextFieldRecord
     int caretLine = 0;       // index of the caret's line
@@ -87,7 +96,7 @@ struct ColumnListRecord {
     int flags = 0;                                 // list flags
     int rowsHaveImages = 0;                        // nonzero while some row has an image
     int contentHeight = 0;                         // sum of the row heights (computed while drawing)
-    int scrollBar = 0;                             // self of the list's scroll bar record, 0 = none
+    GadgetSelf scrollBar;                          // the list's scroll bar record, none at first
     int anchorRow = -1;                            // row of the last selection click
     std::string directory;                         // FileList: directory followed by its patterns
     std::array<int, kMaxColumns> columnContent{};  // FileList: 1 name .. 7 accessed, 0 none
@@ -121,7 +130,7 @@ using KindRecord = std::variant<TextRecord, TextFieldRecord, EditorRecord, Butto
 // One gadget, any kind. The kind record lives inside it and dies with it.
 struct GadgetRecord {
     int number = 0;              // registry index
-    int self = 0;                // identity, unique in the run, never reused
+    GadgetSelf self;             // identity, unique in the run, never reused
     int kind = 0;                // GadgetKind_* code
     KindRecord kindRecord;       // the kind's own fields
     int x = 0, y = 0;            // top-left corner in screen pixels
@@ -139,7 +148,7 @@ struct ToolkitState {
     std::list<GadgetRecord> records;          // drawing and hit-test order; stable addresses
     std::vector<GadgetRecord*> registry;      // number -> record (non-owning); nullptr = free
     int registryTop = kInitialRegistryTop;    // highest valid number
-    int nextSelf = 1;                         // next record identity
+    GadgetSelf nextSelf{1};                   // next record identity
     GadgetRecord* lastAccessed = nullptr;     // a new record is inserted right after this one
     int currentFont = kToolkitFont;           // font number given to new kind records
     int defaultTextColor = 0;                 // textColor of new gadgets
@@ -162,14 +171,14 @@ struct ToolkitState {
     int dragOffset = 0;          // scroll-bar thumb grab offset, 0 = no drag
     int columnDrag = 0;          // column resize state of a list header, 0 = none
     int columnDragGrab = 0;      // pointer offset from the dragged column's right edge at grab time
-    int columnDragList = 0;      // self of the list whose column is being dragged
+    GadgetSelf columnDragList;   // the list whose column is being dragged
 };
 
 extern ToolkitState toolkit;
 
 // Registry access shared by the toolkit's files.
 GadgetRecord* FindGadget(int number);                 // lookup by number; nullptr when not found
-GadgetRecord* FindGadgetBySelf(int self);             // lookup by identity; nullptr when gone
+GadgetRecord* FindGadgetBySelf(GadgetSelf self);      // lookup by identity; nullptr when gone
 GadgetRecord& NewGadget(int number, int kind, int x, int y, int width, int height, KindRecord kindRecord);
 void DeleteGadgetRecord(GadgetRecord& record);        // unlinks and destroys one record
 
@@ -180,8 +189,8 @@ int AllocateGadgetNumber(int requested);              // the number a creation w
 // Shared between the toolkit's files.
 int FileList_ConvertFlags(int fileListFlags);         // FileList flags -> the ColumnList flags they imply
 void ScrollBar_SetValue(ScrollBarRecord& bar, int value);  // clamp: lower limit first, the upper one wins
-int Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int minimum, int maximum,
-                           int page, int flags);      // a list's or Editor's own bar; returns its self
+GadgetSelf Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int minimum, int maximum,
+                                  int page, int flags);  // a list's or Editor's own bar
 int List_MeasureRowHeight(const GadgetRecord& list, const RowRecord& row);   // with the row's font
 int Editor_MeasureLineHeight(const GadgetRecord& editor, const LineRecord& line);
 void List_MouseStep(GadgetRecord& list);              // column resize, header sort clicks, row selection

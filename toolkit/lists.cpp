@@ -360,6 +360,6 @@ void List_MouseStep(GadgetRecord& gadget) {
 void List_EndFrame() {
     if (toolkit.buttonState == 0 && (toolkit.columnDrag & kDragButtonMask)) {
         toolkit.columnDrag = 0;
-        toolkit.columnDragList = 0;
+        toolkit.columnDragList = {};
     }
 }

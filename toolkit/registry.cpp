@@ -60,8 +60,8 @@ GadgetRecord* FindGadget(int number) {
     return g;
 }
 
-GadgetRecord* FindGadgetBySelf(int self) {
-    if (self == 0) return nullptr;
+GadgetRecord* FindGadgetBySelf(GadgetSelf self) {
+    if (!self) return nullptr;
     for (GadgetRecord& g : toolkit.records)
         if (g.self == self) return &g;
     return nullptr;
@@ -98,7 +98,8 @@ GadgetRecord& NewGadget(int number, int kind, int x, int y, int width, int heigh
 
     g.number = AllocateGadgetNumber(number);
     toolkit.registry[static_cast<size_t>(g.number)] = &g;
-    g.self = toolkit.nextSelf++;
+    g.self = toolkit.nextSelf;
+    ++toolkit.nextSelf.value;
 
     g.x = x;
     g.y = y;

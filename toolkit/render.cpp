@@ -54,8 +54,8 @@ void DrawGadget(GadgetRecord& g) {
 // layout step does: a new focused one is put off too, so the layout meets
 // each gadget in the order the drawing then does.
 template <class Visit> void InDrawingOrder(Visit visit) {
-    std::vector<int> deferred;
-    const int firstNewSelf = toolkit.nextSelf;
+    std::vector<GadgetSelf> deferred;
+    const GadgetSelf firstNewSelf = toolkit.nextSelf;
     // std::list keeps the walk's iterator valid while records are inserted
     // or freed, as long as the one being visited stays, which it does.
     for (auto it = toolkit.records.begin(); it != toolkit.records.end(); ++it) {
@@ -73,7 +73,7 @@ template <class Visit> void InDrawingOrder(Visit visit) {
         GadgetRecord* g = FindGadgetBySelf(deferred[i]);
         if (!g || g->hidden) continue;
         toolkit.lastAccessed = g;
-        const int selfBefore = toolkit.nextSelf;
+        const GadgetSelf selfBefore = toolkit.nextSelf;
         visit(*g);
         if (toolkit.nextSelf == selfBefore) continue;
         for (const GadgetRecord& made : toolkit.records)

@@ -19,8 +19,8 @@ int ScrollBar_ThumbLength(int page, int track, int minimum, int maximum) {
                                                      INT32_MIN, INT32_MAX));
 }
 
-int Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int minimum, int maximum,
-                           int page, int flags) {
+GadgetSelf Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int minimum, int maximum,
+                                  int page, int flags) {
     if (page < 1) page = 1;
     const std::int64_t length = (flags & kScrollBarVertical) ? height : width;
     std::int64_t thumb = ScrollBar_ThumbLength(page, ClampToInt(BarThumbTrack(length)), minimum, maximum);
@@ -39,7 +39,7 @@ int Gadget_CreateScrollBar(int number, int x, int y, int width, int height, int 
 }
 
 GadgetRecord* OwnScrollBar(const GadgetRecord* owner) {
-    int self = 0;
+    GadgetSelf self;
     if (auto* e = owner ? std::get_if<EditorRecord>(&owner->kindRecord) : nullptr) self = e->scrollBar;
     if (auto* l = owner ? std::get_if<ColumnListRecord>(&owner->kindRecord) : nullptr) self = l->scrollBar;
     GadgetRecord* bar = FindGadgetBySelf(self);
@@ -50,14 +50,14 @@ namespace {
 
 // By identity, never by number alone: if the program has put another gadget
 // under owner + 2000, that gadget is not the owner's to free.
-void FreeOwnBar(GadgetRecord& owner, int& reference) {
+void FreeOwnBar(GadgetRecord& owner, GadgetSelf& reference) {
     if (GadgetRecord* bar = OwnScrollBar(&owner)) DeleteGadgetRecord(*bar);
-    reference = 0;
+    reference = {};
 }
 
 // The owner's bar, made when it has none (a reference to a bar that is gone
 // is replaced).
-ScrollBarRecord* EnsureBar(GadgetRecord& owner, int& reference, int maximum, int page) {
+ScrollBarRecord* EnsureBar(GadgetRecord& owner, GadgetSelf& reference, int maximum, int page) {
     if (GadgetRecord* bar = OwnScrollBar(&owner)) return KindAs<ScrollBarRecord>(bar);
     const Rect place = OwnScrollBarRect(owner);
     reference = Gadget_CreateScrollBar(owner.number + kScrollBarNumberOffset, ClampToInt(place.x), ClampToInt(place.y),

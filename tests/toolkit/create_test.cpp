@@ -41,7 +41,7 @@ TEST_F(CreateTest, EveryKindTakesTheCommonStepsAndReturnsSelfOrTheChosenNumber) 
         const int self = c.create(40);
         GadgetRecord& g = Record(40);
         EXPECT_EQ(g.kind, c.kind);
-        EXPECT_EQ(self, g.self);
+        EXPECT_EQ(self, g.self.value);
         EXPECT_NE(self, 0);
         EXPECT_EQ(Gadget_GetActive(), 40);
         EXPECT_EQ(Gadget_Kind(40), c.kind);
@@ -185,7 +185,7 @@ TEST_F(CreateTest, FreeingTakesOnlyTheGadgetsOwnScrollBar) {
     EXPECT_EQ(Gadget_GetText(2007), "not 7's");
 
     Gadget_CreateColumnList(8, 0, 0, 100, 100, "Name", 100, 0);
-    const int barSelf = AttachScrollBar(8);
+    const GadgetSelf barSelf = AttachScrollBar(8);
     Gadget_CreateText(2008, 0, 0, 10, 10, "took the bar's number", 0);
     Gadget_Free(8);
     EXPECT_EQ(Gadget_GetText(2008), "took the bar's number");

@@ -254,7 +254,7 @@ std::string Snapshot() {
     std::ostringstream out;
     out << toolkit.registryTop << ' ' << toolkit.activeGadget << ' ' << toolkit.records.size() << '\n';
     for (const GadgetRecord& g : toolkit.records) {
-        out << g.number << ' ' << g.self << ' ' << g.kind << ' ' << g.hidden << ' ' << g.disabled << ' '
+        out << g.number << ' ' << g.self.value << ' ' << g.kind << ' ' << g.hidden << ' ' << g.disabled << ' '
             << g.textColor << ' ' << g.fillMode << ' ' << g.fillColor << '|';
         std::visit(
             [&out](const auto& r) {

@@ -375,7 +375,7 @@ TEST_F(ListRenderTest, TheDrawPassChangesNoGadget) {
     const auto snapshot = [] {
         std::vector<Snapshot> all;
         for (const GadgetRecord& g : toolkit.records)
-            all.push_back({g.number, g.self, g.kind, g.x, g.y, g.width, g.height});
+            all.push_back({g.number, g.self.value, g.kind, g.x, g.y, g.width, g.height});
         return all;
     };
     MakeList(4, 0, 10);
@@ -469,7 +469,7 @@ TEST_F(ListRenderTest, ScrollBarAppearsWithOneRowTooManyAndGoesAgain) {
     Gadget_RemoveItem(1, 0);
     DrawFrame();
     EXPECT_EQ(FindGadget(2001), nullptr);
-    EXPECT_EQ(List(1).scrollBar, 0);
+    EXPECT_FALSE(List(1).scrollBar);
     EXPECT_EQ(Pixel(x + 207, y + 50), kBackground);
 }
 
@@ -524,7 +524,7 @@ TEST_F(ListRenderTest, ZeroHeightRowsAndEmptyRangesDoNotDivideByZero) {
     EXPECT_GE(Bar(1)->page, 1);
     EXPECT_GE(Bar(1)->value, 0);
 
-    const int self = Gadget_CreateScrollBar(50, 500, 100, 14, 100, 0, -1, 0, 1);
+    const GadgetSelf self = Gadget_CreateScrollBar(50, 500, 100, 14, 100, 0, -1, 0, 1);
     auto* empty = KindAs<ScrollBarRecord>(FindGadgetBySelf(self));
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(empty->page, 1);
@@ -713,7 +713,7 @@ TEST_F(RenderTest, CreatedScrollBarThumbLength) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.maximum);
-        const int self = Gadget_CreateScrollBar(-1, 0, 0, 14, c.length, c.minimum, c.maximum, c.page, 1);
+        const GadgetSelf self = Gadget_CreateScrollBar(-1, 0, 0, 14, c.length, c.minimum, c.maximum, c.page, 1);
         const auto* bar = KindAs<ScrollBarRecord>(FindGadgetBySelf(self));
         ASSERT_NE(bar, nullptr);
         EXPECT_EQ(bar->thumbLength, c.thumb);
@@ -724,7 +724,7 @@ TEST_F(RenderTest, CreatedScrollBarThumbLength) {
 }
 
 TEST_F(RenderTest, ScrollBarArrowsAndThumb) {
-    const int self = Gadget_CreateScrollBar(7, 500, 100, 14, 200, 0, 99, 10, 1);
+    const GadgetSelf self = Gadget_CreateScrollBar(7, 500, 100, 14, 200, 0, 99, 10, 1);
     auto* bar = KindAs<ScrollBarRecord>(FindGadgetBySelf(self));
     bar->value = 50;
     DrawFrame();

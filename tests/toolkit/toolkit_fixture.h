@@ -51,7 +51,7 @@ public:
         return order;
     }
     // Gives a list or Editor its own scroll bar, as the layout step does.
-    static int AttachScrollBar(int owner) {
+    static GadgetSelf AttachScrollBar(int owner) {
         GadgetRecord& bar = NewGadget(owner + kScrollBarNumberOffset, GadgetKind_ScrollBar, 0, 0, 10, 100,
                                       ScrollBarRecord{});
         GadgetRecord& g = Record(owner);
