@@ -564,6 +564,20 @@ TEST_F(ListRenderTest, GridLinesShowOnColouredAndSelectedRows) {
     }
 }
 
+// The header band and coloured rows stay inside the list: nothing above it,
+// nothing past its right edge, and the band reaches down to the first row.
+TEST_F(ListRenderTest, HeaderAndRowsStayInsideTheList) {
+    MakeList(4, 0, 4);
+    Gadget_SetItemColor(1, 0, 2, 0x0000AA);
+    DrawFrame();
+    EXPECT_EQ(Pixel(x + 150, y - 1), kBackground) << "above the list";
+    EXPECT_EQ(Pixel(x + 150, y + 1), 0xC0C0C0) << "the header band's top";
+    EXPECT_EQ(Pixel(x + 150, RowTop(0) - 1), 0xC0C0C0) << "the header band's last row";
+    const int row = RowTop(0) + rh / 2;
+    EXPECT_EQ(Pixel(x + 150, row), 0x0000AA);
+    EXPECT_EQ(Pixel(x + 201, row), kBackground) << "the row's colour stops at the right edge";
+}
+
 TEST_F(ListRenderTest, SortMarksPointByDirection) {
     MakeList(4, 0, 2);
     const int left = x + 1;
