@@ -16,6 +16,8 @@ inline constexpr int kLoadPanel = 1;    // SetEditorMode: choosing a design fold
 inline constexpr int kSetupPanel = 2;   // SetEditorMode: setting up one part image
 void CreateEditorGadgets(); // the 37 gadgets of the layout table, in its order
 void SetEditorMode(int mode); // switches the panel; ends any move of a setup point
+void ShowDesignPanel();       // the design panel in front: a setup being edited is saved, the load panel closed
+void LeaveTestView();         // the test view off, the prototypes editable again; its ship's undo steps go
 
 // ---------------------------------------------------------------- commands (one gadget event per frame)
 void DispatchCommand(int gadget, int eventType); // the editor's commands, then the test view's and the palette
@@ -30,6 +32,9 @@ void ConfirmLoadPanel();       // "OK" of the load panel
 void SwitchTestView();         // the "Mode" toggle
 void ChoosePrototype();        // a row of the prototype list
 void ChooseSetupPoint();       // a row of the setup rows: the point to move
+int SelectSetupPoint(int row); // row of the setup rows made the point to move; nonzero when it may be
+void ForgetSetupPoint();       // no setup row chosen, no point to move, the x and y fields empty
+int OpenSetupPanel(const std::string& image); // the setup panel of a listed part image; 0 when its picture does not load
 void FollowNameField();        // every frame: the focused name field's text is the chosen prototype's name
 void ExportShipPicture(int sizeClass); // row k of "Save as": the ship pictures; no size class selected afterwards
 

@@ -12,6 +12,7 @@
 #include "editor_gadgets.h"
 #include "editor_tables.h"
 #include "gadget.h"
+#include "history.h"
 #include "kept_ship.h"
 #include "part_palette.h"
 #include "part_setup.h"
@@ -24,6 +25,7 @@
 #include "ship_pictures.h"
 #include "ship_assembly.h"
 #include "title_line.h"
+#include "unsaved_work.h"
 
 namespace {
 
@@ -65,6 +67,11 @@ void LeaveSetup() {
 }
 
 void Quit() {
+    // Unsaved prototypes are dropped only by a second click.
+    if (WarnBeforeDiscard(kGadgetQuit)) {
+        PlayClick();
+        return;
+    }
     LeaveSetup();
     editor.QuitRequested = 1;
     PlayClick();
@@ -102,37 +109,32 @@ void SayPartsOverBudget() {
 }
 
 void SaveDesign() {
-    SavePrototypes(PrototypesPath());
+    if (SavePrototypes(PrototypesPath())) MarkPrototypesSaved();
     SayRefusedSave();
     PlayClick();
 }
 
 void RemoveImage() {
-    const int row = Gadget_GetState(kGadgetDesignImages);
-    if (row >= 0) Gadget_RemoveItem(kGadgetDesignImages, row);
+    EditRemoveImage(Gadget_GetState(kGadgetDesignImages));
     SetEditorMode(kDesignPanel);
     PlayClick();
 }
 
 void ToggleAllowedPrototypes() {
-    ToggleCompatibility(Gadget_GetState(kGadgetPrototypeList));
+    EditToggleCompatibility(Gadget_GetState(kGadgetPrototypeList));
     PlayClick();
 }
 
 void AddPrototypeCommand() {
-    AddPrototype();  // refuses a 25th
+    EditAddPrototype();  // refuses a 25th
     PlayClick();
 }
 
 void ChooseSetupPrototype() {
-    design.PartSetup.PrototypeIndex = Gadget_GetState(kGadgetSetupPrototype);
+    EditSetupPrototype(Gadget_GetState(kGadgetSetupPrototype));
     ColorConnectionRows();
-    Gadget_SetState(kGadgetSetupRows, 0);
-    Gadget_SetText(kGadgetPointX, "");
-    Gadget_SetText(kGadgetPointY, "");
+    ForgetSetupPoint();
     PlayClick();
-    editor.DraggingOffset = -1;
-    editor.DraggedConnection = -1;
 }
 
 void ConfirmSetup() {
@@ -149,8 +151,6 @@ void RefuseSetupRow() {
     editor.DraggingOffset = -1;
     editor.DraggedConnection = -1;
 }
-
-void ResetShipCommand() { ResetShip(); }
 
 void ChooseSizeClass() { ExportShipPicture(Gadget_GetState(kGadgetSaveAs)); }
 
@@ -198,8 +198,8 @@ const std::array kEditorCommands = {
 
 // The test view's commands, looked at only while it is on.
 const std::array kTestViewCommands = {
-    Command{kGadgetReset,             EventType_LeftUp,   nullptr, ResetShipCommand},
-    Command{kGadgetRandom,            EventType_LeftUp,   nullptr, PlayClick},
+    Command{kGadgetReset,             EventType_LeftUp,   nullptr, EditResetShip},
+    Command{kGadgetRandom,            EventType_LeftUp,   nullptr, EditRandomShip},
     Command{kGadgetOfferedPrototypes, EventType_LeftUp,   nullptr, ChooseOfferedPrototype},
     Command{kGadgetSaveAs,            EventType_LeftUp,   nullptr, ChooseSizeClass},
     Command{kGadgetArrowUp,           EventType_LeftDown, nullptr, ViewUp},
@@ -229,9 +229,9 @@ void ChoosePaletteButton(int gadget, int event) {
     for (int k = 0; k < editor.Palette.Count(); ++k) {
         if (editor.Palette.At(k)->Button != gadget) continue;
         if (design.SelectedConnection == -1)
-            SwapPart(k);
+            EditSwapPart(k);
         else
-            AttachPart(k);
+            EditAttachPart(k);
         FreePartPalette();
         return;
     }
@@ -263,6 +263,9 @@ void ShowUnreadablePicture(const std::string& name) {
 
 // ---------------------------------------------------------------- dispatch
 void DispatchCommand(int gadget, int event) {
+    // A click anywhere else ends a warning about unsaved work.
+    const bool click = event == EventType_LeftUp || event == EventType_RightUp || event == EventType_LeftDown;
+    if (click && gadget != DiscardWarningGadget()) EndDiscardWarning();
     RunFirstMatch(kEditorCommands, gadget, event);
     if (design.TestMode != 1) return;
     RunFirstMatch(kTestViewCommands, gadget, event);
@@ -271,25 +274,55 @@ void DispatchCommand(int gadget, int event) {
 
 // ---------------------------------------------------------------- the named commands
 void ChoosePartImage() {
-    // The setup being edited is written before another image is chosen.
-    if (!design.PartImageName.empty()) SavePartSetup();
     const int row = Gadget_GetState(kGadgetDesignImages);
     if (row < 0) {
+        LeaveSetup();
         SetEditorMode(kDesignPanel);
-        design.PartImageName.clear();
         PlayClick();
         return;
     }
     const std::string name = Gadget_GetItemText(kGadgetDesignImages, row);
-    if (!Image_Load(kPartImage, InDesignFolder(name), 0)) {
+    if (!OpenSetupPanel(name)) {
         ShowUnreadablePicture(name);
         return;
     }
-    design.PartImageName = name;
+    PlayClick();
+}
+
+int OpenSetupPanel(const std::string& image) {
+    // The setup being edited is written before another image is chosen.
+    LeaveSetup();
+    if (!Image_Load(kPartImage, InDesignFolder(image), 0)) return 0;
+    design.PartImageName = image;
     LoadPartSetup();
     FitPartImage();
     SetEditorMode(kSetupPanel);
-    PlayClick();
+    // The list shows whose setup it is, however the panel was reached.
+    for (int r = 0; r < Gadget_CountItems(kGadgetDesignImages); ++r)
+        if (Gadget_GetItemText(kGadgetDesignImages, r) == image) {
+            SelectOnlyRow(kGadgetDesignImages, r);
+            break;
+        }
+    return 1;
+}
+
+void ShowDesignPanel() {
+    LeaveSetup();
+    if (editor.EditorMode == kDesignPanel) return;
+    SetEditorMode(kDesignPanel);
+    editor.LoadPurpose = kLoadNothing;
+    editor.PreviewZoom = 0.0f;
+    editor.SampleScale = 0;
+}
+
+void LeaveTestView() {
+    Gadget_SetToggleState(kGadgetMode, 0);
+    Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelPrototypeCaption]);
+    ClearShipChoices();
+    design.TestMode = 0;
+    // The ship is built afresh when the view opens again: its steps are over.
+    DropShipSteps();
+    if (editor.EditorMode == kDesignPanel) SetEditorMode(kDesignPanel);
 }
 
 void FitPartImage() {
@@ -318,10 +351,16 @@ void FitPreviewImage() {
 }
 
 void OpenLoadPanelForDesign() {
+    // Unsaved prototypes are dropped only by a second click.
+    if (WarnBeforeDiscard(kGadgetLoad)) {
+        PlayClick();
+        return;
+    }
     LeaveSetup();
     Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelPrototypeCaption]);
     ClearShipChoices();
     design.TestMode = 0;
+    DropShipSteps();
     // The open design keeps its image list until another one is opened.
     SetEditorMode(kLoadPanel);
     Gadget_SetText(kGadgetLoadFrame, Labels[kLabelLoadDesign]);
@@ -415,10 +454,12 @@ void ChooseInFileList() {
 void ConfirmLoadPanel() {
     if (editor.LoadPurpose == kLoadPartImages) {
         if (Gadget_GetState(kGadgetFileList) >= 0) {
+            std::vector<std::string> names;
             const int rows = Gadget_CountItems(kGadgetFileList);
             for (int i = 0; i < rows; ++i)
                 if (Gadget_GetItemState(kGadgetFileList, i))
-                    Gadget_AddItem(kGadgetDesignImages, -1, StringField(Gadget_GetItemText(kGadgetFileList, i), 1, '\n'));
+                    names.push_back(StringField(Gadget_GetItemText(kGadgetFileList, i), 1, '\n'));
+            EditAddImages(names);
         }
         PlayClick();
     }
@@ -457,9 +498,7 @@ void SwitchTestView() {
             Gadget_SetToggleState(kGadgetMode, 0);
         }
     } else {
-        Gadget_SetText(kGadgetPrototypeCaption, Labels[kLabelPrototypeCaption]);
-        ClearShipChoices();
-        design.TestMode = 0;
+        LeaveTestView();
     }
     SetEditorMode(kDesignPanel);
     PlayClick();
@@ -491,17 +530,29 @@ void ChoosePrototype() {
 }
 
 void ChooseSetupPoint() {
-    const int row = Gadget_GetState(kGadgetSetupRows);
+    if (SelectSetupPoint(Gadget_GetState(kGadgetSetupRows))) PlayClick();
+}
+
+void ForgetSetupPoint() {
+    Gadget_SetState(kGadgetSetupRows, 0);
+    Gadget_SetText(kGadgetPointX, "");
+    Gadget_SetText(kGadgetPointY, "");
+    editor.DraggingOffset = -1;
+    editor.DraggedConnection = -1;
+}
+
+int SelectSetupPoint(int row) {
     if (row < 0) {
         editor.DraggingOffset = -1;
         editor.DraggedConnection = -1;
-        return;
+        return 0;
     }
+    SelectOnlyRow(kGadgetSetupRows, row);
     const PartSetup& setup = design.PartSetup;
     // Without a prototype no point of the image means anything yet.
     if (setup.PrototypeIndex < 0) {
         RefuseSetupRow();
-        return;
+        return 0;
     }
     if (row == 0) {
         Gadget_SetText(kGadgetPointX, Str(setup.OffsetX));
@@ -514,7 +565,7 @@ void ChooseSetupPoint() {
         const Prototype* prototype = design.Prototypes.At(setup.PrototypeIndex);
         if (j >= kConnections || !prototype || !HasActiveFlag(prototype->ConnectionMask[j])) {
             RefuseSetupRow();
-            return;
+            return 0;
         }
         Gadget_SetText(kGadgetPointX, Str(setup.ConnX[j]));
         Gadget_SetText(kGadgetPointY, Str(setup.ConnY[j]));
@@ -526,13 +577,16 @@ void ChooseSetupPoint() {
         Draw_Image(Image_Handle(kCrosshairImage), 0, 0, side, side);
         Draw_End();
     }
-    PlayClick();
+    return 1;
 }
 
 void FollowNameField() {
-    if (Gadget_GetActive() != kGadgetPrototypeName) return;
+    const int active = Gadget_GetActive() == kGadgetPrototypeName ? 1 : 0;
+    if (active && !editor.NameFieldActive) ++editor.NameFieldVisit;
+    editor.NameFieldActive = active;
+    if (!active) return;
     const int row = Gadget_GetState(kGadgetPrototypeList);
-    if (design.TestMode == 0) RenamePrototype(row, Gadget_GetText(kGadgetPrototypeName));
+    if (design.TestMode == 0) EditRenamePrototype(row, Gadget_GetText(kGadgetPrototypeName), editor.NameFieldVisit);
     // Where nothing can be renamed the typing is undone: the field shows the name, never another text.
     const Prototype* prototype = design.Prototypes.At(row);
     const std::string name = prototype ? prototype->Name : std::string();

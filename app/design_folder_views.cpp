@@ -9,12 +9,17 @@
 #include "editor_gadgets.h"
 #include "editor_tables.h"
 #include "gadget.h"
+#include "history.h"
 #include "prototype_views.h"
+#include "unsaved_work.h"
 
 int NewDesignFolder() {
     Gadget_SetText(kGadgetTitle, Labels[kLabelNoDesign]);
     const int folder = CreateDesignFolder();
     if (folder) Gadget_SetText(kGadgetTitle, DesignTitle(folder));
+    // The prototypes go on into the new folder, which holds no list yet.
+    ResetHistory();
+    ForgetSavedPrototypes();
     return folder != 0;
 }
 
@@ -24,6 +29,8 @@ int OpenDesignFolder() {
     const int folder = DesignNumber(Gadget_GetCellText(kGadgetFileList, row, 0));
     if (folder < 1) return 0;
     const std::vector<std::string> images = OpenDesign(folder);
+    ResetHistory();
+    MarkPrototypesSaved();
     Gadget_SetText(kGadgetTitle, DesignTitle(folder));
     // Nothing of the old design's current prototype may stay on the screen.
     Gadget_SetText(kGadgetPrototypeName, "");

@@ -7,6 +7,7 @@
 #include "disk_pictures.h"
 #include "editor_gadgets.h"
 #include "gadget.h"
+#include "history.h"
 #include "services.h"
 #include "title_line.h"
 
@@ -74,7 +75,7 @@ void TakeDropped(const std::string& path) {
             return;
         }
     }
-    if (!Listed(listed)) Gadget_AddItem(kGadgetDesignImages, -1, listed);
+    if (!Listed(listed)) EditAddImages({listed});
     ShowTitleMessage(listed == name ? "Added " + name : "Added " + name + " as " + listed);
 }
 

@@ -34,9 +34,14 @@ struct EditorState {
     int SetupOriginY = 0;           // top-left of the drawn part image, relative to the setup area
     int DraggingOffset = -1;        // -1 unless the display offset is being moved
     int DraggedConnection = -1;     // connection point being moved, -1 = none
+    int NameFieldVisit = 0;         // visits of the name field so far: the typing of one is one undo step
+    int NameFieldActive = 0;        // nonzero while the name field had the focus in the previous frame
+    int SetupKeyHold = 0;           // holds of the cursor keys on a setup point so far: one hold is one undo step
+    int SetupKeysDown = 0;          // nonzero while a cursor key was held in the previous frame
 
     // ---------------------------------------------------------------- test view
     DesignList<PaletteEntry> Palette; // the part buttons on offer
+    int RandomShips = 0;            // ships "Random" grew: numbers the next one's generator
 };
 
 extern EditorState editor;

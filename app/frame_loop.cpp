@@ -3,9 +3,11 @@
 #include "disk_pictures.h"
 #include "editor_gadgets.h"
 #include "gadget.h"
+#include "history.h"
 #include "services.h"
 #include "ship_pictures.h"
 #include "title_line.h"
+#include "unsaved_work.h"
 
 void FrameBeginAndDraw() {
     editor.FrameStart = ElapsedMilliseconds();
@@ -29,9 +31,12 @@ void FrameEvents() {
     editor.FrameEvent = Gadget_ProcessEvents();
     editor.FrameGadget = Gadget_EventGadget();
     editor.FrameEventType = Gadget_EventType();
+    // Undo goes first: a name it takes back is shown before the field is followed.
+    FollowHistoryKeys();
     // The typing reaches the field wherever the pointer is, so it is followed outside the events.
     FollowNameField();
     if (editor.FrameEvent == GadgetEvent) DispatchCommand(editor.FrameGadget, editor.FrameEventType);
+    ShowSaveMark();
 }
 
 void FramePresent() {
@@ -59,4 +64,6 @@ void RunFrameLoop() {
         // SIGINT or SIGTERM ends the loop as "Quit" does; the close box does not.
         if (Signals_Caught() != 0) editor.QuitRequested = 1;
     } while (editor.QuitRequested == 0);
+    // No click is waited for: unsaved prototypes are left beside their file.
+    if (Signals_Caught() != 0) WriteRecoveredPrototypes();
 }

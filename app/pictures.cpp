@@ -19,6 +19,7 @@
 #include "editor_tables.h"
 #include "editor_gadgets.h"
 #include "gadget.h"
+#include "history.h"
 #include "part_palette.h"
 #include "picture_layout.h"
 #include "prototype_views.h"
@@ -88,7 +89,7 @@ void HandlePreviewSlots() {
             design.SelectedProtoConnection = i;
             hit = true;
         }
-        if (editor.FrameEventType == EventType_LeftUp) ToggleConnectionActive(current, i);
+        if (editor.FrameEventType == EventType_LeftUp) EditToggleConnection(current, i);
     }
     if (hit) FillCompatibilityList(current);
     // Redrawn in every frame the pointer is over it, so a switched slot shows at once.
@@ -113,15 +114,16 @@ bool TypedCoordinate(int field, int& value) {
 bool TextFieldFocused() { return Gadget_Kind(Gadget_GetActive()) == GadgetKind_TextField; }
 
 // Step 2.3: the selected setup point, moved by a click on the image, by the
-// cursor keys or by a typed value, and its markers.
+// cursor keys or by a typed value, and its markers. Each click and typed
+// value is one undo step, and so is each hold of the cursor keys.
 void HandleSetupPoint() {
     if (editor.DraggingOffset < 0 && editor.DraggedConnection < 0) return;
     PartSetup& setup = design.PartSetup;
     const int j = editor.DraggedConnection;
     const bool offset = editor.DraggingOffset >= 0;
     if (!offset && (j < 0 || j >= kConnections)) return;
-    std::int32_t& tx = offset ? setup.OffsetX : setup.ConnX[static_cast<std::size_t>(j)];
-    std::int32_t& ty = offset ? setup.OffsetY : setup.ConnY[static_cast<std::size_t>(j)];
+    const std::int32_t& tx = offset ? setup.OffsetX : setup.ConnX[static_cast<std::size_t>(j)];
+    const std::int32_t& ty = offset ? setup.OffsetY : setup.ConnY[static_cast<std::size_t>(j)];
     const int width = Image_Width(kPartImage);
     const int height = Image_Height(kPartImage);
 
@@ -131,26 +133,39 @@ void HandleSetupPoint() {
     const int top = editor.SetupOriginY + kSetupAreaY;
     const int mx = interaction.MouseX;
     const int my = interaction.MouseY;
-    if (editor.FrameEventType == EventType_LeftUp && editor.SetupZoom > 0.0f && mx >= left && mx <= SetupScreenX(width) &&
-        my >= top && my <= SetupScreenY(height)) {
+    const bool clicked = editor.FrameEventType == EventType_LeftUp && editor.SetupZoom > 0.0f && mx >= left &&
+                         mx <= SetupScreenX(width) && my >= top && my <= SetupScreenY(height);
+    if (clicked) {
         dx = RoundHalfEven((mx - left) / static_cast<double>(editor.SetupZoom)) - std::int64_t{tx};
         dy = RoundHalfEven((my - top) / static_cast<double>(editor.SetupZoom)) - std::int64_t{ty};
     }
     // The cursor keys belong to a text field while it is being typed into.
-    if (!TextFieldFocused()) {
+    const bool keys = !TextFieldFocused() && (Key_Down(kKeyUp) || Key_Down(kKeyDown) || Key_Down(kKeyLeft) || Key_Down(kKeyRight));
+    if (keys) {
+        if (!editor.SetupKeysDown) ++editor.SetupKeyHold;
         if (Key_Down(kKeyUp)) dy -= 1;
         if (Key_Down(kKeyDown)) dy += 1;
         if (Key_Down(kKeyLeft)) dx -= 1;
         if (Key_Down(kKeyRight)) dx += 1;
     }
+    editor.SetupKeysDown = keys ? 1 : 0;
     int typed = 0;
     const bool typedX = TypedCoordinate(kGadgetPointX, typed);
     if (typedX) dx = std::int64_t{typed} - tx;
     const bool typedY = TypedCoordinate(kGadgetPointY, typed);
     if (typedY) dy = std::int64_t{typed} - ty;
 
-    tx = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{tx} + dx, 0, width));
-    ty = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{ty} + dy, 0, height));
+    const auto x = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{tx} + dx, 0, width));
+    const auto y = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{ty} + dy, 0, height));
+    // A point only pulled back onto the picture was not moved by anyone: no step.
+    const int point = offset ? -1 : j;
+    if (clicked || keys || typedX || typedY) {
+        EditSetupPoint(point, x, y, keys && !clicked && !typedX && !typedY ? editor.SetupKeyHold : 0);
+    } else if (offset) {
+        setup.OffsetX = x, setup.OffsetY = y;
+    } else {
+        setup.ConnX[static_cast<std::size_t>(j)] = x, setup.ConnY[static_cast<std::size_t>(j)] = y;
+    }
 
     const int row = offset ? 0 : j + 1;
     Gadget_SetItemText(kGadgetSetupRows, row, Str(tx), 1);

@@ -9,9 +9,11 @@
 #include "editor_tables.h"
 #include "editor_gadgets.h"
 #include "gadget.h"
+#include "history.h"
 #include "paths.h"
 #include "services.h"
 #include "title_line.h"
+#include "unsaved_work.h"
 
 namespace {
 
@@ -96,6 +98,8 @@ int StartEditor(int scale) {
     editor = EditorState{};
     interaction = InteractionState{};
     ResetTitleLine();
+    ResetHistory();
+    ResetUnsavedWork();
     ResetChangedPictures();
     Gadget_Init();
 

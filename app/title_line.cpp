@@ -2,6 +2,7 @@
 #include "title_line.h"
 
 #include <cstdint>
+#include <limits>
 
 #include "design_model.h"
 #include "services.h"
@@ -24,6 +25,13 @@ void ShowTitleMessage(const std::string& text) {
     titleLine.message = text;
     titleLine.messageEnds = ElapsedMilliseconds() + kTitleMessageMilliseconds;
 }
+
+void ShowTitleNotice(const std::string& text) {
+    titleLine.message = text;
+    titleLine.messageEnds = std::numeric_limits<std::int64_t>::max();
+}
+
+void ClearTitleMessage() { titleLine.message.clear(); }
 
 std::string TitleLineText() {
     const std::string program = kProgramTitle;

@@ -11,6 +11,8 @@ inline constexpr int kTitleMessageMilliseconds = 4000;
 
 // ---------------------------------------------------------------- title line
 void ShowTitleMessage(const std::string& text); // shown from the next frame on; the newest wins
+void ShowTitleNotice(const std::string& text);  // as a message, but it stays until ClearTitleMessage
+void ClearTitleMessage();                       // the design's title again at once
 void UpdateTitleLine();                         // every frame: the window is told only of a change
 std::string TitleLineText();                    // what the title line says at this moment
 void ResetTitleLine();                          // no message; nothing told to the window yet

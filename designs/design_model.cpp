@@ -11,6 +11,8 @@ std::string DesignFolderPath(const std::string& name) { return DesignsPath() + n
 
 std::string DesignFolderPath() { return DesignFolderPath(Str(design.DesignFolder)); }
 
-std::string PartSetupPath() { return DesignFolderPath() + design.PartImageName + ".spset"; }
+std::string SetupPathOf(const std::string& image) { return DesignFolderPath() + image + kSetupExtension; }
+
+std::string PartSetupPath() { return SetupPathOf(design.PartImageName); }
 
 std::string PrototypesPath() { return DesignFolderPath() + "Prototypes.pt"; }

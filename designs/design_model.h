@@ -1,8 +1,8 @@
 // The design model: the open design folder, the part setup being edited, and
 // the three lists (prototypes, parts, test ship nodes).
-// Records are addressed by 0-based position; records are only ever appended
-// and only whole lists are cleared, so a position stays valid while its list
-// lives.
+// Records are addressed by 0-based position; records are appended and only
+// taken away from the end (undo) or as a whole list, so a position stays
+// valid while its list holds it.
 #pragma once
 
 #include <array>
@@ -61,6 +61,13 @@ public:
     Record& Append() {
         Touch();
         return records_.emplace_back();
+    }
+    // Removes the records from `count` on, taking back appends; owned images
+    // and gadgets of those records must be freed first.
+    void Truncate(int count) {
+        if (count < 0 || count >= Count()) return;
+        Touch();
+        records_.resize(static_cast<std::size_t>(count));
     }
     // Removes every record; owned images and gadgets must be freed first.
     void Clear() {
@@ -132,7 +139,9 @@ std::string DesignFolderPath(const std::string& name);
 // Folder of the open design: BaseDir + "Designs\" + n + "\" (names a
 // never-created "-1" folder when none is open, so file operations fail).
 std::string DesignFolderPath();
-// Setup file of PartImageName in the open folder: the image name + ".spset".
+// Setup file of a part image in the open folder: the image name + ".spset".
+std::string SetupPathOf(const std::string& image);
+// Setup file of PartImageName in the open folder.
 std::string PartSetupPath();
 // Prototype list of the open folder.
 std::string PrototypesPath();

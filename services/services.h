@@ -156,9 +156,11 @@ std::string Key_TypedText();                         // characters typed since t
 
 // Keyboard scan codes the editor and toolkit use.
 inline constexpr int kKeyBackspace = 14;
+inline constexpr int kKeyY = 21;
 inline constexpr int kKeyReturn = 28;
 inline constexpr int kKeyLeftCtrl = 29;
 inline constexpr int kKeyLeftShift = 42;
+inline constexpr int kKeyZ = 44;
 inline constexpr int kKeyRightShift = 54;
 inline constexpr int kKeyScrollLock = 70;
 inline constexpr int kKeyPadEnter = 156;

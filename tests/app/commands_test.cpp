@@ -577,15 +577,6 @@ TEST_F(TestView, ThePrototypeListKeepsItsChoiceAndTheNameStaysUntilModeIsOff) {
     EXPECT_EQ(SavedNames(DesignDir(1) / "Prototypes.pt"), (std::vector<std::string>{"hullX", "wing"}));
 }
 
-TEST_F(TestView, RandomAndClearOnlyClick) {
-    const int nodes = design.ShipNodes.Count();
-    const int viewX = design.ViewX;
-    ClickGadget(kGadgetRandom);
-    EXPECT_EQ(design.ShipNodes.Count(), nodes);
-    EXPECT_EQ(design.ViewX, viewX);
-    EXPECT_EQ(design.TestMode, 1);
-}
-
 // Every gadget of every panel clicked, sensible or not: nothing crashes, and
 // the design's files stay whole.
 TEST_F(Commands, ClickingEverythingInEveryPanelNeverDamagesTheDesign) {

@@ -141,9 +141,11 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    // Opens design `n` the way a person does: "Load", then its folder chosen twice.
+    // Opens design `n` the way a person does: "Load" (twice when the first
+    // click warns of unsaved prototypes), then its folder chosen twice.
     void OpenDesign(int n) {
         ClickGadget(kGadgetLoad);
+        if (editor.EditorMode != kLoadPanel) ClickGadget(kGadgetLoad);
         const int row = RowOf(kGadgetFileList, std::to_string(n));
         ASSERT_GE(row, 0) << "design " << n << " not listed";
         ClickRow(kGadgetFileList, row);
