@@ -54,7 +54,7 @@ std::string DesignVerbsUsage() {
            "be read.\n"
            "\n"
            "Usage: keelwright render DESIGN_FOLDER --count N --seed S [--size CLASS]\n"
-           "                         [--depth D] --out DIR\n"
+           "                         [--depth D] [--jobs J] --out DIR\n"
            "Grows N random ships from prototype 0 by the design's rules and writes each\n"
            "as DESIGN-seedS-NNNN.png (370 x 290) and DESIGN-seedS-NNNN-CLASS.png, with\n"
            "one contact sheet DESIGN-seedS-sheet.png, into DIR (made if missing; nothing\n"
@@ -64,6 +64,8 @@ std::string DesignVerbsUsage() {
            "  --size      tiny, small, medium (the default), large or huge\n"
            "  --depth D   parts from the root to the farthest leaf, 1 to " + std::to_string(kMaxGrowthDepth) +
            " (default " + std::to_string(kDefaultRenderDepth) + ")\n"
+           "  --jobs J    worker processes drawing and writing ships, 1 to " + std::to_string(kMaxRenderJobs) +
+           "\n              (default: the machine's cores); the files do not depend on it\n" +
            "  Each ship has at most " + std::to_string(kMaxGrowthNodes) + " parts.\n"
            "Exit status: 0 all written, 1 nothing to draw or a file not written, 2 a wrong\n"
            "command line or a folder that cannot be read.\n"

@@ -15,6 +15,8 @@ inline constexpr int kVerbFindings = 1;     // check: something is wrong; render
 inline constexpr int kVerbUnreadable = 2;   // the folder cannot be read, or the command line is wrong
 // Ships one render run makes at most.
 inline constexpr int kMaxRenderCount = 1000;
+// Worker processes one render run uses at most (--jobs; the default is the machine's cores).
+inline constexpr int kMaxRenderJobs = 64;
 // Growth depth when none is given.
 inline constexpr int kDefaultRenderDepth = 6;
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "design_folders.h"
 #include "design_model.h"
@@ -42,6 +43,7 @@ struct RenderRequest {
     int sizeClass = kDefaultSizeClass;
     long long depth = kDefaultRenderDepth;
     std::string out;           // where every file goes
+    int jobs = 1;              // worker processes drawing and writing the ships
 };
 
 CommandLineOutcome Usage(const std::string& why) {
@@ -67,13 +69,14 @@ std::string ParseRender(const std::vector<std::string>& arguments, RenderRequest
     CLI::App parser("", "render");
     PrepareParser(parser);
     std::vector<std::string> folders;
-    std::string count, seed, size, depth;
+    std::string count, seed, size, depth, jobs;
     parser.add_option("DESIGN_FOLDER", folders);
     parser.add_option("--count", count);
     parser.add_option("--seed", seed);
     parser.add_option("--size", size);
     parser.add_option("--depth", depth);
     parser.add_option("--out", request.out);
+    parser.add_option("--jobs", jobs);
     if (const std::string why = ParseArguments(parser, arguments); !why.empty()) return why;
     if (folders.size() > 1) return "one design folder only";
 
@@ -101,6 +104,12 @@ std::string ParseRender(const std::vector<std::string>& arguments, RenderRequest
         if (std::string why = whole("--depth", depth); !why.empty()) return why;
         if (number < 1 || number > kMaxGrowthDepth) return "--depth is 1 to " + std::to_string(kMaxGrowthDepth) + ", not " + depth;
         request.depth = static_cast<long long>(number);
+    }
+    request.jobs = std::min(Workers_Available(), kMaxRenderJobs);
+    if (Given(parser, "--jobs")) {
+        if (std::string why = whole("--jobs", jobs); !why.empty()) return why;
+        if (number < 1 || number > kMaxRenderJobs) return "--jobs is 1 to " + std::to_string(kMaxRenderJobs) + ", not " + jobs;
+        request.jobs = static_cast<int>(number);
     }
     if (Given(parser, "--out") && request.out.empty()) return "--out needs a folder";
     if (folders.empty()) return "which design folder?";
@@ -156,6 +165,53 @@ std::string LoadDesign(const std::string& folderArgument, PartPictures& pictures
     return "";
 }
 
+// A contact sheet cell as it travels back from a worker: red, green, blue per pixel.
+constexpr std::size_t kCellBytesPerPixel = 3;
+
+// The open drawing target's pixels into bytes.
+void CellToBytes(int width, int height, std::uint8_t* bytes) {
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int colour = Draw_Point(x, y);
+            *bytes++ = static_cast<std::uint8_t>(colour);
+            *bytes++ = static_cast<std::uint8_t>(colour >> 8);
+            *bytes++ = static_cast<std::uint8_t>(colour >> 16);
+        }
+}
+
+// Bytes of a cell onto the open drawing target at (left, top).
+void CellFromBytes(const std::uint8_t* bytes, int width, int height, int left, int top) {
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x, bytes += kCellBytesPerPixel)
+            Draw_Plot(left + x, top + y, bytes[0] | bytes[1] << 8 | bytes[2] << 16);
+}
+
+// The contact sheet: near square, cells at half the canvas up to
+// kSheetHalfCellsUpTo ships, a quarter beyond.
+struct ContactSheet {
+    int cellW = 0, cellH = 0;  // a ship's cell
+    int columns = 1;           // cells a row
+    int image = 0;             // the sheet's image number
+
+    // Lays out and makes the sheet for `count` ships; false when it cannot be made.
+    bool Make(int count) {
+        const bool half = count <= kSheetHalfCellsUpTo;
+        cellW = kShipCanvasWidth / (half ? 2 : 4), cellH = kShipCanvasHeight / (half ? 2 : 4);
+        // The smallest column count whose square holds every ship.
+        while (columns * columns < count) ++columns;
+        columns = std::min(columns, half ? 10 : 25);
+        const int rows = (count + columns - 1) / columns;
+        image = Image_Create(kServiceAuto, kSheetGap + columns * (cellW + kSheetGap), kSheetGap + rows * (cellH + kSheetGap));
+        if (image && Draw_Begin(Draw_ImageOutput(image))) {
+            Draw_Box(0, 0, Image_Width(image), Image_Height(image), kSheetBackground);
+            Draw_End();
+        }
+        return image != 0;
+    }
+    int Left(int index) const { return kSheetGap + (index % columns) * (cellW + kSheetGap); }
+    int Top(int index) const { return kSheetGap + (index / columns) * (cellH + kSheetGap); }
+};
+
 // Grows a ship whose every picture decodes: a part found not to decode is left
 // out and the ship grown again from the same numbers.
 int GrowDrawableShip(PartPictures& pictures, const ShipRandom& random, int depth, int maxNodes) {
@@ -164,6 +220,36 @@ int GrowDrawableShip(PartPictures& pictures, const ShipRandom& random, int depth
         const int nodes = GrowShip(attempt, depth, maxNodes);
         if (nodes == 0 || pictures.Provide()) return nodes;
     }
+}
+
+// Every ship of the request, grown here one after the other: a part found
+// not to decode is left out of every later ship, so no ship depends on which
+// worker draws it.
+std::vector<DesignList<ShipNode>> GrowShips(PartPictures& pictures, const RenderRequest& request) {
+    std::vector<DesignList<ShipNode>> ships;
+    ships.reserve(static_cast<std::size_t>(request.count));
+    for (long long index = 0; index < request.count; ++index) {
+        GrowDrawableShip(pictures, ShipRandomFor(request.seed, static_cast<std::uint64_t>(index)),
+                         static_cast<int>(request.depth), kMaxGrowthNodes);
+        ships.push_back(design.ShipNodes);
+    }
+    return ships;
+}
+
+// What the run says: the files written, then what went wrong.
+CommandLineOutcome RenderOutcome(const RenderRequest& request, int written, const std::string& failures,
+                                 const std::string& sheetName, bool sheetSaved, const PartPictures& pictures) {
+    const int count = static_cast<int>(request.count);
+    CommandLineOutcome outcome;
+    outcome.exitCode = written == count && sheetSaved ? 0 : kVerbFindings;
+    outcome.out = "wrote " + std::to_string(written) + " of " + std::to_string(count) + " ships (" +
+                  kSizeNames[request.sizeClass] + ") to " + request.out + (sheetSaved ? ", sheet " + sheetName : "") + "\n";
+    if (!failures.empty()) outcome.err = "keelwright render: " + failures + "\n";
+    if (!sheetSaved) outcome.err += "keelwright render: cannot write " + sheetName + "\n";
+    for (const std::string& path : pictures.OverBudget())
+        outcome.err += "keelwright render: " + path + ": too big for the budget of decoded pictures, left out\n";
+    if (!pictures.OverBudget().empty()) outcome.exitCode = kVerbFindings;
+    return outcome;
 }
 
 }  // namespace
@@ -194,57 +280,52 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
     if (!IsPathSeparator(out.back())) out += '/';
 
     const int count = static_cast<int>(request.count);
-    const bool half = count <= kSheetHalfCellsUpTo;
-    const int cellW = kShipCanvasWidth / (half ? 2 : 4), cellH = kShipCanvasHeight / (half ? 2 : 4);
-    // Near square: the smallest column count whose square holds every ship.
-    int columns = 1;
-    while (columns * columns < count) ++columns;
-    columns = std::min(columns, half ? 10 : 25);
-    const int rows = (count + columns - 1) / columns;
-    const int sheet = Image_Create(kServiceAuto, kSheetGap + columns * (cellW + kSheetGap), kSheetGap + rows * (cellH + kSheetGap));
-    if (!Sprite_Create(kShipCanvasSprite, kShipCanvasWidth, kShipCanvasHeight) || !sheet) {
+    ContactSheet sheet;
+    if (!Sprite_Create(kShipCanvasSprite, kShipCanvasWidth, kShipCanvasHeight) || !sheet.Make(count)) {
         EndHeadlessServices();
         return Failed(kVerbFindings, "cannot make the pictures in memory");
     }
-    if (Draw_Begin(Draw_ImageOutput(sheet))) {
-        Draw_Box(0, 0, Image_Width(sheet), Image_Height(sheet), kSheetBackground);
-        Draw_End();
-    }
+    const std::vector<DesignList<ShipNode>> ships = GrowShips(pictures, request);
 
+    // Each ship drawn and written by a worker; back come whether both files
+    // were written and the ship's contact sheet cell.
     const std::string base = out + DesignName(request.folder) + "-seed" + std::to_string(request.seed) + "-";
     const int width = ExportWidths[static_cast<std::size_t>(request.sizeClass)];
-    int written = 0;
-    std::string failures;
-    for (int index = 0; index < count; ++index) {
-        GrowDrawableShip(pictures, ShipRandomFor(request.seed, static_cast<std::uint64_t>(index)),
-                         static_cast<int>(request.depth), kMaxGrowthNodes);
+    const int cellW = sheet.cellW, cellH = sheet.cellH;
+    const std::size_t cellBytes = 1 + static_cast<std::size_t>(cellW) * static_cast<std::size_t>(cellH) * kCellBytesPerPixel;
+    const auto drawAndWrite = [&](int index) {
+        std::vector<std::uint8_t> result(cellBytes);
+        design.ShipNodes = ships[static_cast<std::size_t>(index)];
+        if (!pictures.Provide()) return result;
         DrawShip(kStartViewX, kStartViewY, 1);
         const std::string name = base + Padded(index);
-        if (SavePictureWithSmallCopy(kShipCanvasSprite, name + ".png", width, ShipPictureHeight(width),
-                                     name + "-" + kSizeNames[request.sizeClass] + ".png"))
-            ++written;
-        else if (failures.empty())
-            failures = "cannot write " + name + ".png";
+        result[0] = SavePictureWithSmallCopy(kShipCanvasSprite, name + ".png", width, ShipPictureHeight(width),
+                                             name + "-" + kSizeNames[request.sizeClass] + ".png") != 0;
         const int cell = Image_CreateFromSprite(kServiceAuto, kShipCanvasSprite, cellW, cellH);
-        if (cell && Draw_Begin(Draw_ImageOutput(sheet))) {
-            Draw_Image(Image_Handle(cell), kSheetGap + (index % columns) * (cellW + kSheetGap),
-                       kSheetGap + (index / columns) * (cellH + kSheetGap));
+        if (cell && Draw_Begin(Draw_ImageOutput(cell))) {
+            CellToBytes(cellW, cellH, result.data() + 1);
             Draw_End();
         }
         if (cell) Image_Free(cell);
-    }
+        return result;
+    };
+    int written = 0;
+    std::string failures;
+    const auto takeResult = [&](int index, const std::vector<std::uint8_t>& result) {
+        if (result.size() != cellBytes) return;
+        if (result[0]) ++written;
+        else if (failures.empty())
+            failures = "cannot write " + base + Padded(index) + ".png";
+        if (Draw_Begin(Draw_ImageOutput(sheet.image))) {
+            CellFromBytes(result.data() + 1, cellW, cellH, sheet.Left(index), sheet.Top(index));
+            Draw_End();
+        }
+    };
+    if (!Workers_Run(request.jobs, count, drawAndWrite, takeResult) && failures.empty())
+        failures = "a worker drawing the ships stopped early";
     const std::string sheetName = base + "sheet.png";
-    const bool sheetSaved = Image_Save(sheet, sheetName, kPngEncoder) != 0;
+    const bool sheetSaved = Image_Save(sheet.image, sheetName, kPngEncoder) != 0;
     EndHeadlessServices();
 
-    CommandLineOutcome outcome;
-    outcome.exitCode = written == count && sheetSaved ? 0 : kVerbFindings;
-    outcome.out = "wrote " + std::to_string(written) + " of " + std::to_string(count) + " ships (" +
-                  kSizeNames[request.sizeClass] + ") to " + request.out + (sheetSaved ? ", sheet " + sheetName : "") + "\n";
-    if (!failures.empty()) outcome.err = "keelwright render: " + failures + "\n";
-    if (!sheetSaved) outcome.err += "keelwright render: cannot write " + sheetName + "\n";
-    for (const std::string& path : pictures.OverBudget())
-        outcome.err += "keelwright render: " + path + ": too big for the budget of decoded pictures, left out\n";
-    if (!pictures.OverBudget().empty()) outcome.exitCode = kVerbFindings;
-    return outcome;
+    return RenderOutcome(request, written, failures, sheetName, sheetSaved, pictures);
 }

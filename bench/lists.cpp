@@ -67,7 +67,15 @@ int main() {
     const double floorScan = MedianMicros(kRuns, [&] { sink = sink + ReaddirStat(dir); });
     Gadget_CreateFileList(1, 0, 0, 400, 300, dir + "/", 64);
     const double refill = MedianMicros(kRuns, [&] { FileList_Refill(1, dir + "/"); });
-    if (Gadget_CountItems(1) != kEntries + 1) std::fprintf(stderr, "refill listed %d rows\n", Gadget_CountItems(1));
+    if (Gadget_CountItems(1) != kEntries + 1) {
+        std::fprintf(stderr, "refill listed %d rows\n", Gadget_CountItems(1));
+        return 1;
+    }
+    for (int row = 2; row < kEntries + 1; ++row)
+        if (Gadget_GetItemText(1, row - 1) > Gadget_GetItemText(1, row)) {
+            std::fprintf(stderr, "refill did not sort by name at row %d\n", row);
+            return 1;
+        }
     Report("readdir_stat_10000", floorScan, floorScan, kFloor);
     Report("filelist_refill_10000_by_name", refill, floorScan, kFloor);
 

@@ -1,8 +1,11 @@
-// keelwright render of 100 ships of the sample design at depth 6: the time
-// per ship (growing, drawing, both PNG files and the contact sheet cell, the
-// design read once per run), and the growing and drawing alone, each against
-// one DrawShip of the same ships (the floor: the drawing any picture of the
-// ship needs).
+// keelwright render of the sample design at depth 6:
+//  - 100 ships, the time per ship (growing, drawing, both PNG files and the
+//    contact sheet cell, the design read once per run) against the work any
+//    render of those ships asks for, measured in the same run: drawing the
+//    ship, and encoding its two pictures with the same encoder settings and
+//    writing them with the program's own safe save;
+//  - growing and drawing alone, against one DrawShip of the same ships;
+//  - 200 ships with --jobs 2 against the same with --jobs 1.
 // Prints "NAME: MEDIAN us, RATIO x FLOOR". Headless (dummy driver).
 #include <unistd.h>
 
@@ -10,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,10 +21,12 @@
 #include "design_folders.h"
 #include "design_model.h"
 #include "design_verbs.h"
+#include "editor_tables.h"
 #include "editor_objects.h"
 #include "prototypes.h"
 #include "services.h"
 #include "ship_growth.h"
+#include "ship_pictures.h"
 #include "ship_assembly.h"
 #include "testing.h"
 
@@ -29,12 +35,12 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kShips = 100;
+constexpr int kManyShips = 200;
 constexpr int kDepth = 6;
 constexpr std::uint64_t kSeed = 1;
 
-// Mean DrawShip time per ship over the same 100 ships render makes, median of runs.
-double DrawShipFloor(const std::string& sample) {
-    StartHeadlessServices();
+// The same 100 ships render makes, grown once.
+std::vector<DesignList<ShipNode>> SampleShips(const std::string& sample) {
     const std::string folder = sample + "/";
     ReadPrototypeList(folder + "Prototypes.pt", nullptr);
     LoadPartsFrom(folder, ListSetupImages(folder, nullptr));
@@ -45,20 +51,44 @@ double DrawShipFloor(const std::string& sample) {
         GrowShip(random, kDepth, kMaxGrowthNodes);
         ships.push_back(design.ShipNodes);
     }
-    std::vector<double> runs;
-    for (int run = 0; run < 7; ++run) {
+    return ships;
+}
+
+// Mean time per ship of `work` over the same ships, median of runs.
+double PerShip(const std::vector<DesignList<ShipNode>>& ships, int runs, const std::function<void(int)>& work) {
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
         double total = 0;
-        for (const auto& ship : ships) {
-            design.ShipNodes = ship;
+        for (int i = 0; i < kShips; ++i) {
+            design.ShipNodes = ships[static_cast<std::size_t>(i)];
             const auto t0 = std::chrono::steady_clock::now();
-            DrawShip(kStartViewX, kStartViewY, 1);
+            work(i);
             total += std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
         }
-        runs.push_back(total / kShips);
+        times.push_back(total / kShips);
     }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The floors: one DrawShip per ship, and the drawing plus both pictures
+// encoded as render encodes them and written with the program's safe save.
+std::pair<double, double> Floors(const std::string& sample, const fs::path& out) {
+    StartHeadlessServices();
+    const std::vector<DesignList<ShipNode>> ships = SampleShips(sample);
+    const double draw = PerShip(ships, 7, [](int) { DrawShip(kStartViewX, kStartViewY, 1); });
+    fs::create_directories(out);
+    const int width = ExportWidths[2];
+    const double drawAndWrite = PerShip(ships, 3, [&](int i) {
+        DrawShip(kStartViewX, kStartViewY, 1);
+        const std::string name = (out / ("ship" + std::to_string(i))).string();
+        Sprite_Save(kShipCanvasSprite, name + ".png", kPngEncoder);
+        const int small = Image_CreateFromSprite(kServiceAuto, kShipCanvasSprite, width, ShipPictureHeight(width));
+        Image_Save(small, name + "-medium.png", kPngEncoder);
+        Image_Free(small);
+    });
     EndHeadlessServices();
-    std::sort(runs.begin(), runs.end());
-    return runs[runs.size() / 2];
+    return {draw, drawAndWrite};
 }
 
 // Mean time per ship of growing it and drawing it, the work of render before
@@ -80,6 +110,16 @@ double GrowAndDraw(const std::string& sample) {
     return perRun / kShips;
 }
 
+// Wall time of one render run, in microseconds; counts a failed run.
+double RenderRun(const std::string& sample, int ships, int jobs, const fs::path& out, int& failures) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const CommandLineOutcome outcome =
+        RunRenderVerb({sample, "--count", std::to_string(ships), "--seed", std::to_string(kSeed), "--depth",
+                       std::to_string(kDepth), "--jobs", std::to_string(jobs), "--out", out.string()});
+    failures += outcome.exitCode != 0;
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
+}
+
 }  // namespace
 
 int main() {
@@ -92,19 +132,24 @@ int main() {
     const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
     const fs::path out = base / ("keelwright-bench-render-" + std::to_string(::getpid()));
     int failures = 0;
-    const double render = MedianMicros(3, [&] {
-        const CommandLineOutcome outcome =
-            RunRenderVerb({sample, "--count", std::to_string(kShips), "--seed", std::to_string(kSeed), "--depth",
-                           std::to_string(kDepth), "--out", out.string()});
-        failures += outcome.exitCode != 0;
-    }) / kShips;
-    const double floor = DrawShipFloor(sample);
+    const double render = MedianMicros(3, [&] { RenderRun(sample, kShips, 1, out, failures); }) / kShips;
+    const auto [drawFloor, writeFloor] = Floors(sample, out / "floor");
     const double growAndDraw = GrowAndDraw(sample);
+    // Many ships, one worker against two; alternated so both see the same machine.
+    std::vector<double> one, two;
+    for (int run = 0; run < 3; ++run) {
+        one.push_back(RenderRun(sample, kManyShips, 1, out / "one", failures));
+        two.push_back(RenderRun(sample, kManyShips, 2, out / "two", failures));
+    }
+    std::sort(one.begin(), one.end());
+    std::sort(two.begin(), two.end());
     std::error_code ignored;
     fs::remove_all(out, ignored);
     if (failures) std::fprintf(stderr, "bench_render: render failed\n");
-    Report("render per ship (100 ships, depth 6)", render, floor, "DrawShip of the same ship");
-    // The same without the two PNG files and the sheet cell: what growing adds to drawing.
-    Report("grow and draw per ship (100 ships, depth 6)", growAndDraw, floor, "DrawShip of the same ship");
+    Report("render per ship (100 ships, depth 6)", render, writeFloor, "drawing and writing the same ship");
+    Report("draw and write per ship (100 ships, depth 6)", writeFloor, drawFloor, "DrawShip of the same ship");
+    // What growing adds to drawing.
+    Report("grow and draw per ship (100 ships, depth 6)", growAndDraw, drawFloor, "DrawShip of the same ship");
+    Report("render 200 ships --jobs 2", two[1], one[1], "render 200 ships --jobs 1");
     return failures ? 1 : 0;
 }

@@ -4,6 +4,9 @@
 //  - the canvas hit test of the editor's click on a 10,000-node ship, drawn
 //    first as the editor draws it (a miss, so every test is made), against a
 //    plain loop over the same nodes' rectangles;
+//  - a chain of 50,000 nodes, each hanging from the one before, drawn and
+//    hit-tested (no recursion as deep as the chain), against a plain walk
+//    down the same chain testing each node's rectangle;
 //  - SaveScreenshot, against saving the screen once as PNG (same encoder
 //    settings, same file system: /dev/shm when there is one).
 // Prints "NAME: MEDIAN us, RATIO x FLOOR" per figure. Headless (dummy driver).
@@ -185,6 +188,22 @@ int main() {
     std::uint32_t code = 0;
     Report("hit_test_ship_10000", MedianMicros(501, [&] { code |= HitTestCanvas(mouseX, mouseY); }),
            rectFloor, "rectangles_10000_plain");
+
+    // ---- A 50,000-node chain: drawn and hit-tested without deep recursion.
+    constexpr int kChain = 50000;
+    BuildShip(kChain, image, 1);
+    const double walkFloor = MedianMicros(11, [&] {
+        const int mx = mouseX, my = mouseY;
+        int x = 0, y = 0;
+        for (int n = 0; n < kChain; ++n, x += 8)
+            if (mx >= x && mx <= x + kPartW && my >= y && my <= y + kPartH) found += n;
+    });
+    std::printf("chain_walk_50000_plain: %.1f us, 1.00 x chain_walk_50000_plain\n", walkFloor);
+    Report("draw_and_hit_chain_50000", MedianMicros(11, [&] {
+               DrawShip(design.ViewX, design.ViewY, 0);
+               code |= HitTestCanvas(mouseX, mouseY);
+           }),
+           walkFloor, "chain_walk_50000_plain");
 
     // ---- SaveScreenshot against one PNG save of the screen.
     if (Draw_Begin(Draw_ScreenOutput())) {

@@ -45,10 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SumPixels(width, height);
     Draw_End();
 
-    // Blended by its alpha onto a sprite, as the editor shows a part image.
-    FUZZ_CHECK(Sprite_Create(kCanvas, width + 2, height + 2));
+    // Blended by its alpha onto a sprite, as the editor shows a part image:
+    // whole, and shifted past each edge so clipping is reached. The canvas is
+    // the picture's own size, which the loader has already found acceptable
+    // (a larger one fails for a picture at the size limit).
+    FUZZ_CHECK(Sprite_Create(kCanvas, width, height));
     FUZZ_CHECK(Draw_Begin(Draw_SpriteOutput(kCanvas)));
-    Draw_AlphaImage(Image_Handle(kImage), 1, 1);
+    for (const int shift : {0, 1, -1}) Draw_AlphaImage(Image_Handle(kImage), shift, shift);
     Draw_End();
 
     const std::string again = FuzzDirectory() + "again.png";

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzzers (clang, libFuzzer, ASan + UBSan) and runs each for a
 # while, starting from its regression corpus (tests/designs/corpus/prototypes,
-# tests/designs/corpus/spset, tests/designs/corpus/design_json; the PNG fuzzer starts from the shared PNG test
-# data, read where it lies). New inputs go to
+# tests/designs/corpus/spset, tests/designs/corpus/design_json; the PNG fuzzer
+# starts from tests/services/corpus/png and the shared PNG test data, read where
+# it lies). New inputs go to
 # build-fuzz/corpus-NAME; a crash leaves build-fuzz/crash-NAME-*, which
 # belongs in the regression corpus once the fault is fixed. Not part of ./test.
 #   scripts/fuzz.sh [seconds per target, default 60] [target ...]
@@ -30,8 +31,8 @@ for target in "${TARGETS[@]}"; do
   work="$BUILD/corpus-$target"
   mkdir -p "$work"
   case $target in
-    png) seeds=()
-         [ -d "$TESTDATA/png" ] && seeds=("$TESTDATA/png/pngsuite" "$TESTDATA/png/corrupt")
+    png) seeds=(tests/services/corpus/png)
+         [ -d "$TESTDATA/png" ] && seeds+=("$TESTDATA/png/pngsuite" "$TESTDATA/png/corrupt")
          max_len=16384 ;;
     design_json) seeds=("tests/designs/corpus/$target"); max_len=16384 ;;
     *)   seeds=("tests/designs/corpus/$target"); max_len=4096 ;;

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -263,6 +264,16 @@ void Signals_Catch();                                // SIGINT and SIGTERM only 
 int Signals_Caught();                                // the signal caught since Signals_Catch, 0 none
 void Signals_Release();                              // default handling again, flag cleared
 void Signals_EndAsCaught();                          // after an orderly end: dies of the caught signal, if any
+
+// ---------------------------------------------------------------- worker processes
+// One item's work in a worker, and its result bytes back in this process.
+using WorkerItem = std::function<std::vector<std::uint8_t>(int item)>;
+using WorkerResult = std::function<void(int item, const std::vector<std::uint8_t>& bytes)>;
+int Workers_Available();                             // the machine's cores, at least 1
+int Workers_Run(int workers, int items, const WorkerItem& work,
+                const WorkerResult& result);         // items 0..items-1 done by `workers` copies of this
+                                                     // process as it is now (one: done here); result() here
+                                                     // in item order for every item done; 1 when all were
 
 // ---------------------------------------------------------------- the process
 std::vector<std::string> Process_Arguments(int argc, char** argv); // the arguments after the program's name, UTF-8

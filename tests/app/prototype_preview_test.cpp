@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "design_views_fixture.h"
 #include "editor_tables.h"
 #include "prototypes.h"
@@ -59,4 +61,37 @@ TEST_F(PrototypePreviewTest, DotsSitOnTheSquareByState) {
     DrawPrototypePreview(0);
     EXPECT_EQ(Pixel(DotX(0), DotY(0)), kInactiveDotColour);
     EXPECT_NE(Pixel(DotX(4) + 7, DotY(4)), kSelectedRingColour);
+}
+
+// Where a person sees each connection's dot: connection 1 on the left side,
+// and the others following round the square clockwise.
+TEST_F(PrototypePreviewTest, ConnectionDotsGoRoundClockwiseFromTheLeft) {
+    Prototype& p = design.Prototypes.Append();
+    design.SelectedProtoConnection = -1;
+    std::vector<std::pair<double, double>> dots;
+    for (int i = 0; i < kConnections; ++i) {
+        p.ConnectionMask = {};
+        p.ConnectionMask[static_cast<std::size_t>(i)] = ConnectionActive;
+        DrawPrototypePreview(0);
+        double sumX = 0, sumY = 0;
+        int count = 0;
+        ASSERT_TRUE(Draw_Begin(Draw_SpriteOutput(kPreviewSprite)));
+        for (int y = 0; y < 185; ++y)
+            for (int x = 0; x < 245; ++x)
+                if (Draw_Point(x, y) == kActiveDotColour) sumX += x, sumY += y, ++count;
+        Draw_End();
+        ASSERT_GT(count, 0) << "connection " << i + 1;
+        dots.emplace_back(sumX / count, sumY / count);
+    }
+    double midX = 0, midY = 0;
+    for (const auto& [x, y] : dots) midX += x / kConnections, midY += y / kConnections;
+    EXPECT_LE(dots[0].first, std::min_element(dots.begin(), dots.end())->first + 0.5) << "connection 1 leftmost";
+    // Clockwise on the screen (y down) is a growing angle, starting from the left (pi).
+    double previous = -1;
+    for (int i = 0; i < kConnections; ++i) {
+        double angle = std::atan2(dots[static_cast<std::size_t>(i)].second - midY, dots[static_cast<std::size_t>(i)].first - midX);
+        angle = std::fmod(angle - std::atan2(dots[0].second - midY, dots[0].first - midX) + 4 * M_PI, 2 * M_PI);
+        EXPECT_GT(angle, previous) << "connection " << i + 1;
+        previous = angle;
+    }
 }

@@ -95,6 +95,24 @@ TEST_F(Screen, AllGadgetsInTheTablesOrderWithTheirColumnsAndSizeClasses) {
     EXPECT_EQ(FindGadget(kGadgetSetupRows)->fillMode, 0);
 }
 
+// The captions a person reads on each panel's buttons and frames.
+TEST_F(Screen, GadgetsShowTheirCaptions) {
+    Start();
+    const struct {
+        int gadget;
+        const char* caption;
+    } captions[] = {
+        {kGadgetQuit, "Quit"},         {kGadgetNew, "New"},          {kGadgetLoad, "Load"},
+        {kGadgetSave, "Save"},         {kGadgetAddImages, "Add"},    {kGadgetRemoveImage, "Remove"},
+        {kGadgetMode, "Mode"},         {kGadgetPreviewFrame, "View"}, {kGadgetAddPrototype, "Add"},
+        {kGadgetShipFrame, "Design"},  {kGadgetReset, "Reset"},      {kGadgetRandom, "Random"},
+        {kGadgetLoadOK, "OK"},         {kGadgetSetupFrame, "Setup Part"},
+        {kGadgetSetupImageFrame, "Images with a setup"},             {kGadgetClear, "Clear"},
+        {kGadgetSetupOK, "OK"},        {kGadgetTitle, "No Design"},
+    };
+    for (const auto& c : captions) EXPECT_EQ(Gadget_GetText(c.gadget), c.caption) << c.gadget;
+}
+
 // At start only gadgets 0..5 show, "Save" greyed: the panels' places show the
 // bare background, and a click on "Save" or on the hidden "Add" reports nothing.
 TEST_F(Screen, StartShowsOnlyTheDesignButtonsWithSaveDisabled) {

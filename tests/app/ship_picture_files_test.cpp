@@ -49,3 +49,21 @@ TEST_F(ShipPictureFiles, ADeletedFolderIsMadeAgain) {
     ClickRow(kGadgetSaveAs, 1);  // "small"
     EXPECT_EQ(Pictures(), Sorted({"1 - 2006.05.14-21.07.png", "1 - small - 2006.05.14-21.07.png"}));
 }
+
+// Each size class of "Save as" gives a small picture of its own width.
+TEST_F(ShipPictureFiles, EachSizeHasItsWidth) {
+    const struct {
+        const char* size;
+        int width;
+    } sizes[] = {{"tiny", 24}, {"small", 32}, {"medium", 48}, {"large", 64}, {"huge", 96}};
+    for (int row = 0; row < 5; ++row) {
+        SCOPED_TRACE(sizes[row].size);
+        fs::remove_all(work_ / "ShipPics");
+        ClickRow(kGadgetSaveAs, row);
+        const fs::path small = work_ / "ShipPics" / (std::string("1 - ") + sizes[row].size + " - 2006.05.14-21.07.png");
+        const int image = Image_Load(kServiceAuto, small.string(), 0);
+        ASSERT_NE(image, 0);
+        EXPECT_EQ(Image_Width(image), sizes[row].width);
+        Image_Free(image);
+    }
+}

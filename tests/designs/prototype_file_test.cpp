@@ -38,27 +38,6 @@ void ExpectSamePrototype(const Prototype& a, const Prototype& b) {
 
 }  // namespace
 
-TEST_F(PrototypeFileTest, TwoPrototypesGive226Bytes) {
-    Prototype& first = design.Prototypes.Append();
-    first.Name = "no name0";
-    Prototype& second = design.Prototypes.Append();
-    second.Name = "no name1";
-    second.Index = 1;
-    second.ConnectionMask[0] = ConnectionActive | 1;
-    SavePrototypes(Path());
-
-    const Bytes bytes = ReadBytes(Path());
-    ASSERT_EQ(bytes.size(), 226u);
-    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 4), (Bytes{2, 0, 0, 0}));
-    const std::size_t secondRecord = 4 + 101 + 8 + 2;
-    EXPECT_EQ(bytes[secondRecord + 4], 1);
-    EXPECT_EQ(Bytes(bytes.begin() + secondRecord + 5, bytes.begin() + secondRecord + 9), (Bytes{1, 0, 0, 1}));
-    // Name slot written as zero, the name line after the record.
-    EXPECT_EQ(Bytes(bytes.begin() + secondRecord, bytes.begin() + secondRecord + 4), (Bytes{0, 0, 0, 0}));
-    EXPECT_EQ(std::string(bytes.begin() + 4 + 101, bytes.begin() + secondRecord), "no name0\r\n");
-    EXPECT_EQ(std::string(bytes.end() - 10, bytes.end()), "no name1\r\n");
-}
-
 TEST_F(PrototypeFileTest, SeededRoundTrip) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<std::uint32_t> any32;

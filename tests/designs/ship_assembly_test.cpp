@@ -45,19 +45,6 @@ TEST_F(ShipGeometry, DrawsBlendedPartsOutlineAndDotsUnlessPlain) {
         EXPECT_EQ(CanvasPixel(x, y), colour) << "plain: " << x << "," << y;
 }
 
-TEST_F(ShipGeometry, DeepChainsNeedNoDeepRecursion) {
-    const int link = AddPart(12, 12, 2, kGreen, 0, 0, {{0, 1, 0}});
-    design.Prototypes.At(2)->ConnectionMask[0] = kOn;
-    int last = AddNode(link, 2, 0, 0);
-    for (int i = 0; i < 50000; ++i) last = AddNode(link, 2, last, 0);
-    DrawShip(190, 150, 0);
-    // Each link starts one pixel right of its parent, the first at (100, 115): the deepest lies on top.
-    const int left = 100 + last - 1;
-    EXPECT_EQ(HitAt(left + 10, 125, 0, 100, 100), HitNode | static_cast<std::uint32_t>(last));
-    EXPECT_EQ(HitAt(left + 4, 119, 0, 100, 100), AtConnection(0, last));
-    EXPECT_EQ(HitAt(left + 12, 115, 0, 100, 100), HitNode | static_cast<std::uint32_t>(last));
-}
-
 TEST_F(ShipGeometry, AttachSwapMoveAndRestart) {
     for (int i = 0; i < 3; ++i) AddNode(child, 1);
     design.SelectedNode = 0;

@@ -18,27 +18,7 @@ PartSetup Numbered() {
     return s;
 }
 
-std::int32_t ValueAt(const PartSetupBytes& bytes, int k) {
-    std::uint32_t v = 0;
-    for (int b = 0; b < 4; ++b) v |= std::uint32_t{bytes[static_cast<std::size_t>(4 * k + b)]} << (8 * b);
-    return static_cast<std::int32_t>(v);
-}
-
 }  // namespace
-
-TEST(PartSetupBytes, ValueKOfTheFileIsItsField) {
-    const PartSetup s = Numbered();
-    const PartSetupBytes bytes = EncodePartSetup(s);
-    EXPECT_EQ(ValueAt(bytes, 0), -1);
-    EXPECT_EQ(ValueAt(bytes, 1), INT_MIN);
-    EXPECT_EQ(ValueAt(bytes, 2), INT_MAX);
-    for (int i = 0; i < kConnections; ++i) {
-        EXPECT_EQ(ValueAt(bytes, 3 + 3 * i), 100 + i);
-        EXPECT_EQ(ValueAt(bytes, 4 + 3 * i), -200 - i);
-        EXPECT_EQ(ValueAt(bytes, 5 + 3 * i), 0x01020304 * (i + 1));
-    }
-    EXPECT_EQ(DecodePartSetup(bytes), s);
-}
 
 TEST(PartSetupBytes, ShortFilesReadAsZerosAndLongOnesAreCut) {
     const PartSetupBytes full = EncodePartSetup(Numbered());

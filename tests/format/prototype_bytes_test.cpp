@@ -23,37 +23,6 @@ void PutEntry(Bytes& bytes, const Prototype& p, const std::string& line) {
 
 }  // namespace
 
-TEST(PrototypeBytes, RecordLayout) {
-    const PrototypeRecord r = EncodePrototypeRecord(Sample("x", -3));
-    EXPECT_EQ((Bytes{r[0], r[1], r[2], r[3]}), (Bytes{0, 0, 0, 0})) << "the name slot is written as zero";
-    EXPECT_EQ(r[4], 0xFD);
-    // Mask 1 is 0x01010203 at offset 9, little-endian and unaligned.
-    EXPECT_EQ((Bytes{r[9], r[10], r[11], r[12]}), (Bytes{0x03, 0x02, 0x01, 0x01}));
-    EXPECT_EQ(r[37], 0xA0);
-    EXPECT_EQ(r[100], 0xA0 + 63);
-    Prototype back;
-    back.Name = "kept";
-    DecodePrototypeRecord(r, back);
-    Prototype expected = Sample("kept", -3);
-    EXPECT_EQ(back, expected);
-}
-
-TEST(PrototypeBytes, ListIsCountThenRecordAndCrLfLinePerEntry) {
-    const std::vector<Prototype> list{Sample("hull", 0), Sample(std::string("a\r\nb\0c", 6), 1)};
-    const Bytes bytes = EncodePrototypeList(list);
-    ASSERT_EQ(bytes.size(), 4u + 101 + 6 + 101 + 5);
-    EXPECT_EQ((Bytes(bytes.begin(), bytes.begin() + 4)), (Bytes{2, 0, 0, 0}));
-    EXPECT_EQ(std::string(bytes.begin() + 105, bytes.begin() + 111), "hull\r\n");
-    EXPECT_EQ(std::string(bytes.end() - 5, bytes.end()), "abc\r\n") << "line ends and zero bytes cannot be kept";
-    const PrototypeList back = DecodePrototypeList(bytes);
-    ASSERT_EQ(back.prototypes.size(), 2u);
-    EXPECT_EQ(back.prototypes[0], list[0]);
-    EXPECT_EQ(back.prototypes[1].Name, "abc");
-    EXPECT_FALSE(back.shortFile || back.trailingData);
-    EXPECT_EQ(EncodePrototypeList(back.prototypes), bytes) << "what was read writes back byte for byte";
-    EXPECT_EQ(EncodePrototypeList({}), (Bytes{0, 0, 0, 0}));
-}
-
 TEST(PrototypeBytes, DamageShowsInTheFlagsAndNeverStopsTheReading) {
     const Prototype one = Sample("one", 0);
     Bytes whole;

@@ -252,6 +252,43 @@ TEST_F(PngTest, DeclaredSizesAreCheckedBeforeDecoding) {
     EXPECT_NE(Image_Load(1, Path("small.bmp"), 0), 0);
 }
 
+// Pictures as long as a side may be load, both ways, and can be read and
+// blended whole onto a canvas of their own size (one larger is beyond the
+// limit). The PNGs are kept as seeds of the picture fuzzer.
+TEST_F(PngTest, PicturesAtTheSideLimitLoadAndBlend) {
+    const fs::path seeds = fs::path(KEELWRIGHT_SOURCE_DIR) / "tests/services/corpus/png";
+    std::string tallBmp = BmpHeader(1, 16384, 24);
+    for (int y = 0; y < 16384; ++y) tallBmp += std::string{static_cast<char>(y), 0x40, static_cast<char>(y >> 6), 0};
+    WriteBytes(OsPath("tall.bmp"), tallBmp);
+    const struct {
+        std::string path;
+        int width, height;
+    } cases[] = {
+        {(seeds / "tall-at-side-limit.png").string(), 1, 16384},
+        {(seeds / "wide-at-side-limit.png").string(), 16384, 1},
+        {Path("tall.bmp"), 1, 16384},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        ASSERT_NE(Image_Load(1, c.path, 0), 0);
+        ASSERT_NE(Sprite_Load(2, c.path, 0), 0);
+        EXPECT_EQ(Image_Width(1), c.width);
+        EXPECT_EQ(Image_Height(1), c.height);
+        EXPECT_EQ(Sprite_Width(2), c.width);
+        EXPECT_EQ(Sprite_Height(2), c.height);
+        EXPECT_EQ(Sprite_Create(3, c.width + 2, c.height + 2), 0);
+        ASSERT_NE(Sprite_Create(3, c.width, c.height), 0);
+        ASSERT_NE(Draw_Begin(Draw_SpriteOutput(3)), 0);
+        Draw_AlphaImage(Image_Handle(1), 0, 0);
+        const int last = Draw_Point(c.width - 1, c.height - 1);
+        Draw_End();
+        EXPECT_EQ(last, OverBlack(1, c.width - 1, c.height - 1)) << "blended to its last pixel";
+    }
+    Image_Free(1);
+    Sprite_Free(2);
+    Sprite_Free(3);
+}
+
 TEST_F(PngTest, TruncatedFilesFail) {
     REQUIRE_TESTDATA();
     const std::string whole = ReadBytes(kPngData / "pngsuite" / "basn2c08.png");

@@ -37,6 +37,35 @@ TEST_F(SpriteTest, CreateDisplayAndClip) {
     EXPECT_EQ(ScreenPixel(5, 5), 0);
 }
 
+// A sprite as wide as the screen (the background) lands row for row, also
+// when it is shifted up or down, and a grab of whole rows comes back the same.
+TEST_F(SpriteTest, ScreenWideSpritesKeepEveryRow) {
+    ASSERT_NE(Sprite_Create(1, 1024, 768), 0);
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(1)), 0);
+    for (int y = 0; y < 768; ++y) Draw_Box(0, y, 1024, 1, (y * 2654435761u) & 0xFFFFFF);
+    Draw_Plot(1023, 767, kWhite);
+    Draw_End();
+    const auto rowColour = [](int y) { return static_cast<int>((y * 2654435761u) & 0xFFFFFF); };
+    for (const int shift : {0, 5, -5}) {
+        SCOPED_TRACE(shift);
+        ClearScreen(kRed);
+        Sprite_Display(1, 0, shift);
+        for (const int y : {0, 4, 5, 6, 400, 762, 767}) {
+            const int from = y - shift;
+            EXPECT_EQ(ScreenPixel(0, y), from >= 0 && from < 768 ? rowColour(from) : kRed) << y;
+            EXPECT_EQ(ScreenPixel(700, y), from >= 0 && from < 768 ? rowColour(from) : kRed) << y;
+        }
+    }
+    ClearScreen(0);
+    Sprite_Display(1, 0, 0);
+    EXPECT_EQ(ScreenPixel(1023, 767), kWhite) << "the last pixel too";
+    ASSERT_NE(Sprite_Grab(2, 0, 10, 1024, 20), 0);
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(2)), 0);
+    EXPECT_EQ(Draw_Point(3, 0), rowColour(10));
+    EXPECT_EQ(Draw_Point(1020, 19), rowColour(29));
+    Draw_End();
+}
+
 TEST_F(SpriteTest, TransparentDisplaySkipsTheColourKey) {
     MakeSprite(2, 4, 4, 0, kBlue);  // black is the default key
     ClearScreen(kRed);

@@ -424,16 +424,4 @@ TEST_F(FileListTest, DateAndAttributeColumns) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 7);
 }
 
-TEST_F(FileListTest, TenThousandEntriesRefill) {
-    // Hard links: entries without 10,000 new inodes, which some file systems make slow.
-    MakeFile("f0.dat", 3);
-    for (int i = 1; i < 10000; ++i)
-        ASSERT_EQ(link((root_ + "/f0.dat").c_str(), (root_ + "/f" + std::to_string(i) + ".dat").c_str()), 0);
-    Gadget_CreateFileList(kFiles, 0, 0, 400, 300, Dir(), kFileListSortByName | kFileListNoParent);
-    const auto names = Names();
-    ASSERT_EQ(names.size(), 10000u);
-    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
-    EXPECT_EQ(List().rows[9999].entryType, kEntryFile);
-}
-
 }  // namespace
