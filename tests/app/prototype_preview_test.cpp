@@ -1,4 +1,5 @@
 #include <cmath>
+#include <numbers>
 
 #include "design_views_fixture.h"
 #include "editor_tables.h"
@@ -90,7 +91,7 @@ TEST_F(PrototypePreviewTest, ConnectionDotsGoRoundClockwiseFromTheLeft) {
     double previous = -1;
     for (int i = 0; i < kConnections; ++i) {
         double angle = std::atan2(dots[static_cast<std::size_t>(i)].second - midY, dots[static_cast<std::size_t>(i)].first - midX);
-        angle = std::fmod(angle - std::atan2(dots[0].second - midY, dots[0].first - midX) + 4 * M_PI, 2 * M_PI);
+        angle = std::fmod(angle - std::atan2(dots[0].second - midY, dots[0].first - midX) + 4 * std::numbers::pi, 2 * std::numbers::pi);
         EXPECT_GT(angle, previous) << "connection " << i + 1;
         previous = angle;
     }
