@@ -60,6 +60,12 @@ void ShowPrototype(int position, int connection) {
     DrawPrototypePreview(position);
 }
 
+// True when the prototype list is in front with `position` chosen and shown.
+bool PrototypeInFront(int position) {
+    return editor.EditorMode == kDesignPanel && design.TestMode == 0 && design.CurrentPrototype == position &&
+           Gadget_GetItemState(kGadgetPrototypeList, position) == 1;
+}
+
 // The setup panel of `image` in front, its setup read from its file when it
 // was left; false when the picture cannot be shown.
 bool ShowSetupOf(const std::string& image) {
@@ -146,6 +152,11 @@ struct MaskStep {
         if (Prototype* p = design.Prototypes.At(prototype)) p->ConnectionMask[static_cast<std::size_t>(connection)] = mask;
         // A change of the allowed prototypes shows them; a switch only the dot.
         const bool allowedChanged = ((before ^ after) & kAllowedBits) != 0;
+        if (!allowedChanged && PrototypeInFront(prototype)) {
+            // As the click itself: the lists already show what a switch leaves alone.
+            DrawPrototypePreview(prototype);
+            return;
+        }
         const int shown = prototype == design.CurrentPrototype ? design.SelectedProtoConnection : -1;
         ShowPrototype(prototype, allowedChanged ? connection : shown);
     }

@@ -155,6 +155,47 @@ TEST_F(History, EachPrototypeEditIsUndoneAndRedoneAsSaveWritesIt) {
     }
 }
 
+// A switch undone shows the switched dot again at once, with the pointer off
+// the preview too; the chosen connection keeps its allowed list; and with
+// another prototype in front, the undo brings the switched one back.
+TEST_F(History, AConnectionSwitchUndoneRedrawsItsDotWhereverTheUserIs) {
+    const auto dot = [] {
+        std::vector<int> pixels;
+        for (int dy = -3; dy <= 3; ++dy)
+            for (int dx = -3; dx <= 3; ++dx) pixels.push_back(ScreenPixel(202 + 66 + dx, 422 + dy));
+        return pixels;
+    };
+    const auto pointerAway = [] {
+        Testing_MouseMove(5, 5);
+        Frames(1);
+    };
+    ClickRow(kGadgetPrototypeList, 0);
+    ClickAt(202, 422 + 33, kRightButton);  // the hull's active connection chosen: wing and gun allowed
+    const int chosen = design.SelectedProtoConnection;
+    ASSERT_GE(chosen, 0);
+    pointerAway();
+    const auto off = dot();
+    ClickAt(202 + 66, 422);  // connection 3 switched on
+    pointerAway();
+    const auto on = dot();
+    ASSERT_NE(on, off);
+    Undo();
+    EXPECT_EQ(dot(), off);
+    EXPECT_EQ(design.SelectedProtoConnection, chosen);
+    EXPECT_EQ(Gadget_CountItems(kGadgetCompatibility), 3);
+    Redo();
+    EXPECT_EQ(dot(), on);
+
+    ClickRow(kGadgetPrototypeList, 1);
+    pointerAway();
+    Undo();
+    EXPECT_EQ(design.CurrentPrototype, 0);
+    EXPECT_EQ(Gadget_GetItemState(kGadgetPrototypeList, 0), 1);
+    EXPECT_EQ(Gadget_GetItemState(kGadgetPrototypeList, 1), 0);
+    EXPECT_EQ(Gadget_GetText(kGadgetPrototypeName), "hull");
+    EXPECT_EQ(dot(), off);
+}
+
 TEST_F(History, UndoInsideTheNameFieldTakesBackTheWholeRenameAndShowsTheName) {
     ClickRow(kGadgetPrototypeList, 0);
     ClickGadget(kGadgetPrototypeName);
