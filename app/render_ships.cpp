@@ -3,6 +3,7 @@
 // --out folder; nothing else is written.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -165,25 +166,21 @@ std::string LoadDesign(const std::string& folderArgument, PartPictures& pictures
     return "";
 }
 
-// A contact sheet cell as it travels back from a worker: red, green, blue per pixel.
-constexpr std::size_t kCellBytesPerPixel = 3;
+// A contact sheet cell as it travels back from a worker: one colour a pixel.
+constexpr std::size_t kCellBytesPerPixel = sizeof(int);
 
 // The open drawing target's pixels into bytes.
 void CellToBytes(int width, int height, std::uint8_t* bytes) {
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const int colour = Draw_Point(x, y);
-            *bytes++ = static_cast<std::uint8_t>(colour);
-            *bytes++ = static_cast<std::uint8_t>(colour >> 8);
-            *bytes++ = static_cast<std::uint8_t>(colour >> 16);
-        }
+    std::vector<int> colours(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    Draw_ReadBlock(0, 0, width, height, colours.data());
+    std::memcpy(bytes, colours.data(), colours.size() * kCellBytesPerPixel);
 }
 
 // Bytes of a cell onto the open drawing target at (left, top).
 void CellFromBytes(const std::uint8_t* bytes, int width, int height, int left, int top) {
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x, bytes += kCellBytesPerPixel)
-            Draw_Plot(left + x, top + y, bytes[0] | bytes[1] << 8 | bytes[2] << 16);
+    std::vector<int> colours(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    std::memcpy(colours.data(), bytes, colours.size() * kCellBytesPerPixel);
+    Draw_PlotBlock(left, top, width, height, colours.data());
 }
 
 // The contact sheet: near square, cells at half the canvas up to

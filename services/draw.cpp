@@ -278,6 +278,41 @@ int Draw_Point(int x, int y) {
     return ColourOf(Row(draw.target, y)[x]);
 }
 
+// The part of a block at (x, y) that lies on the open target, in target rows
+// and columns; empty when none does.
+struct BlockOnTarget {
+    int top = 0, bottom = 0, left = 0, right = 0;
+    BlockOnTarget(Wide x, Wide y, Wide width, Wide height)
+        : top(static_cast<int>(std::clamp<Wide>(y, 0, draw.target->h))),
+          bottom(static_cast<int>(std::clamp<Wide>(y + height, 0, draw.target->h))),
+          left(static_cast<int>(std::clamp<Wide>(x, 0, draw.target->w))),
+          right(static_cast<int>(std::clamp<Wide>(x + width, 0, draw.target->w))) {}
+};
+
+// Blocks go row by row: a contact sheet moves whole ship cells, and a call per
+// pixel costs more than the copy.
+void Draw_ReadBlock(int x, int y, int width, int height, int* colours) {
+    if (width < 1 || height < 1) return;
+    std::fill(colours, colours + static_cast<std::ptrdiff_t>(width) * height, 0);
+    if (!draw.target) return;
+    const BlockOnTarget on(x, y, width, height);
+    for (int row = on.top; row < on.bottom; ++row) {
+        const std::uint32_t* pixels = Row(draw.target, row);
+        int* out = colours + (Wide{row} - y) * width + (Wide{on.left} - x);
+        for (int column = on.left; column < on.right; ++column) *out++ = ColourOf(pixels[column]);
+    }
+}
+
+void Draw_PlotBlock(int x, int y, int width, int height, const int* colours) {
+    if (!draw.target || width < 1 || height < 1) return;
+    const BlockOnTarget on(x, y, width, height);
+    for (int row = on.top; row < on.bottom; ++row) {
+        std::uint32_t* pixels = Row(draw.target, row);
+        const int* in = colours + (Wide{row} - y) * width + (Wide{on.left} - x);
+        for (int column = on.left; column < on.right; ++column) pixels[column] = PixelOf(*in++);
+    }
+}
+
 void Draw_Image(int pictureHandle, int x, int y) {
     SDL_Surface* src = ImageOfHandle(pictureHandle);
     if (!draw.target || !src || src == draw.target) return;

@@ -120,6 +120,8 @@ void Draw_LineXY(int x1, int y1, int x2, int y2, int colour);     // both end po
 void Draw_Circle(int x, int y, int radius, int colour);           // radius 1 draws a 2 x 2 box
 void Draw_Plot(int x, int y, int colour);                         // one pixel
 int Draw_Point(int x, int y);                        // colour of a pixel of the open target; 0 outside
+void Draw_ReadBlock(int x, int y, int width, int height, int* colours);       // colours of a block, row after row; 0 outside
+void Draw_PlotBlock(int x, int y, int width, int height, const int* colours); // a block of pixels, row after row, clipped
 void Draw_Image(int pictureHandle, int x, int y);                 // opaque copy of an image
 void Draw_Image(int pictureHandle, int x, int y, int width, int height); // stretched (smooth when shrinking)
 void Draw_AlphaImage(int pictureHandle, int x, int y);            // blends by per-pixel alpha

@@ -1,5 +1,6 @@
 #include <climits>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -66,6 +67,43 @@ TEST_F(DrawTest, BoxesClipAtEveryEdge) {
     EXPECT_EQ(Draw_Point(1024, 0), 0);  // outside the target
     EXPECT_EQ(Draw_Point(-1, 5), 0);
     Draw_End();
+}
+
+// A block read and plotted back at every edge of the screen: what lies on the
+// screen reads as Draw_Point reads it, the rest reads 0, and plotting writes
+// the block's own pixels only.
+TEST_F(DrawTest, BlocksReadAndPlotWhatLiesOnTheScreen) {
+    struct Case {
+        int x, y, w, h;
+    };
+    const Case cases[] = {{10, 20, 7, 5}, {-3, -2, 6, 5}, {1020, 765, 9, 7}, {1024, 0, 3, 3}, {5, -9, 2, 4}};
+    const auto before = [](int x, int y) { return (x * 7919 + y * 104729) & 0xFFFFFF; };
+    const auto after = [](int i, int j) { return 0x010203 * (i + 1) + 0x100000 * j; };
+    const auto onScreen = [](int x, int y) { return x >= 0 && y >= 0 && x < 1024 && y < 768; };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y) + " " + std::to_string(c.w) + "x" + std::to_string(c.h));
+        ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+        // The block and a ring of one pixel around it.
+        for (int y = c.y - 1; y <= c.y + c.h; ++y)
+            for (int x = c.x - 1; x <= c.x + c.w; ++x) Draw_Plot(x, y, before(x, y));
+        std::vector<int> block(static_cast<std::size_t>(c.w * c.h), -1);
+        Draw_ReadBlock(c.x, c.y, c.w, c.h, block.data());
+        for (int j = 0; j < c.h; ++j)
+            for (int i = 0; i < c.w; ++i) {
+                const int x = c.x + i, y = c.y + j;
+                EXPECT_EQ(block[static_cast<std::size_t>(j * c.w + i)], onScreen(x, y) ? before(x, y) : 0) << x << "," << y;
+            }
+        for (int j = 0; j < c.h; ++j)
+            for (int i = 0; i < c.w; ++i) block[static_cast<std::size_t>(j * c.w + i)] = after(i, j);
+        Draw_PlotBlock(c.x, c.y, c.w, c.h, block.data());
+        for (int y = c.y - 1; y <= c.y + c.h; ++y)
+            for (int x = c.x - 1; x <= c.x + c.w; ++x) {
+                if (!onScreen(x, y)) continue;
+                const bool inside = x >= c.x && y >= c.y && x < c.x + c.w && y < c.y + c.h;
+                EXPECT_EQ(Draw_Point(x, y), inside ? after(x - c.x, y - c.y) : before(x, y)) << x << "," << y;
+            }
+        Draw_End();
+    }
 }
 
 TEST_F(DrawTest, LinesExcludeTheirEndPointLineXYIncludesIt) {
