@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int kStandInSide = 1;
-constexpr std::int64_t kBytesPerPixel = 4;
 
 struct RenderPictureState {
     std::int64_t budget = kRenderPictureBudget;  // what the next runs keep at most

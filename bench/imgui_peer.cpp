@@ -21,6 +21,7 @@
 #include "bench_util.h"
 #include "editor_gadgets.h"
 #include "editor_objects.h"
+#include "editor_state.h"
 #include "editor_tables.h"
 #include "gadget.h"
 #include "services.h"
@@ -60,7 +61,7 @@ void CreateToolkitScreen(const fs::path& files) {
         }
     }
     Gadget_SetDefaultFillMode(0);
-    Gadget_SetDefaultTextColor(0xCCB7B5);
+    Gadget_SetDefaultTextColor(kEditorTextColour);
     for (const GadgetLayout& layout : kEditorLayout) {
         CreateLayoutGadget(layout, files.string() + "/");
         if (layout.shape == GadgetShape::ColumnList)
