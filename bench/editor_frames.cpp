@@ -124,7 +124,7 @@ int main(int, char** argv) {
     // The test view: a 200-node ship redrawn in every frame the left arrow is held.
     Gadget_SetToggleState(kGadgetMode, 1);
     SwitchTestView();
-    int smallPart = 0;
+    ImageNumber smallPart;
     for (int p = 0; p < design.Parts.Count(); ++p)
         if (Image_Width(design.Parts.At(p)->Image) == 32) smallPart = design.Parts.At(p)->Image;
     design.ShipNodes.At(0)->Image = smallPart;

@@ -52,7 +52,7 @@ void CreateToolkitScreen(const fs::path& files) {
         for (int y = 0; y < kHeight; ++y) Draw_Box(0, y, kWidth, 1, BackgroundColour(y));
         Draw_End();
     }
-    for (int image : {kArrowUpImage, kArrowDownImage, kArrowLeftImage, kArrowRightImage}) {
+    for (ImageNumber image : {kArrowUpImage, kArrowDownImage, kArrowLeftImage, kArrowRightImage}) {
         Image_Create(image, 25, 25);
         if (Draw_Begin(Draw_ImageOutput(image))) {
             Draw_Box(0, 0, 25, 25, 0x884422);

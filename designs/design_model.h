@@ -31,14 +31,14 @@ inline constexpr int ChildFree = -1;      // active and nothing attached
 // A part image of the open folder with its setup.
 struct Part {
     ::PartSetup Setup;                            // read from the image's setup file
-    int Image = 0;                                // owned image; 0 = the picture failed to load
+    ImageNumber Image;                            // owned image; 0 = the picture failed to load
     std::string File;                             // its picture's file name in the design folder
 };
 
 // One placed part of the test ship.
 struct ShipNode {
     std::int32_t PrototypeIndex = 0;              // position of the node's prototype
-    int Image = 0;                                // the Part's image (not owned); 0 = nothing drawn or hit
+    ImageNumber Image;                            // the Part's image (not owned); 0 = nothing drawn or hit
     std::array<std::int32_t, kConnections> Child{}; // ChildInactive, ChildFree or a node position
 };
 

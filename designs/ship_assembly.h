@@ -61,10 +61,10 @@ std::vector<int> PrototypesAllowedAtSelection();
 bool MayAttach(int prototype);
 // Attaches a part (its image and prototype) at the selected free connection
 // when MayAttach allows it and the ship can grow, and redraws; nonzero when attached.
-int AttachPartAtSelection(int image, int prototype);
+int AttachPartAtSelection(ImageNumber image, int prototype);
 // Shows another part (its image) on the selected node when it is of the
 // node's own prototype, and redraws; nonzero when swapped.
-int SwapPartAtSelection(int image, int prototype);
+int SwapPartAtSelection(ImageNumber image, int prototype);
 
 // ---------------------------------------------------------------- view
 // Moves the view by (dx, dy) pixels, keeps it on the canvas and redraws.

@@ -36,7 +36,7 @@ PictureNames FreePictureNames(const std::string& full, const std::string& small)
 
 }  // namespace
 
-int SavePictureWithSmallCopy(int sprite, const std::string& path, int width, int height, const std::string& smallPath) {
+int SavePictureWithSmallCopy(SpriteNumber sprite, const std::string& path, int width, int height, const std::string& smallPath) {
     if (!Sprite_Save(sprite, path, kPngEncoder)) return 0;
     const int copy = Image_CreateFromSprite(kServiceAuto, sprite, width, height);
     if (!copy) return 0;
@@ -67,8 +67,8 @@ void SaveScreenshot(const std::string& baseName) {
     const std::string folder = design.BaseDir + "ScreenShots";
     Dir_Create(folder);  // usually there already
     const std::string name = folder + OwnPath("\\") + baseName + stamp;
-    const int grab = Sprite_Grab(kServiceAuto, 0, 0, kScreenshotWidth, kScreenshotHeight);
-    if (!grab) return;
+    const SpriteNumber grab{Sprite_Grab(kServiceAuto, 0, 0, kScreenshotWidth, kScreenshotHeight)};
+    if (!grab.value) return;
     const PictureNames names = FreePictureNames(name, name + "_TN");
     SavePictureWithSmallCopy(grab, names.full, kThumbnailWidth, kThumbnailHeight, names.small);
     Sprite_Free(grab);

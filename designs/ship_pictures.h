@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "picture_numbers.h"
+
 // Size of the small screenshot copy.
 inline constexpr int kThumbnailWidth = 102;
 inline constexpr int kThumbnailHeight = 77;
@@ -19,7 +21,7 @@ inline constexpr const char* kScreenshotBaseName = "KeelwrightScreen";
 
 // Saves a sprite as PNG and, only when that worked, a smoothly scaled copy
 // of the same pixels under a second name; nonzero when both were written.
-int SavePictureWithSmallCopy(int sprite, const std::string& path, int width, int height, const std::string& smallPath);
+int SavePictureWithSmallCopy(SpriteNumber sprite, const std::string& path, int width, int height, const std::string& smallPath);
 // Height of the size-class picture of a given width: the canvas's proportions, rounded down.
 int ShipPictureHeight(int width);
 // Saves the plain ship in full size and in size class k (0..4, named

@@ -22,12 +22,12 @@ TEST(DesignModel, ListPositions) {
     EXPECT_EQ(nodes.At(0), nullptr);
     ShipNode& root = nodes.Append();
     for (int child : root.Child) EXPECT_EQ(child, 0);
-    EXPECT_EQ(root.Image, 0);
-    root.Image = 5;
+    EXPECT_EQ(root.Image, ImageNumber{});
+    root.Image = ImageNumber{5};
     for (int k = 1; k < 1000; ++k) nodes.Append().PrototypeIndex = k;
     // Appending never moves a record: the root is where it was.
     EXPECT_EQ(nodes.At(0), &root);
-    EXPECT_EQ(nodes.At(0)->Image, 5);
+    EXPECT_EQ(nodes.At(0)->Image, ImageNumber{5});
     EXPECT_EQ(nodes.Count(), 1000);
     EXPECT_EQ(nodes.At(999)->PrototypeIndex, 999);
     for (int outside : {-1, 1000, -2147483647 - 1, 2147483647}) EXPECT_EQ(nodes.At(outside), nullptr) << outside;
@@ -35,7 +35,7 @@ TEST(DesignModel, ListPositions) {
     EXPECT_EQ(nodes.Count(), 0);
     EXPECT_EQ(nodes.At(0), nullptr);
     // A fresh record after a clear is zero again.
-    EXPECT_EQ(nodes.Append().Image, 0);
+    EXPECT_EQ(nodes.Append().Image, ImageNumber{});
 
     DesignList<Prototype> prototypes;
     const Prototype& p = prototypes.Append();

@@ -60,7 +60,7 @@ TEST_F(ShipGeometry, AttachSwapMoveAndRestart) {
     EXPECT_EQ(AttachPartAtSelection(child, 1), 0) << "the connection is taken now";
     EXPECT_EQ(PrototypesAllowedAtSelection(), (std::vector<int>{1, 2})) << "what the rules allow, taken or not";
 
-    const int other = AddPart(20, 20, 1, kGreen);
+    const ImageNumber other = AddPart(20, 20, 1, kGreen);
     design.SelectedNode = 4;
     design.SelectedConnection = -1;
     EXPECT_TRUE(PrototypesAllowedAtSelection().empty());
@@ -119,7 +119,7 @@ TEST_F(ShipGeometry, NoNodeBeyondWhatAHitCodeCanName) {
     EXPECT_EQ(design.ShipNodes.At(0)->Child[1], ChildFree);
 
     // Made by hand all the same, it is never reported as node 0.
-    const int far = AddPart(10, 10, 1, kGreen, -100, -100);
+    const ImageNumber far = AddPart(10, 10, 1, kGreen, -100, -100);
     AddNode(far, 1, 0, 1);
     EXPECT_EQ(HitAt(225, 205, 0, 100, 100), 0u);
     EXPECT_EQ(HitAt(130, 120, 0, 100, 100), HitNode | 0);
