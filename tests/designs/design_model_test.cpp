@@ -1,5 +1,16 @@
 #include "designs_fixture.h"
 
+#include <type_traits>
+
+#include "ship_assembly.h"
+
+// A part's image, a sprite and a plain number (a row, a gadget, a position)
+// never stand in for one another without a word at the call.
+static_assert(!std::is_convertible_v<int, ImageNumber> && !std::is_convertible_v<ImageNumber, int>);
+static_assert(!std::is_convertible_v<int, SpriteNumber> && !std::is_convertible_v<SpriteNumber, int>);
+static_assert(!std::is_constructible_v<ImageNumber, SpriteNumber> && !std::is_constructible_v<SpriteNumber, ImageNumber>);
+static_assert(!std::is_invocable_v<decltype(&AttachPartAtSelection), int, int>);
+
 TEST(DesignModel, StartValues) {
     const DesignState fresh;
     EXPECT_EQ(fresh.DesignFolder, -1);
