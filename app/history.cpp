@@ -427,7 +427,7 @@ template <class Edit> void EditMask(int prototype, int connection, Edit edit) {
 }  // namespace
 
 void EditToggleConnection(int prototype, int connection) {
-    EditMask(prototype, connection, [&] { ToggleConnectionActive(prototype, connection); });
+    EditMask(prototype, connection, [&] { ToggleConnectionActive(PrototypePosition{prototype}, connection); });
 }
 
 void EditToggleCompatibility(int prototype) {

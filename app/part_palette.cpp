@@ -101,8 +101,8 @@ void ShowPartChoices() {
         BuildPartPalette(node->PrototypeIndex);
         return;
     }
-    for (int k : PrototypesAllowedAtSelection())
-        Gadget_AddItem(kGadgetOfferedPrototypes, -1, std::as_const(design.Prototypes).At(k)->Name + "\n" + Str(k));
+    for (const PrototypePosition k : PrototypesAllowedAtSelection())
+        Gadget_AddItem(kGadgetOfferedPrototypes, -1, std::as_const(design.Prototypes).At(k.value)->Name + "\n" + Str(k.value));
     if (Gadget_CountItems(kGadgetOfferedPrototypes) == 1)
         BuildPartPalette(Val(StringField(Gadget_GetItemText(kGadgetOfferedPrototypes, 0), 2, '\n')));
 }
@@ -113,7 +113,7 @@ void ChooseOfferedPrototype() {
     FreePartPalette();
     if (row >= 0) {
         const int prototype = Val(StringField(Gadget_GetItemText(kGadgetOfferedPrototypes, row), 2, '\n'));
-        if (MayAttach(prototype)) BuildPartPalette(prototype);
+        if (MayAttach(PrototypePosition{prototype})) BuildPartPalette(prototype);
     }
     PlayClick();
 }
@@ -172,14 +172,14 @@ void ClearShipChoices() {
 
 void AttachPart(int entry) {
     const PaletteEntry* chosen = std::as_const(editor.Palette).At(entry);
-    if (chosen && AttachPartAtSelection(chosen->PartImage, chosen->PrototypeIndex))
+    if (chosen && AttachPartAtSelection(chosen->PartImage, PrototypePosition{chosen->PrototypeIndex}))
         Gadget_ClearItems(kGadgetOfferedPrototypes);
     FreePartPalette();
 }
 
 void SwapPart(int entry) {
     const PaletteEntry* chosen = std::as_const(editor.Palette).At(entry);
-    if (chosen) SwapPartAtSelection(chosen->PartImage, chosen->PrototypeIndex);
+    if (chosen) SwapPartAtSelection(chosen->PartImage, PrototypePosition{chosen->PrototypeIndex});
     FreePartPalette();
 }
 

@@ -131,7 +131,7 @@ int main(int, char** argv) {
     // A tree four children wide, as a person grows it: the leaves keep their free connections.
     for (int n = 1; n < 200; ++n) {
         design.ShipNodes.Append().Image = smallPart;
-        InitNodeConnections(n, 0);
+        InitNodeConnections(n, PrototypePosition{0});
         design.ShipNodes.At((n - 1) / 4)->Child[static_cast<std::size_t>(2 * ((n - 1) % 4))] = n;
     }
     Report("draw_ship_200_nodes", MedianMicros(kRuns, [] { DrawShip(design.ViewX, design.ViewY, 0); }), floor, "memcpy");

@@ -111,7 +111,7 @@ void BuildShip(int count, ImageNumber image, int connections) {
             design.ShipNodes.At(parent)->Child[static_cast<std::size_t>(i)] = position;
             ShipNode& node = design.ShipNodes.Append();
             node.Image = image;
-            InitNodeConnections(position, 0);
+            InitNodeConnections(position, PrototypePosition{0});
         }
 }
 

@@ -214,8 +214,8 @@ const ShipNode* NodeAt(int position) { return std::as_const(design.ShipNodes).At
 
 }  // namespace
 
-void InitNodeConnections(int node, int prototype) {
-    const Prototype* p = std::as_const(design.Prototypes).At(prototype);
+void InitNodeConnections(int node, PrototypePosition prototype) {
+    const Prototype* p = std::as_const(design.Prototypes).At(prototype.value);
     ShipNode* n = design.ShipNodes.At(node);
     if (!n) return;
     // A prototype that is not there (setup files from elsewhere) has no active connection.
@@ -239,7 +239,7 @@ void StartShip() {
     ShipNode& root = design.ShipNodes.Append();
     root.PrototypeIndex = prototypeIndex;
     root.Image = image;
-    InitNodeConnections(position, 0);
+    InitNodeConnections(position, PrototypePosition{0});
 }
 
 void DrawShip(int x, int y, int plain) {
@@ -299,8 +299,8 @@ void SelectShipRoot() {
     design.HighlightedNode = 0;
 }
 
-std::vector<int> PrototypesAllowedAtSelection() {
-    std::vector<int> allowed;
+std::vector<PrototypePosition> PrototypesAllowedAtSelection() {
+    std::vector<PrototypePosition> allowed;
     const ShipNode* node = NodeAt(design.SelectedNode);
     const int c = design.SelectedConnection;
     if (!node || c < 0 || c >= kConnections) return allowed;
@@ -311,11 +311,12 @@ std::vector<int> PrototypesAllowedAtSelection() {
     // Only the 24 allowed bits name prototypes.
     const int named = std::min(prototypes.Count(), kMaxPrototypes);
     for (int k = 0; k < named; ++k)
-        if (mask & (std::uint32_t{1} << k)) allowed.push_back(k);
+        if (mask & (std::uint32_t{1} << k)) allowed.push_back(PrototypePosition{k});
     return allowed;
 }
 
-bool MayAttach(int prototype) {
+bool MayAttach(PrototypePosition position) {
+    const int prototype = position.value;
     const ShipNode* node = NodeAt(design.SelectedNode);
     const int c = design.SelectedConnection;
     if (!node || c < 0 || c >= kConnections || node->Child[static_cast<std::size_t>(c)] != ChildFree) return false;
@@ -326,23 +327,23 @@ bool MayAttach(int prototype) {
     return IsConnectionOn(mask) && (mask & (std::uint32_t{1} << prototype)) != 0;
 }
 
-int AttachPartAtSelection(ImageNumber image, int prototype) {
+int AttachPartAtSelection(ImageNumber image, PrototypePosition prototype) {
     // The hit code has 16 bits for a node: a node it could not name is not made.
     if (!MayAttach(prototype) || design.ShipNodes.Count() >= kMaxShipNodes) return 0;
     const int position = design.ShipNodes.Count();
     design.ShipNodes.At(design.SelectedNode)->Child[static_cast<std::size_t>(design.SelectedConnection)] = position;
     ShipNode& node = design.ShipNodes.Append();
     node.Image = image;
-    node.PrototypeIndex = prototype;
+    node.PrototypeIndex = prototype.value;
     InitNodeConnections(position, prototype);
     DrawShip(design.ViewX, design.ViewY, 0);
     return 1;
 }
 
-int SwapPartAtSelection(ImageNumber image, int prototype) {
+int SwapPartAtSelection(ImageNumber image, PrototypePosition prototype) {
     const ShipNode* node = NodeAt(design.SelectedNode);
     // A part of another prototype would break the rules its children were attached by.
-    if (!node || design.SelectedConnection != -1 || prototype != node->PrototypeIndex) return 0;
+    if (!node || design.SelectedConnection != -1 || prototype.value != node->PrototypeIndex) return 0;
     design.ShipNodes.At(design.SelectedNode)->Image = image;
     DrawShip(design.ViewX, design.ViewY, 0);
     return 1;

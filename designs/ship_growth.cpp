@@ -89,7 +89,7 @@ int GrowShip(ShipRandom& random, int depth, int maxNodes) {
             ShipNode& added = design.ShipNodes.Append();
             added.Image = std::as_const(design.Parts).At(part)->Image;
             added.PrototypeIndex = prototype;
-            InitNodeConnections(position, prototype);
+            InitNodeConnections(position, PrototypePosition{prototype});
             level.push_back(level[static_cast<std::size_t>(n)] + 1);
         }
     }

@@ -48,7 +48,7 @@ protected:
         ShipNode& node = design.ShipNodes.Append();
         node.Image = image;
         node.PrototypeIndex = prototype;
-        InitNodeConnections(position, prototype);
+        InitNodeConnections(position, PrototypePosition{prototype});
         if (parent >= 0) design.ShipNodes.At(parent)->Child[static_cast<std::size_t>(connection)] = position;
         return position;
     }
