@@ -53,8 +53,8 @@ int SaveShipPicture(int sizeClass, const std::string& sizeName) {
     // One date for both names, so they never straddle a minute.
     const std::string date = Date_Format(kShipPictureDateMask, Date_Now());
     // Deleted while the editor ran: made again, as the screenshots' folder is.
-    Dir_Create(design.BaseDir + "ShipPics");
-    const std::string folder = design.BaseDir + OwnPath("ShipPics\\") + Str(design.DesignFolder);
+    Dir_Create(design.BaseDir + kShipPicturesFolder);
+    const std::string folder = design.BaseDir + kShipPicturesFolder + OwnPath("\\") + Str(design.DesignFolder);
     const int width = ExportWidths[static_cast<std::size_t>(sizeClass)];
     const PictureNames names = FreePictureNames(folder + date, folder + " - " + sizeName + date);
     SavePictureWithSmallCopy(kShipCanvasSprite, names.full, width, ShipPictureHeight(width), names.small);
@@ -64,7 +64,7 @@ int SaveShipPicture(int sizeClass, const std::string& sizeName) {
 
 void SaveScreenshot(const std::string& baseName) {
     const std::string stamp = Str(ElapsedMilliseconds());
-    const std::string folder = design.BaseDir + "ScreenShots";
+    const std::string folder = design.BaseDir + kScreenshotsFolder;
     Dir_Create(folder);  // usually there already
     const std::string name = folder + OwnPath("\\") + baseName + stamp;
     const SpriteNumber grab{Sprite_Grab(kServiceAuto, 0, 0, kScreenshotWidth, kScreenshotHeight)};

@@ -16,6 +16,9 @@ inline constexpr int kScreenshotWidth = 1024;
 inline constexpr int kScreenshotHeight = 768;
 // Date part of the ship picture names: " - 2006.05.14-21.07".
 inline constexpr const char* kShipPictureDateMask = " - %yyyy.%mm.%dd-%hh.%ii";
+// Folders under BaseDir the pictures go to.
+inline constexpr const char* kShipPicturesFolder = "ShipPics";
+inline constexpr const char* kScreenshotsFolder = "ScreenShots";
 // Base name the editor gives its screenshots.
 inline constexpr const char* kScreenshotBaseName = "KeelwrightScreen";
 
