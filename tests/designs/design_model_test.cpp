@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "prototypes.h"
 #include "ship_assembly.h"
 
 // A part's image, a sprite and a plain number (a row, a gadget, a position)
@@ -10,6 +11,10 @@ static_assert(!std::is_convertible_v<int, ImageNumber> && !std::is_convertible_v
 static_assert(!std::is_convertible_v<int, SpriteNumber> && !std::is_convertible_v<SpriteNumber, int>);
 static_assert(!std::is_constructible_v<ImageNumber, SpriteNumber> && !std::is_constructible_v<SpriteNumber, ImageNumber>);
 static_assert(!std::is_invocable_v<decltype(&AttachPartAtSelection), int, int>);
+// Nor is a prototype's position taken for a node or a connection.
+static_assert(!std::is_invocable_v<decltype(&InitNodeConnections), int, int>);
+static_assert(!std::is_invocable_v<decltype(&ChooseProtoConnection), int, int>);
+static_assert(!std::is_convertible_v<int, PrototypePosition> && !std::is_convertible_v<PrototypePosition, int>);
 
 TEST(DesignModel, StartValues) {
     const DesignState fresh;
