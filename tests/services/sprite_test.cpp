@@ -217,8 +217,9 @@ TEST_F(SpriteTest, PicturesOfEveryWidthKeepEveryPixel) {
         EXPECT_EQ(Draw_Point(0, 99), kRed);
         EXPECT_EQ(Draw_Point(0, 100 + h), kRed);
         Draw_End();
-        // Grabbed back, saved both ways and loaded as an image.
-        ASSERT_NE(Sprite_Grab(2, 0, 100, w, h), 0);
+        // Grabbed back (and copied), saved both ways and loaded as an image.
+        ASSERT_NE(Sprite_Grab(5, 0, 100, w, h), 0);
+        ASSERT_NE(Sprite_Copy(5, 2), 0);
         ASSERT_NE(Sprite_Save(2, Path("w.png"), kPngEncoder), 0);
         ASSERT_NE(Sprite_Save(2, Path("w.bmp"), 0), 0);
         for (const char* name : {"w.png", "w.bmp"}) {
