@@ -42,7 +42,7 @@ bool Reload(const std::string& name) {
     }
     for (int p = 0; p < design.Parts.Count(); ++p) {
         const Part* part = std::as_const(design.Parts).At(p);
-        if (part->Image != 0 && Matches(name, part->File) && Image_Reload(part->Image, DesignFolderPath() + part->File))
+        if (part->Image && Matches(name, part->File) && Image_Reload(part->Image, DesignFolderPath() + part->File))
             any = true;
     }
     return any;

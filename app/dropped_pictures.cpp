@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr const char* kPictureExtension = ".png";
 // Names tried for a copy before giving up: "wing.png", "wing 2.png" ... "wing 999.png".
 constexpr int kMaxNameCounter = 999;
 
@@ -26,8 +25,8 @@ std::string FileNameOf(const std::string& path) {
 }
 
 bool EndsWithPictureExtension(const std::string& name) {
-    const std::size_t n = std::string(kPictureExtension).size();
-    return name.size() > n && LCase(name.substr(name.size() - n)) == kPictureExtension;
+    const std::size_t n = std::string(kImageExtension).size();
+    return name.size() > n && LCase(name.substr(name.size() - n)) == kImageExtension;
 }
 
 bool Listed(const std::string& name) {
@@ -46,7 +45,7 @@ bool Decodes(const std::string& path) {
 // Copies the file into the design folder under its own name, or the first
 // free "name N.png"; the name it got, empty when no copy was made.
 std::string CopyIn(const std::string& path, const std::string& name) {
-    const std::string stem = name.substr(0, name.size() - std::string(kPictureExtension).size());
+    const std::string stem = name.substr(0, name.size() - std::string(kImageExtension).size());
     const std::string extension = name.substr(stem.size());
     for (int counter = 1; counter <= kMaxNameCounter; ++counter) {
         const std::string candidate = counter == 1 ? name : stem + " " + Str(counter) + extension;

@@ -260,9 +260,9 @@ struct AttachStep {
 
 struct SwapStep {
     int node = 0;    // the node whose part changed
-    int before = 0;  // its images
-    int after = 0;
-    void Set(int image) const {
+    ImageNumber before;  // its images
+    ImageNumber after;
+    void Set(ImageNumber image) const {
         if (ShipNode* n = design.ShipNodes.At(node)) n->Image = image;
         ShowShip({node, -1, node}, true);
     }
@@ -427,7 +427,7 @@ template <class Edit> void EditMask(int prototype, int connection, Edit edit) {
 }  // namespace
 
 void EditToggleConnection(int prototype, int connection) {
-    EditMask(prototype, connection, [&] { ToggleConnectionActive(prototype, connection); });
+    EditMask(prototype, connection, [&] { ToggleConnectionActive(PrototypePosition{prototype}, connection); });
 }
 
 void EditToggleCompatibility(int prototype) {
@@ -485,9 +485,10 @@ void EditAttachPart(int entry) {
 void EditSwapPart(int entry) {
     const ShipNode* node = std::as_const(design.ShipNodes).At(design.SelectedNode);
     if (!node) return;
-    const int position = design.SelectedNode, before = node->Image;
+    const int position = design.SelectedNode;
+    const ImageNumber before = node->Image;
     SwapPart(entry);
-    const int after = std::as_const(design.ShipNodes).At(position)->Image;
+    const ImageNumber after = std::as_const(design.ShipNodes).At(position)->Image;
     if (after != before) Record(SwapStep{position, before, after});
 }
 

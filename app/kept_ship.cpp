@@ -9,7 +9,7 @@
 namespace {
 
 struct NewPart {
-    int image = 0;              // image number of the part read anew
+    ImageNumber image;          // the part read anew
     std::int32_t prototype = 0; // its prototype by the new setup
 };
 
@@ -43,10 +43,10 @@ int Grow(const std::vector<KeptShipNode>& kept, int from, const std::unordered_m
 }  // namespace
 
 std::vector<KeptShipNode> KeepShip() {
-    std::unordered_map<int, std::string> fileOfImage;
+    std::unordered_map<ImageNumber, std::string> fileOfImage;
     for (int p = 0; p < design.Parts.Count(); ++p) {
         const Part* part = std::as_const(design.Parts).At(p);
-        if (part->Image != 0) fileOfImage.emplace(part->Image, part->File);
+        if (part->Image) fileOfImage.emplace(part->Image, part->File);
     }
     std::vector<KeptShipNode> kept;
     for (int n = 0; n < design.ShipNodes.Count(); ++n) {
@@ -62,7 +62,7 @@ void RestoreShip(const std::vector<KeptShipNode>& kept) {
     std::unordered_map<std::string, NewPart> parts;
     for (int p = 0; p < design.Parts.Count(); ++p) {
         const Part* part = std::as_const(design.Parts).At(p);
-        if (part->Image != 0) parts.emplace(part->File, NewPart{part->Image, part->Setup.PrototypeIndex});
+        if (part->Image) parts.emplace(part->File, NewPart{part->Image, part->Setup.PrototypeIndex});
     }
     if (kept.empty()) return;
     const auto root = parts.find(kept.front().file);

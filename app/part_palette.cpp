@@ -19,16 +19,16 @@ struct PaletteState {
     int paletteProto = -1;  // prototype whose parts the palette offers, -1 = none
     int paletteFirst = 0;   // the first of its parts (in Parts order) on the page shown
     int pageButton = 0;     // the button turning the page, 0 = one page holds them all
-    int pageIcon = 0;       // its icon
+    ImageNumber pageIcon;   // its icon
     int paletteHidden = 0;  // 1 while another panel covers the palette's area
 };
 PaletteState palette;
 
 // Builds one palette icon: the picture scaled so its longer side is 17
 // pixels, centred on (8, 8), cut off at the icon's edges.
-void DrawPaletteIcon(int icon, int image) {
+void DrawPaletteIcon(ImageNumber icon, ImageNumber image) {
     const int w = Image_Width(image), h = Image_Height(image);
-    if (image == 0 || w < 1 || h < 1 || !Draw_Begin(Draw_ImageOutput(icon))) return;
+    if (!image || w < 1 || h < 1 || !Draw_Begin(Draw_ImageOutput(icon))) return;
     const float s = kPaletteIconSpan / static_cast<float>(std::max(w, h));
     const float half = static_cast<float>(kPaletteIconSize) / 2.0f;
     const float sw = static_cast<float>(w) * s, sh = static_cast<float>(h) * s;
@@ -56,7 +56,7 @@ void BuildPalettePage(int prototype, int first) {
     if (first < 0 || first >= count) first = 0;
     palette.paletteProto = prototype;
     palette.paletteFirst = first;
-    auto slotButton = [](int slot, int icon) {
+    auto slotButton = [](int slot, ImageNumber icon) {
         const int button = Gadget_CreateImageButton(kGadgetAuto, kPaletteX + kPaletteStep * (slot % kPaletteColumns),
                                                     kPaletteY + kPaletteStep * (slot / kPaletteColumns),
                                                     kPaletteButtonSize, kPaletteButtonSize, Image_Handle(icon));
@@ -65,7 +65,7 @@ void BuildPalettePage(int prototype, int first) {
     };
     for (int slot = 0; slot < perPage && first + slot < count; ++slot) {
         const Part& part = *parts.At(offered[static_cast<std::size_t>(first + slot)]);
-        const int icon = Image_Create(kServiceAuto, kPaletteIconSize, kPaletteIconSize);
+        const ImageNumber icon{Image_Create(kServiceAuto, kPaletteIconSize, kPaletteIconSize)};
         if (icon) DrawPaletteIcon(icon, part.Image);
         const int button = slotButton(slot, icon);
         PaletteEntry& entry = editor.Palette.Append();
@@ -75,7 +75,7 @@ void BuildPalettePage(int prototype, int first) {
         entry.PrototypeIndex = prototype;
     }
     if (count > slots) {
-        palette.pageIcon = Image_Create(kServiceAuto, kPaletteIconSize, kPaletteIconSize);
+        palette.pageIcon = ImageNumber{Image_Create(kServiceAuto, kPaletteIconSize, kPaletteIconSize)};
         if (palette.pageIcon && Draw_Begin(Draw_ImageOutput(palette.pageIcon))) {
             Draw_Image(Image_Handle(kArrowRightImage), 0, 0, kPaletteIconSize, kPaletteIconSize);
             Draw_End();
@@ -101,8 +101,8 @@ void ShowPartChoices() {
         BuildPartPalette(node->PrototypeIndex);
         return;
     }
-    for (int k : PrototypesAllowedAtSelection())
-        Gadget_AddItem(kGadgetOfferedPrototypes, -1, std::as_const(design.Prototypes).At(k)->Name + "\n" + Str(k));
+    for (const PrototypePosition k : PrototypesAllowedAtSelection())
+        Gadget_AddItem(kGadgetOfferedPrototypes, -1, std::as_const(design.Prototypes).At(k.value)->Name + "\n" + Str(k.value));
     if (Gadget_CountItems(kGadgetOfferedPrototypes) == 1)
         BuildPartPalette(Val(StringField(Gadget_GetItemText(kGadgetOfferedPrototypes, 0), 2, '\n')));
 }
@@ -113,7 +113,7 @@ void ChooseOfferedPrototype() {
     FreePartPalette();
     if (row >= 0) {
         const int prototype = Val(StringField(Gadget_GetItemText(kGadgetOfferedPrototypes, row), 2, '\n'));
-        if (MayAttach(prototype)) BuildPartPalette(prototype);
+        if (MayAttach(PrototypePosition{prototype})) BuildPartPalette(prototype);
     }
     PlayClick();
 }
@@ -153,13 +153,14 @@ void FreePartPalette() {
         const PaletteEntry& entry = *entries.At(p);
         // A creation that failed left 0, which names the setup image and the
         // "Quit" button: never free those.
-        if (entry.Icon != 0) Image_Free(entry.Icon);
+        if (entry.Icon) Image_Free(entry.Icon);
         if (entry.Button > 0) Gadget_Free(entry.Button);
     }
     editor.Palette.Clear();
-    if (palette.pageIcon != 0) Image_Free(palette.pageIcon);
+    if (palette.pageIcon) Image_Free(palette.pageIcon);
     if (palette.pageButton > 0) Gadget_Free(palette.pageButton);
-    palette.pageIcon = palette.pageButton = 0;
+    palette.pageIcon = ImageNumber{};
+    palette.pageButton = 0;
     palette.paletteProto = -1;
 }
 
@@ -171,14 +172,14 @@ void ClearShipChoices() {
 
 void AttachPart(int entry) {
     const PaletteEntry* chosen = std::as_const(editor.Palette).At(entry);
-    if (chosen && AttachPartAtSelection(chosen->PartImage, chosen->PrototypeIndex))
+    if (chosen && AttachPartAtSelection(chosen->PartImage, PrototypePosition{chosen->PrototypeIndex}))
         Gadget_ClearItems(kGadgetOfferedPrototypes);
     FreePartPalette();
 }
 
 void SwapPart(int entry) {
     const PaletteEntry* chosen = std::as_const(editor.Palette).At(entry);
-    if (chosen) SwapPartAtSelection(chosen->PartImage, chosen->PrototypeIndex);
+    if (chosen) SwapPartAtSelection(chosen->PartImage, PrototypePosition{chosen->PrototypeIndex});
     FreePartPalette();
 }
 

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "picture_numbers.h"
+
 // Palette geometry.
 inline constexpr int kPaletteX = 905;            // first palette button
 inline constexpr int kPaletteY = 490;
@@ -17,8 +19,8 @@ inline constexpr float kPaletteIconSpan = 17.0f; // longer side of the picture o
 
 // One button of the part palette.
 struct PaletteEntry {
-    int PartImage = 0;                            // image of the offered Part (not owned)
-    int Icon = 0;                                 // 16 x 16 image, owned
+    ImageNumber PartImage;                        // image of the offered Part (not owned)
+    ImageNumber Icon;                             // 16 x 16 image, owned
     int Button = 0;                               // image button gadget, owned
     std::int32_t PrototypeIndex = 0;              // prototype of the offered part
 };

@@ -45,12 +45,12 @@ void AddPrototype() {
 }
 
 void RenamePrototype(int position, const std::string& newName) {
-    if (SetPrototypeName(position, newName))
+    if (SetPrototypeName(PrototypePosition{position}, newName))
         Gadget_SetItemText(kGadgetPrototypeList, position, std::as_const(design.Prototypes).At(position)->Name);
 }
 
 void SelectProtoConnection(int prototype, int connection) {
-    if (!ChooseProtoConnection(prototype, connection)) return;
+    if (!ChooseProtoConnection(PrototypePosition{prototype}, connection)) return;
     FillCompatibilityList(prototype);
     DrawPrototypePreview(prototype);
 }
@@ -66,6 +66,6 @@ void ToggleCompatibility(int prototype) {
         chosen.push_back(r);
         Gadget_SetItemState(kGadgetCompatibility, r, 0);
     }
-    ToggleAllowedPrototypes(prototype, chosen);
+    ToggleAllowedPrototypes(PrototypePosition{prototype}, chosen);
     FillCompatibilityList(prototype);
 }

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int kStandInSide = 1;
-constexpr std::int64_t kBytesPerPixel = 4;
 
 struct RenderPictureState {
     std::int64_t budget = kRenderPictureBudget;  // what the next runs keep at most
@@ -36,7 +35,7 @@ int PartPictures::Prepare(const std::string& folder, const std::vector<std::stri
         if (!ReadSetupFile(folder + name + kSetupExtension, setup)) continue;
         Part& part = design.Parts.Append();
         part.Setup = setup;
-        part.Image = Image_Create(kServiceAuto, kStandInSide, kStandInSide);
+        part.Image = ImageNumber{Image_Create(kServiceAuto, kStandInSide, kStandInSide)};
         part.File = name;
         pictures_.push_back({folder + name, part.Image, 0, 0});
         if (part.Image) byImage_.emplace(part.Image, pictures_.size() - 1);
@@ -96,6 +95,6 @@ void PartPictures::PutBackUnused(std::int64_t keep) {
 void PartPictures::LeaveOut(std::size_t part) {
     // The number is empty now: the part counts as one whose picture never loaded.
     byImage_.erase(pictures_[part].image);
-    pictures_[part].image = 0;
-    if (Part* record = design.Parts.At(static_cast<int>(part))) record->Image = 0;
+    pictures_[part].image = ImageNumber{};
+    if (Part* record = design.Parts.At(static_cast<int>(part))) record->Image = ImageNumber{};
 }

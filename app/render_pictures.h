@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "picture_numbers.h"
+
 // Decoded part pictures one render run keeps at most, in bytes, unless set lower.
 inline constexpr std::int64_t kRenderPictureBudget = std::int64_t{1} << 30;
 
@@ -33,7 +35,7 @@ public:
 private:
     struct Picture {
         std::string path;           // the part's picture file
-        int image = 0;              // the part's image number (stand-in or picture), 0 = does not decode
+        ImageNumber image;          // the part's image (stand-in or picture), 0 = does not decode
         std::int64_t bytes = 0;     // decoded size; 0 while the stand-in is there
         std::uint64_t lastShip = 0; // the last ship that showed it
     };
@@ -45,6 +47,6 @@ private:
     std::int64_t held_ = 0;                         // bytes decoded now
     std::uint64_t ship_ = 0;                        // ships provided so far
     std::vector<Picture> pictures_;                 // by position in Parts
-    std::unordered_map<int, std::size_t> byImage_;  // image number -> position
+    std::unordered_map<ImageNumber, std::size_t> byImage_;  // image -> position
     std::vector<std::string> overBudget_;           // paths of pictures left out for the budget
 };

@@ -12,6 +12,7 @@
 #include "history.h"
 #include "paths.h"
 #include "services.h"
+#include "ship_pictures.h"
 #include "title_line.h"
 #include "unsaved_work.h"
 #include "utf8_path.h"
@@ -87,7 +88,7 @@ bool WritableFolder(const std::string& name) {
 // Saves fail silently later on, so say once, at start, when none can succeed.
 void WarnWhenNothingCanBeSaved() {
     std::string where;
-    for (const char* name : {kDesignsFolder, "ShipPics"})
+    for (const char* name : {kDesignsFolder, kShipPicturesFolder})
         if (!WritableFolder(name)) where += (where.empty() ? "" : " or ") + design.BaseDir + name;
     if (!where.empty())
         std::fprintf(stderr, "keelwright: nothing can be saved in %s (not a writable folder)\n", where.c_str());
@@ -117,7 +118,7 @@ int StartEditor(int scale) {
     if (design.BaseDir.empty()) return Fail("cannot read the current directory");
     // Both usually exist already; later saves into a missing one fail quietly.
     Dir_Create(design.BaseDir + kDesignsFolder);
-    Dir_Create(design.BaseDir + "ShipPics");
+    Dir_Create(design.BaseDir + kShipPicturesFolder);
     WarnWhenNothingCanBeSaved();
 
     // Without a screen nothing could be seen or clicked, so stop rather than run blind.

@@ -1,6 +1,7 @@
 // The user's own workspace, made by the program where no launcher does.
 #include "user_workspace.h"
 
+#include "design_model.h"
 #include "paths.h"
 #include "services.h"
 
@@ -27,9 +28,10 @@ bool PrepareUserWorkspace(const std::string& workspace, const std::string& progr
     if (File_Size(workspace) == kFileMissing) {
         // A new workspace starts with the sample design; an existing one is the user's.
         Dir_Create(workspace);
-        Dir_Create(work + OwnPath("Designs"));
-        if (Dir_Create(work + OwnPath("Designs\\1")))
-            CopyNewFiles(programFolder + OwnPath("Sample\\"), work + OwnPath("Designs\\1\\"));
+        const std::string designs = work + kDesignsFolder;
+        const std::string sample = designs + separator + "1";
+        Dir_Create(designs);
+        if (Dir_Create(sample)) CopyNewFiles(programFolder + OwnPath("Sample\\"), sample + separator);
     }
     if (File_Size(workspace) != kFileIsDirectory) return false;
     // Media the workspace lacks are added; the ones it has are the user's.

@@ -124,14 +124,14 @@ int main(int, char** argv) {
     // The test view: a 200-node ship redrawn in every frame the left arrow is held.
     Gadget_SetToggleState(kGadgetMode, 1);
     SwitchTestView();
-    int smallPart = 0;
+    ImageNumber smallPart;
     for (int p = 0; p < design.Parts.Count(); ++p)
         if (Image_Width(design.Parts.At(p)->Image) == 32) smallPart = design.Parts.At(p)->Image;
     design.ShipNodes.At(0)->Image = smallPart;
     // A tree four children wide, as a person grows it: the leaves keep their free connections.
     for (int n = 1; n < 200; ++n) {
         design.ShipNodes.Append().Image = smallPart;
-        InitNodeConnections(n, 0);
+        InitNodeConnections(n, PrototypePosition{0});
         design.ShipNodes.At((n - 1) / 4)->Child[static_cast<std::size_t>(2 * ((n - 1) % 4))] = n;
     }
     Report("draw_ship_200_nodes", MedianMicros(kRuns, [] { DrawShip(design.ViewX, design.ViewY, 0); }), floor, "memcpy");

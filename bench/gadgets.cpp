@@ -10,6 +10,7 @@
 
 #include "gadget.h"
 #include "bench_util.h"
+#include "editor_state.h"
 #include "services.h"
 #include "testing.h"
 
@@ -20,7 +21,7 @@ constexpr int kRuns = 200;
 
 void CreateGadgets() {
     Gadget_SetDefaultFillMode(0);
-    Gadget_SetDefaultTextColor(0xCCB7B5);
+    Gadget_SetDefaultTextColor(kEditorTextColour);
     int n = 0;
     for (int i = 0; i < 12; ++i)
         Gadget_CreateButton(n++, 10 + (i % 4) * 110, 10 + (i / 4) * 30, 100, 24, "Button " + std::to_string(i),

@@ -170,7 +170,7 @@ int main(int, char** argv) {
     Gadget_SetToggleState(kGadgetMode, 1);
     SwitchTestView();
     design.ShipNodes.Clear();
-    int link = 0;
+    ImageNumber link;
     for (int p = 0; p < design.Parts.Count(); ++p)
         if (std::as_const(design.Parts).At(p)->Setup.PrototypeIndex == 0) link = std::as_const(design.Parts).At(p)->Image;
     for (int n = 0; n < kChainNodes; ++n) {

@@ -21,6 +21,7 @@
 #include "bench_util.h"
 #include "editor_gadgets.h"
 #include "editor_objects.h"
+#include "editor_state.h"
 #include "editor_tables.h"
 #include "gadget.h"
 #include "services.h"
@@ -51,7 +52,7 @@ void CreateToolkitScreen(const fs::path& files) {
         for (int y = 0; y < kHeight; ++y) Draw_Box(0, y, kWidth, 1, BackgroundColour(y));
         Draw_End();
     }
-    for (int image : {kArrowUpImage, kArrowDownImage, kArrowLeftImage, kArrowRightImage}) {
+    for (ImageNumber image : {kArrowUpImage, kArrowDownImage, kArrowLeftImage, kArrowRightImage}) {
         Image_Create(image, 25, 25);
         if (Draw_Begin(Draw_ImageOutput(image))) {
             Draw_Box(0, 0, 25, 25, 0x884422);
@@ -60,7 +61,7 @@ void CreateToolkitScreen(const fs::path& files) {
         }
     }
     Gadget_SetDefaultFillMode(0);
-    Gadget_SetDefaultTextColor(0xCCB7B5);
+    Gadget_SetDefaultTextColor(kEditorTextColour);
     for (const GadgetLayout& layout : kEditorLayout) {
         CreateLayoutGadget(layout, files.string() + "/");
         if (layout.shape == GadgetShape::ColumnList)

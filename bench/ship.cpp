@@ -89,7 +89,7 @@ void WritePartPng(const fs::path& path) {
 // A ship of `count` nodes grown breadth first: each node's free connections
 // take the next nodes. Connections sit near the part's middle, so the ship
 // stays on the canvas.
-void BuildShip(int count, int image, int connections) {
+void BuildShip(int count, ImageNumber image, int connections) {
     design.ShipNodes.Clear();
     design.Prototypes.Clear();
     design.Parts.Clear();
@@ -111,7 +111,7 @@ void BuildShip(int count, int image, int connections) {
             design.ShipNodes.At(parent)->Child[static_cast<std::size_t>(i)] = position;
             ShipNode& node = design.ShipNodes.Append();
             node.Image = image;
-            InitNodeConnections(position, 0);
+            InitNodeConnections(position, PrototypePosition{0});
         }
 }
 
@@ -139,7 +139,7 @@ int main() {
     fs::create_directories(work);
     design.BaseDir = work.string() + "/";
     WritePartPng(work / "part.png");
-    const int image = Image_Load(kServiceAuto, (work / "part.png").string(), 0);
+    const ImageNumber image{Image_Load(kServiceAuto, (work / "part.png").string(), 0)};
     Sprite_Create(kShipCanvasSprite, kShipCanvasWidth, kShipCanvasHeight);
 
     // ---- DrawShip: 200 nodes against blending 200 x 64 x 48 pixels.

@@ -102,7 +102,7 @@ int LoadPartsFrom(const std::string& folder, const std::vector<std::string>& nam
         if (!ReadSetupFile(folder + name + kSetupExtension, setup)) continue;
         Part& part = design.Parts.Append();
         part.Setup = setup;
-        part.Image = Image_Load(kServiceAuto, folder + name, 0);
+        part.Image = ImageNumber{Image_Load(kServiceAuto, folder + name, 0)};
         part.File = name;
         if (!part.Image && Picture_OverBudget()) ++design.PartsOverBudget;
     }

@@ -15,4 +15,4 @@ std::string SetupPathOf(const std::string& image) { return DesignFolderPath() + 
 
 std::string PartSetupPath() { return SetupPathOf(design.PartImageName); }
 
-std::string PrototypesPath() { return DesignFolderPath() + "Prototypes.pt"; }
+std::string PrototypesPath() { return DesignFolderPath() + kPrototypeFileName; }

@@ -28,17 +28,25 @@ inline int RoundHalfEven(double value) {
 inline constexpr int ChildInactive = -2;  // the connection is not active in the node's prototype
 inline constexpr int ChildFree = -1;      // active and nothing attached
 
+// A prototype's position in Prototypes where the design operations and the
+// screen hand one over, so that it cannot be taken for a connection, a node or
+// a row. Records and globals keep the plain numbers they store.
+struct PrototypePosition {
+    int value = -1;  // 0-based; -1 = none
+    auto operator<=>(const PrototypePosition&) const = default;
+};
+
 // A part image of the open folder with its setup.
 struct Part {
     ::PartSetup Setup;                            // read from the image's setup file
-    int Image = 0;                                // owned image; 0 = the picture failed to load
+    ImageNumber Image;                            // owned image; 0 = the picture failed to load
     std::string File;                             // its picture's file name in the design folder
 };
 
 // One placed part of the test ship.
 struct ShipNode {
     std::int32_t PrototypeIndex = 0;              // position of the node's prototype
-    int Image = 0;                                // the Part's image (not owned); 0 = nothing drawn or hit
+    ImageNumber Image;                            // the Part's image (not owned); 0 = nothing drawn or hit
     std::array<std::int32_t, kConnections> Child{}; // ChildInactive, ChildFree or a node position
 };
 

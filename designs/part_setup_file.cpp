@@ -23,7 +23,7 @@ int ReadSetupFile(const std::string& path, PartSetup& setup) {
 
 bool SetupNameFits(const std::string& imageName) {
     constexpr std::size_t kMaxFileNameBytes = 255;
-    return imageName.size() + std::string_view(".spset").size() <= kMaxFileNameBytes;
+    return imageName.size() + std::string_view(kSetupExtension).size() <= kMaxFileNameBytes;
 }
 
 int SavePartSetup() {

@@ -22,18 +22,18 @@ int AppendPrototype() {
     return position;
 }
 
-int SetPrototypeName(int position, const std::string& newName) {
-    const Prototype* current = std::as_const(design.Prototypes).At(position);
+int SetPrototypeName(PrototypePosition position, const std::string& newName) {
+    const Prototype* current = std::as_const(design.Prototypes).At(position.value);
     if (!current || design.TestMode != 0) return 0;
     // The name is written as one line: line ends and zero bytes cannot be kept.
     const std::string name = CleanPrototypeName(newName);
     if (name == current->Name) return 0;
-    design.Prototypes.At(position)->Name = name;
+    design.Prototypes.At(position.value)->Name = name;
     return 1;
 }
 
-void ToggleConnectionActive(int prototype, int connection) {
-    Prototype* p = design.Prototypes.At(prototype);
+void ToggleConnectionActive(PrototypePosition prototype, int connection) {
+    Prototype* p = design.Prototypes.At(prototype.value);
     if (!p || !ValidConnection(connection)) return;
     std::uint32_t& mask = p->ConnectionMask[connection];
     // Switching off keeps the allowed prototypes for when it comes back on.
@@ -43,15 +43,15 @@ void ToggleConnectionActive(int prototype, int connection) {
         mask &= kAllowedBits;
 }
 
-int ChooseProtoConnection(int prototype, int connection) {
-    const Prototype* p = std::as_const(design.Prototypes).At(prototype);
+int ChooseProtoConnection(PrototypePosition prototype, int connection) {
+    const Prototype* p = std::as_const(design.Prototypes).At(prototype.value);
     if (!p || !ValidConnection(connection) || !HasActiveFlag(p->ConnectionMask[connection])) return 0;
     design.SelectedProtoConnection = connection;
     return 1;
 }
 
-void ToggleAllowedPrototypes(int prototype, const std::vector<int>& positions) {
-    Prototype* p = design.Prototypes.At(prototype);
+void ToggleAllowedPrototypes(PrototypePosition prototype, const std::vector<int>& positions) {
+    Prototype* p = design.Prototypes.At(prototype.value);
     if (!p || design.TestMode != 0 || !ValidConnection(design.SelectedProtoConnection)) return;
     std::uint32_t& mask = p->ConnectionMask[design.SelectedProtoConnection];
     // Positions past 23 have no bit; flipping one would hit the active flag.

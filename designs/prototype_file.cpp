@@ -6,8 +6,6 @@
 
 namespace {
 
-// Reads stop here: no list of kMaxPrototypeEntries sane entries comes near it.
-constexpr std::int64_t kMaxListBytes = 64ll << 20;
 constexpr std::size_t kReadChunk = 65536;
 
 }  // namespace
@@ -31,7 +29,7 @@ int ReadPrototypeList(const std::string& path, PrototypeFileReading* reading) {
     found.opened = 1;
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[kReadChunk];
-    for (int got = 1; got > 0 && static_cast<std::int64_t>(bytes.size()) < kMaxListBytes;) {
+    for (int got = 1; got > 0 && static_cast<std::int64_t>(bytes.size()) < kMaxPrototypeListBytes;) {
         got = File_ReadData(kDesignFile, chunk);
         bytes.insert(bytes.end(), chunk, chunk + got);
     }

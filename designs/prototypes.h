@@ -37,11 +37,11 @@ std::vector<Prototype> PrototypeValues();
 int AppendPrototype();
 // Renames a prototype, without the characters a name line cannot hold;
 // nonzero when the name changed.
-int SetPrototypeName(int position, const std::string& newName);
+int SetPrototypeName(PrototypePosition position, const std::string& newName);
 // Switches a connection on or off, keeping its allowed prototypes.
-void ToggleConnectionActive(int prototype, int connection);
+void ToggleConnectionActive(PrototypePosition prototype, int connection);
 // Makes an active connection of the prototype the one shown; nonzero when it is.
-int ChooseProtoConnection(int prototype, int connection);
+int ChooseProtoConnection(PrototypePosition prototype, int connection);
 // Flips the allowed bit of each listed prototype position at the shown
 // connection; nothing in the test view.
-void ToggleAllowedPrototypes(int prototype, const std::vector<int>& positions);
+void ToggleAllowedPrototypes(PrototypePosition prototype, const std::vector<int>& positions);

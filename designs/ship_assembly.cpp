@@ -41,18 +41,18 @@ public:
         const auto& parts = std::as_const(design.Parts);
         for (int p = 0; p < parts.Count(); ++p) {
             const Part* part = parts.At(p);
-            if (part->Image == 0 || byImage_.contains(part->Image)) continue;
+            if (!part->Image || byImage_.contains(part->Image)) continue;
             byImage_.emplace(part->Image, PartView{part, Image_Handle(part->Image), Image_Width(part->Image),
                                                    Image_Height(part->Image)});
         }
     }
-    const PartView* Find(int image) const {
+    const PartView* Find(ImageNumber image) const {
         auto it = byImage_.find(image);
         return it == byImage_.end() ? nullptr : &it->second;
     }
 
 private:
-    std::unordered_map<int, PartView> byImage_;
+    std::unordered_map<ImageNumber, PartView> byImage_;
 };
 
 // Walks the subtree of `start` with its anchor at (x, y). The visitor hears
@@ -214,8 +214,8 @@ const ShipNode* NodeAt(int position) { return std::as_const(design.ShipNodes).At
 
 }  // namespace
 
-void InitNodeConnections(int node, int prototype) {
-    const Prototype* p = std::as_const(design.Prototypes).At(prototype);
+void InitNodeConnections(int node, PrototypePosition prototype) {
+    const Prototype* p = std::as_const(design.Prototypes).At(prototype.value);
     ShipNode* n = design.ShipNodes.At(node);
     if (!n) return;
     // A prototype that is not there (setup files from elsewhere) has no active connection.
@@ -228,7 +228,7 @@ void StartShip() {
     const Prototype* first = std::as_const(design.Prototypes).At(0);
     if (!first) return;
     const std::int32_t prototypeIndex = first->Index;
-    int image = 0;
+    ImageNumber image;
     const auto& parts = std::as_const(design.Parts);
     for (int p = 0; p < parts.Count(); ++p)
         if (parts.At(p)->Setup.PrototypeIndex == prototypeIndex) {
@@ -239,14 +239,14 @@ void StartShip() {
     ShipNode& root = design.ShipNodes.Append();
     root.PrototypeIndex = prototypeIndex;
     root.Image = image;
-    InitNodeConnections(position, 0);
+    InitNodeConnections(position, PrototypePosition{0});
 }
 
 void DrawShip(int x, int y, int plain) {
     if (!Draw_Begin(Draw_SpriteOutput(kShipCanvasSprite))) return;
     Draw_Box(0, 0, kShipCanvasWidth, kShipCanvasHeight, 0x000000);
     const ShipNode* root = NodeAt(0);
-    if (root && root->Image != 0) {
+    if (root && root->Image) {
         // Floor division: the root's picture is centred on (x, y).
         const Wide w = Image_Width(root->Image), h = Image_Height(root->Image);
         const Wide ax = Wide{x} - w / 2, ay = Wide{y} - h / 2;
@@ -268,7 +268,7 @@ std::uint32_t HitTestShipNode(int node, int x, int y, int px, int py) {
 std::uint32_t HitTestCanvas(int px, int py) {
     // Read-only: a writable look at the nodes would count as a change and lay the hits out again.
     const ShipNode* root = NodeAt(0);
-    if (!root || root->Image == 0) return 0;
+    if (!root || !root->Image) return 0;
     const int w = Image_Width(root->Image) / 2, h = Image_Height(root->Image) / 2;
     return HitTestShipNode(0, design.ViewX - w + kShipCanvasScreenX, design.ViewY - h + kShipCanvasScreenY, px, py);
 }
@@ -299,8 +299,8 @@ void SelectShipRoot() {
     design.HighlightedNode = 0;
 }
 
-std::vector<int> PrototypesAllowedAtSelection() {
-    std::vector<int> allowed;
+std::vector<PrototypePosition> PrototypesAllowedAtSelection() {
+    std::vector<PrototypePosition> allowed;
     const ShipNode* node = NodeAt(design.SelectedNode);
     const int c = design.SelectedConnection;
     if (!node || c < 0 || c >= kConnections) return allowed;
@@ -311,11 +311,12 @@ std::vector<int> PrototypesAllowedAtSelection() {
     // Only the 24 allowed bits name prototypes.
     const int named = std::min(prototypes.Count(), kMaxPrototypes);
     for (int k = 0; k < named; ++k)
-        if (mask & (std::uint32_t{1} << k)) allowed.push_back(k);
+        if (mask & (std::uint32_t{1} << k)) allowed.push_back(PrototypePosition{k});
     return allowed;
 }
 
-bool MayAttach(int prototype) {
+bool MayAttach(PrototypePosition position) {
+    const int prototype = position.value;
     const ShipNode* node = NodeAt(design.SelectedNode);
     const int c = design.SelectedConnection;
     if (!node || c < 0 || c >= kConnections || node->Child[static_cast<std::size_t>(c)] != ChildFree) return false;
@@ -326,23 +327,23 @@ bool MayAttach(int prototype) {
     return IsConnectionOn(mask) && (mask & (std::uint32_t{1} << prototype)) != 0;
 }
 
-int AttachPartAtSelection(int image, int prototype) {
+int AttachPartAtSelection(ImageNumber image, PrototypePosition prototype) {
     // The hit code has 16 bits for a node: a node it could not name is not made.
     if (!MayAttach(prototype) || design.ShipNodes.Count() >= kMaxShipNodes) return 0;
     const int position = design.ShipNodes.Count();
     design.ShipNodes.At(design.SelectedNode)->Child[static_cast<std::size_t>(design.SelectedConnection)] = position;
     ShipNode& node = design.ShipNodes.Append();
     node.Image = image;
-    node.PrototypeIndex = prototype;
+    node.PrototypeIndex = prototype.value;
     InitNodeConnections(position, prototype);
     DrawShip(design.ViewX, design.ViewY, 0);
     return 1;
 }
 
-int SwapPartAtSelection(int image, int prototype) {
+int SwapPartAtSelection(ImageNumber image, PrototypePosition prototype) {
     const ShipNode* node = NodeAt(design.SelectedNode);
     // A part of another prototype would break the rules its children were attached by.
-    if (!node || design.SelectedConnection != -1 || prototype != node->PrototypeIndex) return 0;
+    if (!node || design.SelectedConnection != -1 || prototype.value != node->PrototypeIndex) return 0;
     design.ShipNodes.At(design.SelectedNode)->Image = image;
     DrawShip(design.ViewX, design.ViewY, 0);
     return 1;

@@ -35,7 +35,7 @@ inline constexpr int kFreeConnectionRadius = 5;
 // Appends a root node for the first prototype (nothing when there is none).
 void StartShip();
 // The node's eight Child slots from the prototype's connections (inactive for no prototype).
-void InitNodeConnections(int node, int prototype);
+void InitNodeConnections(int node, PrototypePosition prototype);
 // Starts the ship again from a fresh root, selected and centred, and draws it.
 void RestartShip();
 
@@ -56,15 +56,15 @@ int SelectShipHit(std::uint32_t code);
 // Selects the root, outlined, as when the view first opens.
 void SelectShipRoot();
 // The prototypes (positions) the selected free connection allows; none while a node is selected.
-std::vector<int> PrototypesAllowedAtSelection();
+std::vector<PrototypePosition> PrototypesAllowedAtSelection();
 // The selected connection is free and active, and its rules allow the prototype.
-bool MayAttach(int prototype);
+bool MayAttach(PrototypePosition prototype);
 // Attaches a part (its image and prototype) at the selected free connection
 // when MayAttach allows it and the ship can grow, and redraws; nonzero when attached.
-int AttachPartAtSelection(int image, int prototype);
+int AttachPartAtSelection(ImageNumber image, PrototypePosition prototype);
 // Shows another part (its image) on the selected node when it is of the
 // node's own prototype, and redraws; nonzero when swapped.
-int SwapPartAtSelection(int image, int prototype);
+int SwapPartAtSelection(ImageNumber image, PrototypePosition prototype);
 
 // ---------------------------------------------------------------- view
 // Moves the view by (dx, dy) pixels, keeps it on the canvas and redraws.

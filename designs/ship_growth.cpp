@@ -18,7 +18,7 @@ std::vector<int> DrawablePartsOf(int prototype) {
     std::vector<int> found;
     const auto& parts = std::as_const(design.Parts);
     for (int p = 0; p < parts.Count(); ++p)
-        if (parts.At(p)->Setup.PrototypeIndex == prototype && parts.At(p)->Image != 0) found.push_back(p);
+        if (parts.At(p)->Setup.PrototypeIndex == prototype && parts.At(p)->Image) found.push_back(p);
     return found;
 }
 
@@ -50,13 +50,13 @@ int GrowShip(ShipRandom& random, int depth, int maxNodes) {
     design.ShipNodes.Clear();
     StartShip();
     // The root is the first part of prototype 0 whose picture loaded, not merely its first part.
-    if (const ShipNode* start = std::as_const(design.ShipNodes).At(0); start && start->Image == 0) {
+    if (const ShipNode* start = std::as_const(design.ShipNodes).At(0); start && !start->Image) {
         const std::vector<int> drawable = DrawablePartsOf(start->PrototypeIndex);
         if (!drawable.empty())
             design.ShipNodes.At(0)->Image = std::as_const(design.Parts).At(drawable.front())->Image;
     }
     const ShipNode* root = std::as_const(design.ShipNodes).At(0);
-    if (!root || root->Image == 0) return 0;
+    if (!root || !root->Image) return 0;
     depth = std::clamp(depth, 1, kMaxGrowthDepth);
     maxNodes = std::clamp(maxNodes, 1, kMaxShipNodes);
 
@@ -89,7 +89,7 @@ int GrowShip(ShipRandom& random, int depth, int maxNodes) {
             ShipNode& added = design.ShipNodes.Append();
             added.Image = std::as_const(design.Parts).At(part)->Image;
             added.PrototypeIndex = prototype;
-            InitNodeConnections(position, prototype);
+            InitNodeConnections(position, PrototypePosition{prototype});
             level.push_back(level[static_cast<std::size_t>(n)] + 1);
         }
     }

@@ -36,7 +36,7 @@ PictureNames FreePictureNames(const std::string& full, const std::string& small)
 
 }  // namespace
 
-int SavePictureWithSmallCopy(int sprite, const std::string& path, int width, int height, const std::string& smallPath) {
+int SavePictureWithSmallCopy(SpriteNumber sprite, const std::string& path, int width, int height, const std::string& smallPath) {
     if (!Sprite_Save(sprite, path, kPngEncoder)) return 0;
     const int copy = Image_CreateFromSprite(kServiceAuto, sprite, width, height);
     if (!copy) return 0;
@@ -53,8 +53,8 @@ int SaveShipPicture(int sizeClass, const std::string& sizeName) {
     // One date for both names, so they never straddle a minute.
     const std::string date = Date_Format(kShipPictureDateMask, Date_Now());
     // Deleted while the editor ran: made again, as the screenshots' folder is.
-    Dir_Create(design.BaseDir + "ShipPics");
-    const std::string folder = design.BaseDir + OwnPath("ShipPics\\") + Str(design.DesignFolder);
+    Dir_Create(design.BaseDir + kShipPicturesFolder);
+    const std::string folder = design.BaseDir + kShipPicturesFolder + OwnPath("\\") + Str(design.DesignFolder);
     const int width = ExportWidths[static_cast<std::size_t>(sizeClass)];
     const PictureNames names = FreePictureNames(folder + date, folder + " - " + sizeName + date);
     SavePictureWithSmallCopy(kShipCanvasSprite, names.full, width, ShipPictureHeight(width), names.small);
@@ -64,11 +64,11 @@ int SaveShipPicture(int sizeClass, const std::string& sizeName) {
 
 void SaveScreenshot(const std::string& baseName) {
     const std::string stamp = Str(ElapsedMilliseconds());
-    const std::string folder = design.BaseDir + "ScreenShots";
+    const std::string folder = design.BaseDir + kScreenshotsFolder;
     Dir_Create(folder);  // usually there already
     const std::string name = folder + OwnPath("\\") + baseName + stamp;
-    const int grab = Sprite_Grab(kServiceAuto, 0, 0, kScreenshotWidth, kScreenshotHeight);
-    if (!grab) return;
+    const SpriteNumber grab{Sprite_Grab(kServiceAuto, 0, 0, kScreenshotWidth, kScreenshotHeight)};
+    if (!grab.value) return;
     const PictureNames names = FreePictureNames(name, name + "_TN");
     SavePictureWithSmallCopy(grab, names.full, kThumbnailWidth, kThumbnailHeight, names.small);
     Sprite_Free(grab);

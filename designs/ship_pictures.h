@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "picture_numbers.h"
+
 // Size of the small screenshot copy.
 inline constexpr int kThumbnailWidth = 102;
 inline constexpr int kThumbnailHeight = 77;
@@ -14,12 +16,15 @@ inline constexpr int kScreenshotWidth = 1024;
 inline constexpr int kScreenshotHeight = 768;
 // Date part of the ship picture names: " - 2006.05.14-21.07".
 inline constexpr const char* kShipPictureDateMask = " - %yyyy.%mm.%dd-%hh.%ii";
+// Folders under BaseDir the pictures go to.
+inline constexpr const char* kShipPicturesFolder = "ShipPics";
+inline constexpr const char* kScreenshotsFolder = "ScreenShots";
 // Base name the editor gives its screenshots.
 inline constexpr const char* kScreenshotBaseName = "KeelwrightScreen";
 
 // Saves a sprite as PNG and, only when that worked, a smoothly scaled copy
 // of the same pixels under a second name; nonzero when both were written.
-int SavePictureWithSmallCopy(int sprite, const std::string& path, int width, int height, const std::string& smallPath);
+int SavePictureWithSmallCopy(SpriteNumber sprite, const std::string& path, int width, int height, const std::string& smallPath);
 // Height of the size-class picture of a given width: the canvas's proportions, rounded down.
 int ShipPictureHeight(int width);
 // Saves the plain ship in full size and in size class k (0..4, named

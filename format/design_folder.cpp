@@ -8,14 +8,14 @@
 #include <system_error>
 
 #include "part_setup_bytes.h"
+#include "prototype_bytes.h"
 #include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// No prototype list of up to kMaxPrototypeEntries entries with sane names comes near this.
-constexpr std::uintmax_t kMaxListBytes = 64u << 20;
+constexpr auto kMaxListBytes = static_cast<std::uintmax_t>(kMaxPrototypeListBytes);
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 

@@ -14,6 +14,8 @@
 inline constexpr int kPrototypeRecordSize = 101;
 // A damaged count never makes a reader go beyond this many entries.
 inline constexpr int kMaxPrototypeEntries = 1024;
+// Reads of a list file stop here: no list of kMaxPrototypeEntries sane entries comes near it.
+inline constexpr std::int64_t kMaxPrototypeListBytes = std::int64_t{64} << 20;
 
 using PrototypeRecord = std::array<std::uint8_t, kPrototypeRecordSize>;
 

@@ -12,8 +12,6 @@
 namespace svc {
 namespace {
 
-// Largest file a copy takes in (a picture is well below it).
-constexpr std::size_t kMaxCopyBytes = std::size_t{256} << 20;
 
 bool WriteAll(int descriptor, const std::vector<std::uint8_t>& bytes) {
     std::size_t done = 0;

@@ -11,8 +11,6 @@
 namespace svc {
 namespace {
 
-// Largest file a copy takes in (a picture is well below it).
-constexpr std::size_t kMaxCopyBytes = std::size_t{256} << 20;
 // Bytes one WriteFile call takes at most.
 constexpr std::size_t kWriteChunk = std::size_t{1} << 24;
 

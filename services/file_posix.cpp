@@ -50,9 +50,6 @@ std::FILE* OpenRegularFile(const std::string& osPath) {
 
 namespace {
 
-constexpr const char* kTempPrefix = ".kw-save-";
-// A save takes milliseconds: a temporary this old was left by a save cut short.
-constexpr std::time_t kStaleTempSeconds = 60 * 60;
 // Links followed from one name to the next before giving up (a loop).
 constexpr int kMaxLinkHops = 8;
 

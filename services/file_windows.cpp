@@ -25,9 +25,6 @@ struct FileState {
 };
 FileState state;
 
-constexpr const wchar_t* kTempPrefix = L".kw-save-";
-// A save takes milliseconds: a temporary this old was left by a save cut short.
-constexpr ULONGLONG kStaleTempSeconds = 60 * 60;
 // FILETIME counts 100-nanosecond steps.
 constexpr ULONGLONG kFileTimeSecond = 10000000;
 // Opened for its facts only: no access asked, nothing kept from others.
@@ -138,7 +135,7 @@ void SweepStaleTemporaries(const std::wstring& folder) {
     const std::wstring key = FinalPathOf(folder);
     if (key.empty() || !state.swept.insert(key).second) return;
     WIN32_FIND_DATAW found;
-    const HANDLE find = FindFirstFileW(Join(folder, std::wstring(kTempPrefix) + L"*").c_str(), &found);
+    const HANDLE find = FindFirstFileW(Join(folder, Wide(kTempPrefix) + L"*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return;
     FILETIME nowTime;
     GetSystemTimeAsFileTime(&nowTime);
@@ -147,7 +144,7 @@ void SweepStaleTemporaries(const std::wstring& folder) {
         if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) continue;
         const ULONGLONG written =
             (static_cast<ULONGLONG>(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime;
-        if (now > written && (now - written) / kFileTimeSecond > kStaleTempSeconds)
+        if (now > written && (now - written) / kFileTimeSecond > static_cast<ULONGLONG>(kStaleTempSeconds))
             DeleteFileW(Join(folder, found.cFileName).c_str());
     } while (FindNextFileW(find, &found));
     FindClose(find);
@@ -159,7 +156,7 @@ std::FILE* CreateTemp(const std::wstring& folder, std::wstring& path) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         wchar_t suffix[17];
         swprintf(suffix, 17, L"%016llx", static_cast<unsigned long long>(random()));
-        path = Join(folder, std::wstring(kTempPrefix) + std::wstring(suffix, 6));
+        path = Join(folder, Wide(kTempPrefix) + std::wstring(suffix, 6));
         const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) continue;

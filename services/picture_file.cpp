@@ -25,7 +25,6 @@ constexpr std::int64_t kRleMaxPixelsPerByte = 128;
 
 // The first bytes of a file, enough for every format's header.
 constexpr std::size_t kHeaderBytes = 64;
-constexpr std::int64_t kBytesPerPixel = 4;  // decoded pictures are ARGB8888
 
 struct PictureBudget {
     std::int64_t limit = kDefaultPictureBudget;                // decoded bytes held at most

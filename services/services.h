@@ -86,6 +86,7 @@ inline constexpr int kPngEncoder = 1;                // Sprite_Save / Image_Save
 // ---------------------------------------------------------------- decoded pictures of a run
 // Loads of sprites and images from files share one budget of decoded bytes.
 inline constexpr std::int64_t kDefaultPictureBudget = std::int64_t{1} << 30;
+inline constexpr std::int64_t kBytesPerPixel = 4;  // decoded pictures are ARGB8888; the budget counts this much a pixel
 void Picture_SetBudget(std::int64_t bytes);  // decoded bytes held at most; 0 or less restores the default
 int Picture_OverBudget();                    // 1 when the last load was refused for the budget
 

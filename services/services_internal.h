@@ -77,6 +77,12 @@ bool WriteFileSafely(const std::string& osPath, const std::uint8_t* data, std::s
 
 // ---------------------------------------------------------------- the system's side of files (file_posix.cpp, file_windows.cpp)
 
+// Largest file a copy takes in (a picture is well below it).
+inline constexpr std::size_t kMaxCopyBytes = std::size_t{256} << 20;
+// Start of a save's temporary name beside its target.
+inline constexpr char kTempPrefix[] = ".kw-save-";
+// A save takes milliseconds: a temporary this old was left by a save cut short.
+inline constexpr int kStaleTempSeconds = 60 * 60;
 // A save under way: the new bytes go to a temporary beside the target.
 struct PendingSave {
     int folder = -1;         // descriptor of the folder both names are in (POSIX); -1 elsewhere

@@ -490,7 +490,7 @@ int main(int argc, char** argv) {
     const std::vector<SamplePart> parts = MakeParts();
     for (const SamplePart& part : parts) {
         check(Save(part.picture, folder + part.file), folder + part.file);
-        const std::string setup = folder + part.file + ".spset";
+        const std::string setup = folder + part.file + kSetupExtension;
         check(SaveSetup(part, setup), setup);
     }
     for (int id = 0; id < kPrototypeCount; ++id) design.Prototypes.Append() = MakePrototype(PrototypeId(id));

@@ -61,3 +61,4 @@ inline int SpritePixel(int sprite, int x, int y) {
     Draw_End();
     return colour;
 }
+inline int SpritePixel(SpriteNumber sprite, int x, int y) { return SpritePixel(sprite.value, x, y); }

@@ -182,7 +182,7 @@ TEST_F(DesignFoldersTest, SetupPartsComeFromTheRowsWithASetupFile) {
         Gadget_AddItem(kGadgetDesignImages, -1, row);
 
     // An earlier test view: its images are freed, its ship cleared.
-    const int old = Image_Create(kServiceAuto, 3, 3);
+    const ImageNumber old{Image_Create(kServiceAuto, 3, 3)};
     design.Parts.Append().Image = old;
     design.ShipNodes.Append().Image = old;
 
@@ -198,7 +198,7 @@ TEST_F(DesignFoldersTest, SetupPartsComeFromTheRowsWithASetupFile) {
     EXPECT_EQ(Image_Width(first.Image), 6);
 
     const Part& damaged = *design.Parts.At(1);
-    EXPECT_EQ(damaged.Image, 0) << "a picture that cannot be decoded gives no image";
+    EXPECT_FALSE(damaged.Image) << "a picture that cannot be decoded gives no image";
     EXPECT_EQ(damaged.Setup.OffsetX, 11);
     EXPECT_EQ(damaged.Setup.OffsetY, 12);
     EXPECT_EQ(damaged.Setup.PrototypeIndex, 2);
@@ -210,7 +210,7 @@ TEST_F(DesignFoldersTest, SetupPartsComeFromTheRowsWithASetupFile) {
     EXPECT_EQ(Image_Width(again.Image), 6);
 
     // Rebuilding frees what the previous rebuild loaded.
-    const int firstImage = first.Image;
+    const ImageNumber firstImage = first.Image;
     Gadget_ClearItems(kGadgetDesignImages);
     EXPECT_EQ(LoadSetupParts(), 0);
     EXPECT_EQ(Image_Width(firstImage), 0);

@@ -499,7 +499,7 @@ TEST(ShipGrowth, CyclesStopAtTheCapsAndDepthBoundsTheTree) {
     for (auto& mask : self.ConnectionMask) mask = ConnectionActive | 0x1;
     design.Prototypes.Append() = self;
     Part& part = design.Parts.Append();
-    part.Image = Image_Create(kServiceAuto, 4, 4);
+    part.Image = ImageNumber{Image_Create(kServiceAuto, 4, 4)};
     const struct { int depth, maxNodes, atMost, atLeast; } cases[] = {
         {1, kMaxGrowthNodes, 1, 1},
         {2, kMaxGrowthNodes, 9, 2},

@@ -18,7 +18,7 @@
 inline void CreateDesignGadgets() {
     Gadget_Init();
     Gadget_SetDefaultFillMode(0);
-    Gadget_SetDefaultTextColor(0xCCB7B5);
+    Gadget_SetDefaultTextColor(kEditorTextColour);
     for (const GadgetLayout& layout : kEditorLayout)
         if (layout.shape != GadgetShape::FileList) CreateLayoutGadget(layout);
     Gadget_AddColumn(kGadgetSetupRows, 1, "x", 45);

@@ -130,7 +130,7 @@ TEST_F(ForeignDesign, PartsOverThePictureBudgetAreLeftOutAndSaid) {
     ASSERT_EQ(design.TestMode, 1);
     EXPECT_EQ(design.Parts.Count(), 3) << "every part is listed";
     int loaded = 0;
-    for (int p = 0; p < design.Parts.Count(); ++p) loaded += design.Parts.At(p)->Image != 0;
+    for (int p = 0; p < design.Parts.Count(); ++p) loaded += design.Parts.At(p)->Image ? 1 : 0;
     EXPECT_EQ(loaded, 2);
     EXPECT_NE(Gadget_GetText(kGadgetTestCaption).find("1 over the picture budget"), std::string::npos)
         << Gadget_GetText(kGadgetTestCaption);

@@ -312,7 +312,7 @@ TEST_F(History, TestViewEditsAreUndoneOnTheShip) {
     EXPECT_EQ(Gadget_CountItems(kGadgetOfferedPrototypes), 2) << "the freed connection is chosen again";
     Redo();
     ASSERT_EQ(ReachableNodes(), 2);
-    const int wingImage = std::as_const(design.ShipNodes).At(1)->Image;
+    const ImageNumber wingImage = std::as_const(design.ShipNodes).At(1)->Image;
 
     // Delete takes the wing off; the node stays in the list.
     ClickAt(HullLeft() + 5, HullTop() + 15);  // on the wing, over the hull's left end
@@ -339,8 +339,8 @@ TEST_F(History, TestViewEditsAreUndoneOnTheShip) {
     EXPECT_EQ(ReachableNodes(), 2);
     EXPECT_EQ(std::as_const(design.ShipNodes).At(1)->Image, wingImage);
     ClickGadget(kGadgetRandom);
-    const std::vector<int> grown = [] {
-        std::vector<int> images;
+    const std::vector<ImageNumber> grown = [] {
+        std::vector<ImageNumber> images;
         for (int n = 0; n < design.ShipNodes.Count(); ++n) images.push_back(std::as_const(design.ShipNodes).At(n)->Image);
         return images;
     }();
@@ -378,12 +378,12 @@ TEST_F(History, SwappingAPartIsUndone) {
     OpenDesign(1);
     StartTestView();
     AttachWing();
-    const int first = std::as_const(design.ShipNodes).At(1)->Image;
+    const ImageNumber first = std::as_const(design.ShipNodes).At(1)->Image;
     ClickAt(HullLeft() + 5, HullTop() + 15);
     ASSERT_EQ(design.SelectedNode, 1);
     ASSERT_EQ(editor.Palette.Count(), 2) << "the wing's own prototype's parts";
     ClickAt(PaletteSlotX(1), PaletteSlotY(1));
-    const int second = std::as_const(design.ShipNodes).At(1)->Image;
+    const ImageNumber second = std::as_const(design.ShipNodes).At(1)->Image;
     ASSERT_NE(second, first);
     Undo();
     EXPECT_EQ(std::as_const(design.ShipNodes).At(1)->Image, first);

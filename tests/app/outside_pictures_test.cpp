@@ -179,7 +179,7 @@ TEST_F(OutsidePictures, ThePartButtonsShowTheRewrittenPicture) {
     if (editor.Palette.Count() == 0) ClickRow(kGadgetOfferedPrototypes, 0);
     ASSERT_EQ(editor.Palette.Count(), 1);
     const auto iconCentre = [] {
-        const int icon = std::as_const(editor.Palette).At(0)->Icon;
+        const ImageNumber icon = std::as_const(editor.Palette).At(0)->Icon;
         if (!Draw_Begin(Draw_ImageOutput(icon))) return -1;
         const int colour = Draw_Point(kPaletteIconSize / 2, kPaletteIconSize / 2);
         Draw_End();

@@ -23,7 +23,7 @@ protected:
 
 TEST_F(PaletteTest, AFreeConnectionOffersItsPrototypesAndPalette) {
     for (int i = 0; i < 6; ++i) AddPart(20, 20, 1, kHalfRed);  // seven parts of prototype 1
-    const int other = AddPart(8, 8, 2, kGreen);
+    const ImageNumber other = AddPart(8, 8, 2, kGreen);
     SelectShipElement(HitAt(100, 115, 0, 100, 100));
     EXPECT_EQ(design.SelectedNode, 0);
     EXPECT_EQ(design.SelectedConnection, 0);
@@ -61,7 +61,7 @@ TEST_F(PaletteTest, AFreeConnectionOffersItsPrototypesAndPalette) {
 }
 
 TEST_F(PaletteTest, IconScalesTheLongerSideTo17Pixels) {
-    const int wide = AddPart(34, 17, 2, kGreen);
+    const ImageNumber wide = AddPart(34, 17, 2, kGreen);
     BuildPartPalette(2);
     ASSERT_EQ(editor.Palette.Count(), 1);
     const PaletteEntry& e = *editor.Palette.At(0);
@@ -86,7 +86,7 @@ TEST_F(PaletteTest, AttachSwapMoveAndReset) {
     EXPECT_EQ(editor.Palette.Count(), 0);
     EXPECT_EQ(design.SelectedConnection, 1);
 
-    const int other = AddPart(20, 20, 1, kGreen);
+    const ImageNumber other = AddPart(20, 20, 1, kGreen);
     design.SelectedNode = 4;
     design.SelectedConnection = -1;
     BuildPartPalette(1);

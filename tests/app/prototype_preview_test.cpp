@@ -57,7 +57,7 @@ TEST_F(PrototypePreviewTest, DotsSitOnTheSquareByState) {
     EXPECT_NE(Pixel(DotX(0), DotY(0) + 7), kSelectedRingColour);
 
     // Redrawing after a change shows the new state.
-    ToggleConnectionActive(0, 0);
+    ToggleConnectionActive(PrototypePosition{0}, 0);
     design.SelectedProtoConnection = -1;
     DrawPrototypePreview(0);
     EXPECT_EQ(Pixel(DotX(0), DotY(0)), kInactiveDotColour);

@@ -87,13 +87,13 @@ TEST_F(PrototypeEditTest, ToggleConnectionKeepsAllowedPrototypes) {
     };
     for (const Step& s : steps) {
         mask = s.before;
-        ToggleConnectionActive(0, 3);
+        ToggleConnectionActive(PrototypePosition{0}, 3);
         EXPECT_EQ(mask, s.after) << std::hex << s.before;
     }
     // Out of range: no effect, no crash.
-    ToggleConnectionActive(0, 8);
-    ToggleConnectionActive(0, -1);
-    ToggleConnectionActive(5, 0);
+    ToggleConnectionActive(PrototypePosition{0}, 8);
+    ToggleConnectionActive(PrototypePosition{0}, -1);
+    ToggleConnectionActive(PrototypePosition{5}, 0);
     EXPECT_EQ(design.Prototypes.At(0)->ConnectionMask, (std::array<std::uint32_t, 8>{0, 0, 0, 0xFFFFFF}));
 }
 

@@ -155,7 +155,7 @@ TEST_F(ShipRules, EveryPartIsReachableWithinThePalettesArea) {
     EXPECT_EQ(editor.EditorMode, kDesignPanel);
     EXPECT_TRUE(Visible(button));
 
-    std::set<int> offered;
+    std::set<ImageNumber> offered;
     for (int page = 0; page < 2; ++page) {
         std::vector<int> buttons{PalettePageButton()};
         for (int k = 0; k < editor.Palette.Count(); ++k) {

@@ -148,9 +148,9 @@ TEST_F(Startup, LoadsTheMediaUnderTheirNumbers) {
     EXPECT_EQ(SpritePixel(kPointerSprite, 0, 0), SpritePixel(kPointerSourceSprite, 0, 0));
     EXPECT_GT(Image_Width(kCrosshairImage), 0);
     EXPECT_EQ(Image_Width(kCrosshairImage), Image_Height(kCrosshairImage));
-    for (int image : {kArrowUpImage, kArrowDownImage, kArrowLeftImage, kArrowRightImage}) {
-        EXPECT_EQ(Image_Width(image), 25) << image;
-        EXPECT_EQ(Image_Height(image), 25) << image;
+    for (ImageNumber image : {kArrowUpImage, kArrowDownImage, kArrowLeftImage, kArrowRightImage}) {
+        EXPECT_EQ(Image_Width(image), 25) << image.value;
+        EXPECT_EQ(Image_Height(image), 25) << image.value;
     }
 }
 

@@ -1,6 +1,22 @@
 #include "designs_fixture.h"
 #include "paths.h"
 
+#include <type_traits>
+
+#include "prototypes.h"
+#include "ship_assembly.h"
+
+// A part's image, a sprite and a plain number (a row, a gadget, a position)
+// never stand in for one another without a word at the call.
+static_assert(!std::is_convertible_v<int, ImageNumber> && !std::is_convertible_v<ImageNumber, int>);
+static_assert(!std::is_convertible_v<int, SpriteNumber> && !std::is_convertible_v<SpriteNumber, int>);
+static_assert(!std::is_constructible_v<ImageNumber, SpriteNumber> && !std::is_constructible_v<SpriteNumber, ImageNumber>);
+static_assert(!std::is_invocable_v<decltype(&AttachPartAtSelection), int, int>);
+// Nor is a prototype's position taken for a node or a connection.
+static_assert(!std::is_invocable_v<decltype(&InitNodeConnections), int, int>);
+static_assert(!std::is_invocable_v<decltype(&ChooseProtoConnection), int, int>);
+static_assert(!std::is_convertible_v<int, PrototypePosition> && !std::is_convertible_v<PrototypePosition, int>);
+
 TEST(DesignModel, StartValues) {
     const DesignState fresh;
     EXPECT_EQ(fresh.DesignFolder, -1);
@@ -23,12 +39,12 @@ TEST(DesignModel, ListPositions) {
     EXPECT_EQ(nodes.At(0), nullptr);
     ShipNode& root = nodes.Append();
     for (int child : root.Child) EXPECT_EQ(child, 0);
-    EXPECT_EQ(root.Image, 0);
-    root.Image = 5;
+    EXPECT_EQ(root.Image, ImageNumber{});
+    root.Image = ImageNumber{5};
     for (int k = 1; k < 1000; ++k) nodes.Append().PrototypeIndex = k;
     // Appending never moves a record: the root is where it was.
     EXPECT_EQ(nodes.At(0), &root);
-    EXPECT_EQ(nodes.At(0)->Image, 5);
+    EXPECT_EQ(nodes.At(0)->Image, ImageNumber{5});
     EXPECT_EQ(nodes.Count(), 1000);
     EXPECT_EQ(nodes.At(999)->PrototypeIndex, 999);
     for (int outside : {-1, 1000, -2147483647 - 1, 2147483647}) EXPECT_EQ(nodes.At(outside), nullptr) << outside;
@@ -36,7 +52,7 @@ TEST(DesignModel, ListPositions) {
     EXPECT_EQ(nodes.Count(), 0);
     EXPECT_EQ(nodes.At(0), nullptr);
     // A fresh record after a clear is zero again.
-    EXPECT_EQ(nodes.Append().Image, 0);
+    EXPECT_EQ(nodes.Append().Image, ImageNumber{});
 
     DesignList<Prototype> prototypes;
     const Prototype& p = prototypes.Append();

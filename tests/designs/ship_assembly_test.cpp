@@ -49,23 +49,23 @@ TEST_F(ShipGeometry, AttachSwapMoveAndRestart) {
     for (int i = 0; i < 3; ++i) AddNode(child, 1);
     design.SelectedNode = 0;
     design.SelectedConnection = 1;
-    EXPECT_EQ(PrototypesAllowedAtSelection(), (std::vector<int>{1, 2}));
-    EXPECT_EQ(AttachPartAtSelection(child, 0), 0) << "prototype 0 is not allowed there";
-    ASSERT_EQ(AttachPartAtSelection(child, 1), 1);
+    EXPECT_EQ(PrototypesAllowedAtSelection(), (std::vector<PrototypePosition>{PrototypePosition{1}, PrototypePosition{2}}));
+    EXPECT_EQ(AttachPartAtSelection(child, PrototypePosition{0}), 0) << "prototype 0 is not allowed there";
+    ASSERT_EQ(AttachPartAtSelection(child, PrototypePosition{1}), 1);
     ASSERT_EQ(design.ShipNodes.Count(), 5);
     EXPECT_EQ(design.ShipNodes.At(0)->Child[1], 4);
     EXPECT_EQ(design.ShipNodes.At(4)->Image, child);
     EXPECT_EQ(design.ShipNodes.At(4)->Child[0], ChildInactive);
     EXPECT_EQ(design.SelectedConnection, 1);
-    EXPECT_EQ(AttachPartAtSelection(child, 1), 0) << "the connection is taken now";
-    EXPECT_EQ(PrototypesAllowedAtSelection(), (std::vector<int>{1, 2})) << "what the rules allow, taken or not";
+    EXPECT_EQ(AttachPartAtSelection(child, PrototypePosition{1}), 0) << "the connection is taken now";
+    EXPECT_EQ(PrototypesAllowedAtSelection(), (std::vector<PrototypePosition>{PrototypePosition{1}, PrototypePosition{2}})) << "what the rules allow, taken or not";
 
-    const int other = AddPart(20, 20, 1, kGreen);
+    const ImageNumber other = AddPart(20, 20, 1, kGreen);
     design.SelectedNode = 4;
     design.SelectedConnection = -1;
     EXPECT_TRUE(PrototypesAllowedAtSelection().empty());
-    EXPECT_EQ(SwapPartAtSelection(other, 2), 0) << "another prototype breaks the rules";
-    EXPECT_EQ(SwapPartAtSelection(other, 1), 1);
+    EXPECT_EQ(SwapPartAtSelection(other, PrototypePosition{2}), 0) << "another prototype breaks the rules";
+    EXPECT_EQ(SwapPartAtSelection(other, PrototypePosition{1}), 1);
     EXPECT_EQ(design.ShipNodes.At(4)->Image, other);
 
     design.ViewX = 348;
@@ -103,7 +103,7 @@ TEST_F(ShipGeometry, DamagedTreesAndStrayPrototypesAreSkipped) {
     design.ShipNodes.At(stray)->Child[0] = ChildFree;
     EXPECT_EQ(SelectShipHit(HitConnection | stray), 1);
     EXPECT_TRUE(PrototypesAllowedAtSelection().empty());
-    EXPECT_FALSE(MayAttach(0));
+    EXPECT_FALSE(MayAttach(PrototypePosition{0}));
     EXPECT_EQ(SelectShipHit(HitNode | 77), 0) << "no such node";
     EXPECT_EQ(SelectShipHit(0x3000000 | stray), 0) << "no such kind";
     EXPECT_EQ(design.SelectedNode, stray);
@@ -113,13 +113,13 @@ TEST_F(ShipGeometry, NoNodeBeyondWhatAHitCodeCanName) {
     while (design.ShipNodes.Count() < kMaxShipNodes) design.ShipNodes.Append();
     design.SelectedNode = 0;
     design.SelectedConnection = 1;
-    EXPECT_TRUE(MayAttach(1));
-    EXPECT_EQ(AttachPartAtSelection(child, 1), 0);
+    EXPECT_TRUE(MayAttach(PrototypePosition{1}));
+    EXPECT_EQ(AttachPartAtSelection(child, PrototypePosition{1}), 0);
     EXPECT_EQ(design.ShipNodes.Count(), kMaxShipNodes);
     EXPECT_EQ(design.ShipNodes.At(0)->Child[1], ChildFree);
 
     // Made by hand all the same, it is never reported as node 0.
-    const int far = AddPart(10, 10, 1, kGreen, -100, -100);
+    const ImageNumber far = AddPart(10, 10, 1, kGreen, -100, -100);
     AddNode(far, 1, 0, 1);
     EXPECT_EQ(HitAt(225, 205, 0, 100, 100), 0u);
     EXPECT_EQ(HitAt(130, 120, 0, 100, 100), HitNode | 0);

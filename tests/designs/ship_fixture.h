@@ -26,12 +26,12 @@ protected:
 
     // A w x h part of one colour (0xAARRGGBB), written as a PNG and loaded;
     // returns its image. Connections as (index, x, y).
-    int AddPart(int w, int h, int prototype, std::uint32_t argb, int offsetX = 0, int offsetY = 0,
+    ImageNumber AddPart(int w, int h, int prototype, std::uint32_t argb, int offsetX = 0, int offsetY = 0,
                 std::initializer_list<std::array<int, 3>> connections = {}) {
         const std::filesystem::path file = Folder() / ("part" + std::to_string(design.Parts.Count()) + ".png");
         WriteBytes(file, Png(w, h, argb));
         Part& part = design.Parts.Append();
-        part.Image = Image_Load(kServiceAuto, file.string(), 0);
+        part.Image = ImageNumber{Image_Load(kServiceAuto, file.string(), 0)};
         part.Setup.PrototypeIndex = prototype;
         part.Setup.OffsetX = offsetX;
         part.Setup.OffsetY = offsetY;
@@ -43,12 +43,12 @@ protected:
     }
 
     // Appends a node showing `image` of `prototype` and hangs it on a parent's connection.
-    static int AddNode(int image, int prototype, int parent = -1, int connection = 0) {
+    static int AddNode(ImageNumber image, int prototype, int parent = -1, int connection = 0) {
         const int position = design.ShipNodes.Count();
         ShipNode& node = design.ShipNodes.Append();
         node.Image = image;
         node.PrototypeIndex = prototype;
-        InitNodeConnections(position, prototype);
+        InitNodeConnections(position, PrototypePosition{prototype});
         if (parent >= 0) design.ShipNodes.At(parent)->Child[static_cast<std::size_t>(connection)] = position;
         return position;
     }
@@ -120,5 +120,5 @@ protected:
         child = AddPart(20, 20, 1, kHalfRed, 10, 10);
         StartShip();
     }
-    int root = 0, child = 0;
+    ImageNumber root, child;
 };
