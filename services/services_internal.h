@@ -222,6 +222,17 @@ bool TakeCloseRequest();
 // Seconds since 1970 counted on the local wall clock.
 std::int64_t LocalSeconds(std::time_t t);
 
+// ---------------------------------------------------------------- workers (workers.cpp, workers_posix.cpp, workers_windows.cpp)
+
+// Each item's result bytes, by item number.
+using WorkerResults = std::vector<std::vector<std::uint8_t>>;
+// Items 0..items-1 done in this process, in order.
+void RunHere(int items, const WorkerItem& work, WorkerResults& results, std::vector<bool>& done);
+// Items 0..items-1 spread over `workers` (two or more) copies of this process;
+// done[item] for each that came back; false when a copy could not be made or
+// did not end normally.
+bool RunInWorkers(int workers, int items, const WorkerItem& work, WorkerResults& results, std::vector<bool>& done);
+
 // ---------------------------------------------------------------- lifetime
 
 // Each service's end: its table emptied, its state back to the start.
