@@ -65,7 +65,8 @@ std::string DesignVerbsUsage() {
            "  --depth D   parts from the root to the farthest leaf, 1 to " + std::to_string(kMaxGrowthDepth) +
            " (default " + std::to_string(kDefaultRenderDepth) + ")\n"
            "  --jobs J    worker processes drawing and writing ships, 1 to " + std::to_string(kMaxRenderJobs) +
-           "\n              (default: the machine's cores); the files do not depend on it\n" +
+           "\n              (default: the machine's cores; on Windows always one process);\n"
+           "              the files do not depend on it\n" +
            "  Each ship has at most " + std::to_string(kMaxGrowthNodes) + " parts.\n"
            "Exit status: 0 all written, 1 nothing to draw or a file not written, 2 a wrong\n"
            "command line or a folder that cannot be read.\n"

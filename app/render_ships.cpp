@@ -155,7 +155,7 @@ std::string PrepareOut(const std::string& out) {
 std::string LoadDesign(const std::string& folderArgument, PartPictures& pictures) {
     if (folderArgument.empty()) return "which design folder?";
     std::string folder = folderArgument;
-    if (!IsPathSeparator(folder.back())) folder += '/';
+    if (!IsPathSeparator(folder.back())) folder += OwnPath("\\");
     if (File_Size(folderArgument) != -2) return "'" + folderArgument + "' is not a folder";
     int scanned = 0;
     const std::vector<std::string> names = ListSetupImages(folder, &scanned);
@@ -274,7 +274,7 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
         return Failed(kVerbUnreadable, why);
     }
     std::string out = request.out;
-    if (!IsPathSeparator(out.back())) out += '/';
+    if (!IsPathSeparator(out.back())) out += OwnPath("\\");
 
     const int count = static_cast<int>(request.count);
     ContactSheet sheet;

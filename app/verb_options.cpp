@@ -3,6 +3,9 @@
 
 void PrepareParser(CLI::App& parser) {
     parser.set_help_flag();
+    // Options begin with "-" everywhere: on Windows CLI11 would also take
+    // "/name" for one, and "/Ships/Fleet" is a folder there too.
+    parser.allow_windows_style_options(false);
     // Unknown options come back in remaining(), to be named here.
     parser.allow_extras();
     // As before: an option given twice takes its last value.

@@ -84,7 +84,7 @@ DesignCheck CheckDesignFolder(const std::string& path) {
     design.Prototypes.Clear();
     FreeDesignParts();
     std::string folder = path;
-    if (folder.empty() || !IsPathSeparator(folder.back())) folder += '/';
+    if (folder.empty() || !IsPathSeparator(folder.back())) folder += OwnPath("\\");
     const std::int64_t size = path.empty() ? -1 : File_Size(path);
     int scanned = 0;
     const std::vector<std::string> names = size == -2 ? ListSetupImages(folder, &scanned) : std::vector<std::string>{};

@@ -45,6 +45,21 @@ void ClippedSpan(Wide x0, Wide x1, Wide y, std::uint32_t pixel, bool invert) {
     if (x0 < x1) Span(static_cast<int>(x0), static_cast<int>(x1), static_cast<int>(y), pixel, invert);
 }
 
+// Paints or inverts pixels y0 .. y1 - 1 of column x, clipped: one row apart
+// in memory each, so the walk steps by the pitch, tested once.
+void ClippedColumn(Wide x, Wide y0, Wide y1, std::uint32_t pixel, bool invert) {
+    if (x < 0 || x >= draw.target->w) return;
+    y0 = std::max<Wide>(y0, 0);
+    y1 = std::min<Wide>(y1, draw.target->h);
+    if (y0 >= y1) return;
+    auto* column = static_cast<std::uint8_t*>(draw.target->pixels) + x * 4;
+    const std::ptrdiff_t pitch = draw.target->pitch;
+    for (Wide y = y0; y < y1; ++y) {
+        std::uint32_t& q = *reinterpret_cast<std::uint32_t*>(column + y * pitch);
+        q = invert ? q ^ 0x00FFFFFFu : pixel;
+    }
+}
+
 void Put(Wide x, Wide y, std::uint32_t pixel, bool invert) {
     if (x < 0 || y < 0 || x >= draw.target->w || y >= draw.target->h) return;
     std::uint32_t& p = Row(draw.target, static_cast<int>(y))[x];
@@ -76,11 +91,8 @@ void Segment(Wide x1, Wide y1, Wide x2, Wide y2, int colour, bool includeLast) {
         // Horizontal or vertical: nearly every gadget border is one, so skip the per-step division.
         const Wide a = major0 + majorStep * lo, b = major0 + majorStep * hi;
         const Wide from = std::min(a, b), to = std::max(a, b);
-        if (xMajor) {
-            ClippedSpan(from, to + 1, minor0, pixel, invert);
-        } else {
-            for (Wide m = from; m <= to; ++m) Put(minor0, m, pixel, invert);
-        }
+        if (xMajor) ClippedSpan(from, to + 1, minor0, pixel, invert);
+        else ClippedColumn(minor0, from, to + 1, pixel, invert);
         return;
     }
     for (Wide i = lo; i <= hi; ++i) {
@@ -354,17 +366,16 @@ int Draw_Text(int x, int y, const std::string& text) { return Draw_Text(x, y, te
 int Draw_Text(int x, int y, const std::string& text, int colour) {
     if (!draw.target) return 0;
     if (text.empty()) return x;
-    SDL_Surface* label = TextLabel(draw.fontHandle, text, colour & 0xFFFFFF);
-    if (!label) return x;
+    const TextPicture label = TextLabel(draw.fontHandle, text, colour & 0xFFFFFF);
+    if (!label.pixels) return x;
     if (!(draw.mode & kDrawTransparent)) {
         const int mode = draw.mode;
         draw.mode = 0;
-        Draw_Box(x, y, label->w, label->h, draw.backColour);
+        Draw_Box(x, y, label.pixels->w, label.pixels->h, draw.backColour);
         draw.mode = mode;
     }
-    SDL_Rect dst{x, y, label->w, label->h};
-    SDL_BlitSurface(label, nullptr, draw.target, &dst);
-    return static_cast<int>(std::min<std::int64_t>(std::int64_t{x} + label->w, INT32_MAX));
+    DrawAlphaSpans(label.pixels, *label.spans, draw.target, x, y);
+    return static_cast<int>(std::min<std::int64_t>(std::int64_t{x} + label.pixels->w, INT32_MAX));
 }
 
 // Measuring needs no open target: callers lay out before they draw.

@@ -31,10 +31,14 @@ struct Font {
     TTF_Font* font = nullptr;  // the open face at its pixel size
 };
 
+// Widths of measured texts kept; past this the measures start again.
+constexpr std::size_t kKeptWidths = 4096;
+
 // A rendered text kept for the next frames.
 struct CachedLabel {
     SurfacePtr surface;                        // the text's pixels
-    std::size_t bytes = 0;                     // what they take
+    AlphaSpans spans;                          // where their rows show
+    std::size_t bytes = 0;                     // what both take
     std::list<std::string>::iterator recent;   // its place in the order of use
 };
 
@@ -44,6 +48,8 @@ struct FontState {
     std::unordered_map<std::string, CachedLabel> labels;  // rendered texts by font, colour and text
     std::list<std::string> labelOrder;                     // their keys, most recently drawn first
     std::size_t labelBytes = 0;                            // bytes of all cached labels
+    std::unordered_map<std::string, int> widths;          // measured widths by font and text
+    std::string key;                                       // scratch for building keys without allocating
 };
 FontState state;
 
@@ -51,6 +57,7 @@ void ClearLabelCache() {
     state.labels.clear();
     state.labelOrder.clear();
     state.labelBytes = 0;
+    state.widths.clear();
 }
 
 // A freed font's labels can never be drawn again (handles are not reused).
@@ -116,33 +123,49 @@ std::string ScreenWide(TTF_Font* font, const std::string& text) {
     return shown;
 }
 
-}  // namespace
-
-SDL_Surface* TextLabel(int fontHandle, const std::string& text, int colour) {
-    TTF_Font* font = FontForHandle(fontHandle);
-    if (!font) return nullptr;
-    const std::string shown = ScreenWide(font, text);
-    std::string key = std::to_string(fontHandle);
+// The cache key of a text in a font and colour. Texts up to the longest
+// label are keyed as given, so a frame that draws them again neither
+// converts nor measures them; longer ones by what is shown of them.
+const std::string& KeyOf(int fontHandle, int colour, TTF_Font* font, const std::string& text) {
+    std::string& key = state.key;
+    key.clear();
+    key += std::to_string(fontHandle);
     key += '\x1f';
     key += std::to_string(colour);
-    key += '\x1f';
-    key += shown;
+    if (text.size() <= kMaxLabelBytes) {
+        key += "\x1fr";
+        key += text;
+    } else {
+        key += "\x1fs";
+        key += ScreenWide(font, text);
+    }
+    return key;
+}
+
+}  // namespace
+
+TextPicture TextLabel(int fontHandle, const std::string& text, int colour) {
+    TTF_Font* font = FontForHandle(fontHandle);
+    if (!font) return {};
+    const std::string& key = KeyOf(fontHandle, colour, font, text);
     auto it = state.labels.find(key);
     if (it != state.labels.end()) {
         state.labelOrder.splice(state.labelOrder.begin(), state.labelOrder, it->second.recent);
-        return it->second.surface.get();
+        return {it->second.surface.get(), &it->second.spans};
     }
+    const std::string shown = ScreenWide(font, text);
     const SDL_Color c{static_cast<Uint8>(colour & 0xFF), static_cast<Uint8>((colour >> 8) & 0xFF),
                       static_cast<Uint8>((colour >> 16) & 0xFF), 255};
     SDL_Surface* rendered = TTF_RenderUTF8_Blended(font, shown.c_str(), c);
-    if (!rendered) return nullptr;
-    SDL_Surface* s = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
+    if (!rendered) return {};
+    SurfacePtr s(SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0));
     SDL_FreeSurface(rendered);
-    if (!s) return nullptr;
-    SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_BLEND);
-    const std::size_t bytes = static_cast<std::size_t>(s->pitch) * static_cast<std::size_t>(s->h);
+    if (!s) return {};
+    AlphaSpans spans = FindAlphaSpans(s.get());
+    const std::size_t bytes =
+        static_cast<std::size_t>(s->pitch) * static_cast<std::size_t>(s->h) + spans.rows.size() * sizeof(AlphaSpan);
     state.labelOrder.push_front(key);
-    state.labels.emplace(std::move(key), CachedLabel{SurfacePtr(s), bytes, state.labelOrder.begin()});
+    auto made = state.labels.emplace(key, CachedLabel{std::move(s), std::move(spans), bytes, state.labelOrder.begin()});
     state.labelBytes += bytes;
     // The label just made stays, even when it alone is over the budget: it is drawn next.
     while (state.labelBytes > kLabelCacheBytes && state.labelOrder.size() > 1) {
@@ -151,15 +174,28 @@ SDL_Surface* TextLabel(int fontHandle, const std::string& text, int colour) {
         state.labels.erase(oldest);
         state.labelOrder.pop_back();
     }
-    return s;
+    return {made.first->second.surface.get(), &made.first->second.spans};
 }
 
 bool MeasureText(int fontHandle, const std::string& text, int& width, int& height) {
     width = height = 0;
     TTF_Font* font = FontForHandle(fontHandle);
     if (!font) return false;
-    if (!text.empty() && TTF_SizeUTF8(font, ScreenWide(font, text).c_str(), &width, &height) != 0) return false;
     height = TTF_FontHeight(font);
+    if (text.empty()) return true;
+    // Layout measures the same texts every frame; shaping them is the costly part.
+    const std::string& key = KeyOf(fontHandle, 0, font, text);
+    if (auto it = state.widths.find(key); it != state.widths.end()) {
+        width = it->second;
+        return true;
+    }
+    if (TTF_SizeUTF8(font, ScreenWide(font, text).c_str(), &width, &height) != 0) {
+        width = height = 0;
+        return false;
+    }
+    height = TTF_FontHeight(font);
+    if (state.widths.size() >= kKeptWidths) state.widths.clear();
+    state.widths.emplace(key, width);
     return true;
 }
 

@@ -7,6 +7,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 
 #include "paths.h"
@@ -34,8 +37,11 @@ void Process_Prepare() {
         if (!std::freopen("CONOUT$", "w", stdout)) return;
         std::freopen("CONOUT$", "w", stderr);
     }
-    // Texts are UTF-8.
+    // Texts are UTF-8, and lines end in "\n" as on every other system: what a
+    // verb prints to a file is the same bytes wherever it ran.
     SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 }
 
 std::string Process_UserWorkspace() {

@@ -171,6 +171,22 @@ SDL_Surface* ImageOfHandle(int handle);
 // That image stretched to width x height by area averaging, kept for the next frames.
 SDL_Surface* ShrunkImage(int handle, int width, int height);
 
+// ---------------------------------------------------------------- pictures with alpha laid on by rows (alpha_spans.cpp)
+
+// The stretch of one row of a picture between its first and last pixel that is not fully transparent.
+struct AlphaSpan {
+    int first = 0;  // first pixel that shows
+    int end = 0;    // one past the last; equal to first when none shows
+};
+struct AlphaSpans {
+    std::vector<AlphaSpan> rows;  // one per row of the picture
+};
+// The spans of an ARGB8888 picture, found once for a picture drawn many times.
+AlphaSpans FindAlphaSpans(SDL_Surface* picture);
+// Lays the picture onto a target at (x, y), clipped to it, as SDL's alpha
+// blit would: the pixels match it to the bit.
+void DrawAlphaSpans(SDL_Surface* picture, const AlphaSpans& spans, SDL_Surface* target, int x, int y);
+
 // ---------------------------------------------------------------- drawing (draw.cpp)
 
 // Ends the drawing when the target behind this handle goes away.
@@ -178,9 +194,14 @@ void ForgetDrawTarget(int handle);
 
 // ---------------------------------------------------------------- fonts and text (font.cpp, text.cpp)
 
+// A rendered text and where its rows show.
+struct TextPicture {
+    SDL_Surface* pixels = nullptr;      // the text in its colour, with alpha
+    const AlphaSpans* spans = nullptr;  // where each row shows
+};
 // The text rendered in a colour with the font of a handle (-1 or unknown: the
-// system font), from the label cache; null when it cannot be rendered.
-SDL_Surface* TextLabel(int fontHandle, const std::string& text, int colour);
+// system font), from the label cache; no pixels when it cannot be rendered.
+TextPicture TextLabel(int fontHandle, const std::string& text, int colour);
 // Size of the text in that font; false when there is no font.
 bool MeasureText(int fontHandle, const std::string& text, int& width, int& height);
 // Whether a Font_Handle value names a loaded font.
@@ -200,6 +221,17 @@ bool TakeCloseRequest();
 
 // Seconds since 1970 counted on the local wall clock.
 std::int64_t LocalSeconds(std::time_t t);
+
+// ---------------------------------------------------------------- workers (workers.cpp, workers_posix.cpp, workers_windows.cpp)
+
+// Each item's result bytes, by item number.
+using WorkerResults = std::vector<std::vector<std::uint8_t>>;
+// Items 0..items-1 done in this process, in order.
+void RunHere(int items, const WorkerItem& work, WorkerResults& results, std::vector<bool>& done);
+// Items 0..items-1 spread over `workers` (two or more) copies of this process;
+// done[item] for each that came back; false when a copy could not be made or
+// did not end normally.
+bool RunInWorkers(int workers, int items, const WorkerItem& work, WorkerResults& results, std::vector<bool>& done);
 
 // ---------------------------------------------------------------- lifetime
 

@@ -59,11 +59,13 @@ bool ClipToScreen(SDL_Surface* back, int w, int h, int x, int y, SDL_Rect& src, 
 
 // Copies an area between two surfaces of the same pixel format, as plain
 // memory: a sprite is opaque, so nothing is blended or converted. A block of
-// whole rows goes in one copy, which moves large areas faster than row by row.
+// whole rows goes in one copy, which moves large areas faster than row by
+// row; the ends of rows between them (padding) go along.
 void CopyArea(SDL_Surface* from, const SDL_Rect& src, SDL_Surface* to, const SDL_Rect& dst) {
     const std::size_t rowBytes = static_cast<std::size_t>(src.w) * 4;
-    if (src.x == 0 && dst.x == 0 && from->pitch == to->pitch && rowBytes == static_cast<std::size_t>(from->pitch)) {
-        std::memcpy(Row(to, dst.y), Row(from, src.y), rowBytes * static_cast<std::size_t>(src.h));
+    if (src.x == 0 && dst.x == 0 && from->pitch == to->pitch && src.w == from->w && src.w == to->w) {
+        const std::size_t between = static_cast<std::size_t>(from->pitch) * static_cast<std::size_t>(src.h - 1);
+        std::memcpy(Row(to, dst.y), Row(from, src.y), between + rowBytes);
         return;
     }
     for (int row = 0; row < src.h; ++row)

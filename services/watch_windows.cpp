@@ -53,31 +53,38 @@ bool Ask() {
     return watch.asked;
 }
 
-// Everything Windows has for us now, queued by name; the next request asked.
-void ReadChanges() {
-    if (!watch.asked && !Ask()) return;
-    DWORD got = 0;
-    if (!GetOverlappedResult(watch.folder, &watch.pending, &got, FALSE)) return;  // nothing yet
-    watch.asked = false;
+// Queues the names one completed read holds.
+void QueueRead(DWORD got) {
     if (got == 0) {
         Queue(kWatchEverything);  // more changes than the buffer held
-    } else {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(watch.buffer.data());
-        for (std::size_t at = 0;;) {
-            const auto* change = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(bytes + at);
-            const bool arrived = change->Action == FILE_ACTION_ADDED || change->Action == FILE_ACTION_MODIFIED ||
-                                 change->Action == FILE_ACTION_RENAMED_NEW_NAME;
-            if (arrived) {
-                const std::wstring name(change->FileName, change->FileNameLength / sizeof(WCHAR));
-                const DWORD attributes = GetFileAttributesW((watch.path + L'\\' + name).c_str());
-                if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-                    Queue(Narrow(name));
-            }
-            if (change->NextEntryOffset == 0) break;
-            at += change->NextEntryOffset;
-        }
+        return;
     }
-    Ask();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(watch.buffer.data());
+    for (std::size_t at = 0;;) {
+        const auto* change = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(bytes + at);
+        const bool arrived = change->Action == FILE_ACTION_ADDED || change->Action == FILE_ACTION_MODIFIED ||
+                             change->Action == FILE_ACTION_RENAMED_NEW_NAME;
+        if (arrived) {
+            const std::wstring name(change->FileName, change->FileNameLength / sizeof(WCHAR));
+            const DWORD attributes = GetFileAttributesW((watch.path + L'\\' + name).c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+                Queue(Narrow(name));
+        }
+        if (change->NextEntryOffset == 0) break;
+        at += change->NextEntryOffset;
+    }
+}
+
+// Everything Windows has for us now, queued by name: one write can come back
+// in several reads, and a name read twice in one poll is still handed out once.
+void ReadChanges() {
+    for (;;) {
+        if (!watch.asked && !Ask()) return;
+        DWORD got = 0;
+        if (!GetOverlappedResult(watch.folder, &watch.pending, &got, FALSE)) return;  // nothing more yet
+        watch.asked = false;
+        QueueRead(got);
+    }
 }
 
 }  // namespace

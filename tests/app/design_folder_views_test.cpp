@@ -1,8 +1,10 @@
 #include "design_folders.h"
 #include "design_views_fixture.h"
 #include "editor_tables.h"
+#include "paths.h"
 #include "part_setup.h"
 #include "prototypes.h"
+#include "utf8_path.h"
 
 namespace fs = std::filesystem;
 
@@ -10,11 +12,13 @@ class DesignFoldersTest : public DesignViewsTest {
 protected:
     void SetUp() override {
         DesignViewsTest::SetUp();
-        CreateLayoutGadget(*FindGadgetLayout(kGadgetFileList), Designs().string() + "/");
+        CreateLayoutGadget(*FindGadgetLayout(kGadgetFileList), DesignsListed());
         design.DesignFolder = -1;
     }
 
     fs::path Designs() const { return root / "Designs"; }
+    // What the file list is given to show Designs: the folder as the system writes it.
+    std::string DesignsListed() const { return Utf8FromPath(Designs()) + OwnPath("\\"); }
 
     // Designs holding exactly these folders and files.
     void FreshDesigns(const std::vector<std::string>& folders, const std::vector<std::string>& files = {}) {
@@ -26,7 +30,7 @@ protected:
 
     // Selects the file list row named `name` (none when absent), as a click would.
     void ChooseInFileList(const std::string& name) {
-        Gadget_SetText(kGadgetFileList, Designs().string() + "/");
+        Gadget_SetText(kGadgetFileList, DesignsListed());
         for (int r = 0; r < Gadget_CountItems(kGadgetFileList); ++r)
             Gadget_SetItemState(kGadgetFileList, r, Gadget_GetCellText(kGadgetFileList, r, 0) == name);
     }

@@ -74,6 +74,10 @@ protected:
         const std::vector<std::uint8_t> b = FileBytes(path);
         return {b.begin(), b.end()};
     }
+    // Another program's picture written over a file in place, as a paint program saves.
+    static void WriteInPlace(const fs::path& from, const fs::path& to) {
+        std::ofstream(to, std::ios::binary | std::ios::trunc) << Bytes(from);
+    }
     fs::path elsewhere_;
 };
 
@@ -144,9 +148,7 @@ TEST_F(OutsidePictures, ARewrittenPartImageShowsOnTheCanvasWithinASecondAHalfWri
     ASSERT_EQ(CanvasPixelOfHull(), kHullColour);
     const fs::path hull = DesignDir(1) / "hull.png";
 
-    // Written in place, as a paint program saves.
-    const fs::path red = PictureElsewhere("red.png", 40, 20, 0xFF0000);
-    fs::copy_file(red, hull, fs::copy_options::overwrite_existing);
+    WriteInPlace(PictureElsewhere("red.png", 40, 20, 0xFF0000), hull);
     int frames = 0;
     while (CanvasPixelOfHull() != 0xFF0000 && frames < kFramesInASecond) Frames(1), ++frames;
     EXPECT_EQ(CanvasPixelOfHull(), 0xFF0000) << "after " << frames << " frames";
@@ -184,8 +186,7 @@ TEST_F(OutsidePictures, ThePartButtonsShowTheRewrittenPicture) {
         return colour;
     };
     ASSERT_EQ(iconCentre(), 0x00FF00);
-    fs::copy_file(PictureElsewhere("red wing.png", 10, 10, 0xFF0000), DesignDir(1) / "wing.png",
-                  fs::copy_options::overwrite_existing);
+    WriteInPlace(PictureElsewhere("red wing.png", 10, 10, 0xFF0000), DesignDir(1) / "wing.png");
     Frames(kFramesInASecond);
     ASSERT_EQ(editor.Palette.Count(), 1);
     EXPECT_EQ(iconCentre(), 0xFF0000);
@@ -196,8 +197,7 @@ TEST_F(OutsidePictures, TheLoadPanelsPreviewShowsTheRewrittenPicture) {
     ClickGadget(kGadgetAddImages);
     ClickRow(kGadgetFileList, RowOf(kGadgetFileList, "wing.png"));
     ASSERT_GT(editor.PreviewZoom, 0.0f);
-    fs::copy_file(PictureElsewhere("tall.png", 10, 40, 0xFF0000), DesignDir(1) / "wing.png",
-                  fs::copy_options::overwrite_existing);
+    WriteInPlace(PictureElsewhere("tall.png", 10, 40, 0xFF0000), DesignDir(1) / "wing.png");
     Frames(kFramesInASecond);
     EXPECT_EQ(Image_Height(kPreviewImage), 40);
     EXPECT_FLOAT_EQ(editor.PreviewZoom, 170.0f / 40.0f) << "fitted to the new size: its longer side 170 pixels";
@@ -208,8 +208,7 @@ TEST_F(OutsidePictures, TheSetupPanelShowsTheNewPicturePointsStay) {
     ClickRow(kGadgetDesignImages, RowOf(kGadgetDesignImages, "hull.png"));
     ASSERT_EQ(design.PartImageName, "hull.png");
     const PartSetup before = design.PartSetup;
-    const fs::path wide = PictureElsewhere("wide.png", 80, 20, 0xFF00FF);
-    fs::copy_file(wide, DesignDir(1) / "hull.png", fs::copy_options::overwrite_existing);
+    WriteInPlace(PictureElsewhere("wide.png", 80, 20, 0xFF00FF), DesignDir(1) / "hull.png");
     Frames(kFramesInASecond);
     EXPECT_EQ(Image_Width(kPartImage), 80);
     EXPECT_NE(Gadget_GetText(kGadgetSetupImageFrame).find("(80/20)"), std::string::npos)

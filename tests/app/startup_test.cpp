@@ -1,6 +1,20 @@
 #include "app_fixture.h"
 
-class Startup : public AppTest {};
+class Startup : public AppTest {
+protected:
+    // Without a base directory no path could be trusted: start-up stops before
+    // making folders or opening the window, whether the directory is gone or
+    // cannot be read.
+    void ExpectRefusedWithoutACurrentDirectory() const {
+        const bool rootHadDesigns = fs::exists("/Designs");
+        EXPECT_EQ(StartEditor(), 0);
+        EXPECT_EQ(editor.StartupFailure, "cannot read the current directory");
+        EXPECT_EQ(design.BaseDir, "");
+        EXPECT_EQ(Window_Handle(0), 0);
+        EXPECT_EQ(fs::exists("/Designs"), rootHadDesigns) << "nothing made at the root";
+        EXPECT_FALSE(fs::exists(work_ / "Designs"));
+    }
+};
 
 // A failing service initialisation stops start-up before anything after it:
 // no tables read, no folders made, no window.
@@ -51,25 +65,14 @@ TEST_F(Startup, WindowOrScreenFailureIsReportedAfterTheFolders) {
     }
 }
 
-// Without a base directory no path could be trusted: start-up stops before
-// making folders or opening the window, whether the directory is gone or
-// cannot be read.
-TEST_F(Startup, RefusesWithoutACurrentDirectory) {
-    for (const bool removed : {false, true}) {
-        SCOPED_TRACE(removed ? "removed" : "unreadable");
-        Testing_ResetServices();
-        const bool rootHadDesigns = fs::exists("/Designs");
-        if (removed) fs::remove_all(work_);
-        else Testing_FailInit("cwd");
-        EXPECT_EQ(StartEditor(), 0);
-        EXPECT_EQ(editor.StartupFailure, "cannot read the current directory");
-        EXPECT_EQ(design.BaseDir, "");
-        EXPECT_EQ(Window_Handle(0), 0);
-        EXPECT_EQ(fs::exists("/Designs"), rootHadDesigns) << "nothing made at the root";
-        EXPECT_FALSE(fs::exists(work_ / "Designs"));
-        FinalCleanup();
-        Testing_FailInit("");
-    }
+TEST_F(Startup, RefusesWhenTheCurrentDirectoryCannotBeRead) {
+    Testing_FailInit("cwd");
+    ExpectRefusedWithoutACurrentDirectory();
+}
+
+TEST_F(Startup, RefusesWhenTheCurrentDirectoryIsGone) {
+    fs::remove_all(work_);
+    ExpectRefusedWithoutACurrentDirectory();
 }
 
 TEST_F(Startup, StartValues) {

@@ -1,6 +1,8 @@
 // The folder the editor works in, as the user gives it: its name is taken as
 // it is, and one without media of its own still shows the editor.
 #include "editor_session.h"
+#include "paths.h"
+#include "utf8_path.h"
 
 namespace {
 
@@ -33,13 +35,15 @@ TEST_F(Workspace, ABackslashInItsPathIsPartOfTheName) {
 
 TEST_F(Workspace, WithoutMediaOfItsOwnTheProgramsAreUsedAndNamed) {
     if (!fs::exists(BuiltMediaFolder() / "BG.png")) GTEST_SKIP() << "generated media not built";
+    // Both folders are named as the system writes them: absolute, ending in its separator.
+    const std::string separator = OwnPath("\\");
+    const std::string media = Utf8FromPath(fs::absolute(BuiltMediaFolder()).lexically_normal()) + separator;
     testing::internal::CaptureStderr();
     StartIn("bare", false);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(Sprite_Width(kBackgroundSprite), 1024);
     EXPECT_GT(Sprite_Width(kPointerSprite), 0);
-    EXPECT_NE(said.find("no Media folder in " + work_.string() + "/; using " + BuiltMediaFolder().string() + "/\n"),
-              std::string::npos)
-        << said;
+    const std::string bare = Utf8FromPath(work_.lexically_normal()) + separator;
+    EXPECT_NE(said.find("no Media folder in " + bare + "; using " + media + "\n"), std::string::npos) << said;
     EXPECT_FALSE(fs::exists(work_ / "Media")) << "nothing is copied into the user's folder";
 }

@@ -1,4 +1,5 @@
 #include "designs_fixture.h"
+#include "paths.h"
 
 #include <type_traits>
 
@@ -64,16 +65,17 @@ TEST(DesignModel, ListPositions) {
 TEST(DesignModel, Paths) {
     design = DesignState{};
     design.BaseDir = "/home/a\\b/";
+    const std::string base = design.BaseDir;
     // No folder open: a folder "-1" that is never created.
-    EXPECT_EQ(DesignFolderPath(), "/home/a\\b/Designs/-1/");
+    EXPECT_EQ(DesignFolderPath(), base + OwnPath("Designs\\-1\\"));
     design.DesignFolder = 12;
     design.PartImageName = "Hull.png";
-    EXPECT_EQ(DesignFolderPath(), "/home/a\\b/Designs/12/");
-    EXPECT_EQ(PartSetupPath(), "/home/a\\b/Designs/12/Hull.png.spset");
-    EXPECT_EQ(PrototypesPath(), "/home/a\\b/Designs/12/Prototypes.pt");
-    // Any folder by name; a name from the disk keeps its "\" as a letter.
-    EXPECT_EQ(DesignsPath(), "/home/a\\b/Designs/");
-    EXPECT_EQ(DesignFolderPath("7"), "/home/a\\b/Designs/7/");
-    EXPECT_EQ(DesignFolderPath("x\\y"), "/home/a\\b/Designs/x\\y/");
+    EXPECT_EQ(DesignFolderPath(), base + OwnPath("Designs\\12\\"));
+    EXPECT_EQ(PartSetupPath(), base + OwnPath("Designs\\12\\Hull.png.spset"));
+    EXPECT_EQ(PrototypesPath(), base + OwnPath("Designs\\12\\Prototypes.pt"));
+    // Any folder by name; a name from the disk is never translated.
+    EXPECT_EQ(DesignsPath(), base + OwnPath("Designs\\"));
+    EXPECT_EQ(DesignFolderPath("7"), base + OwnPath("Designs\\7\\"));
+    EXPECT_EQ(DesignFolderPath("x\\y"), base + OwnPath("Designs\\") + "x\\y" + OwnPath("\\"));
     design = DesignState{};
 }

@@ -191,6 +191,9 @@ TEST_F(DrawTest, InvertModeFlipsPixelsTwice) {
     EXPECT_EQ(Draw_Point(3, 3), 0x123456);
     Draw_LineXY(0, 10, 5, 10, 0);
     EXPECT_EQ(Draw_Point(5, 10), 0xFFFFFF ^ 0x123456);
+    // Down a column, clipped at the top: each pixel once.
+    Draw_LineXY(20, -3, 20, 12, 0);
+    EXPECT_EQ(Painted(0xFFFFFF ^ 0x123456, 20, 0, 1, 40), Rect(20, 0, 1, 13));
     Draw_End();
 }
 

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "fixture.h"
 
@@ -126,5 +128,131 @@ TEST_F(FontTest, NoLabelIsWiderThanTheScreenWhateverTheTextsLength) {
     EXPECT_GT(Draw_TextWidth(huge), 900) << "what fits is still drawn";
     EXPECT_GT(Draw_Text(0, 0, huge, kWhite), 0);
     EXPECT_LE(Testing_LabelCacheBytes(), std::int64_t{1024} * 64 * 4);
+    Draw_End();
+}
+
+namespace {
+
+// The colours of a box of the screen, row by row.
+std::vector<int> BoxPixels(int x, int y, int w, int h) {
+    std::vector<int> out;
+    for (int j = y; j < y + h; ++j)
+        for (int i = x; i < x + w; ++i) out.push_back(Draw_Point(i, j));
+    return out;
+}
+
+int Channel(int colour, int k) { return (colour >> (8 * k)) & 0xFF; }
+
+}  // namespace
+
+TEST_F(FontTest, TextOverAnyBackgroundIsTheBlendOfItsOwnPixels) {
+    // The same label over black, white and a coloured background. Over black a
+    // channel shows c = s * a >> 8, over white c + (255 * (255 - a) >> 8): the
+    // pair gives 255 - a, so the third drawing is known to the bit.
+    ASSERT_NE(Font_Load(1, "sans", 14, 0), 0);
+    constexpr int kInk = 40 + 120 * 256 + 200 * 65536, kBack = 230 + 160 * 256 + 90 * 65536;
+    const std::string text = "Keelwright Wg ~";
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Font(Font_Handle(1));
+    Draw_Mode(kDrawTransparent);
+    const int w = Draw_TextWidth(text), h = Draw_TextHeight(text);
+    ASSERT_GT(w, 20);
+    const int backs[3] = {0, kWhite, kBack};
+    std::vector<int> drawn[3];
+    for (int k = 0; k < 3; ++k) {
+        Draw_Box(0, 0, w, h, backs[k]);
+        Draw_Text(0, 0, text, kInk);
+        drawn[k] = BoxPixels(0, 0, w, h);
+    }
+    Draw_End();
+    int blended = 0, mismatched = 0;
+    for (std::size_t p = 0; p < drawn[0].size(); ++p) {
+        for (int k = 0; k < 3; ++k) {
+            const int overBlack = Channel(drawn[0][p], k), overWhite = Channel(drawn[1][p], k);
+            const int rest = overWhite - overBlack + 1;  // 255 - a, or 1 where the ink is opaque
+            const int expected = overWhite == overBlack ? overBlack : overBlack + (Channel(kBack, k) * rest >> 8);
+            mismatched += Channel(drawn[2][p], k) != expected;
+            blended += overWhite != overBlack && overBlack != 0;
+        }
+    }
+    EXPECT_EQ(mismatched, 0);
+    EXPECT_GT(blended, 30) << "the label's edges are blended";
+}
+
+TEST_F(FontTest, TextCutAtTheScreensEdgesShowsTheSamePixels) {
+    ASSERT_NE(Font_Load(1, "sans", 14, 0), 0);
+    constexpr int kBack = 0x336699;
+    const std::string text = "Cut Wg at the edge";
+    ClearScreen(kBack);
+    ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+    Draw_Font(Font_Handle(1));
+    Draw_Mode(kDrawTransparent);
+    const int w = Draw_TextWidth(text), h = Draw_TextHeight(text);
+    Draw_Text(400, 400, text, kWhite);
+    const std::vector<int> whole = BoxPixels(400, 400, w, h);
+    struct At {
+        int x, y;
+    };
+    for (const At at : {At{-9, 100}, At{1024 - w / 2, 200}, At{100, -5}, At{300, 768 - h / 2}, At{-w / 2, -h / 2}}) {
+        Draw_Box(0, 0, 1024, 768, kBack);
+        Draw_Text(at.x, at.y, text, kWhite);
+        int differ = 0, spilt = 0;
+        for (int y = std::max(0, at.y - 2); y < std::min(768, at.y + h + 2); ++y)
+            for (int x = 0; x < 1024; ++x) {
+                const bool inside = x >= at.x && x < at.x + w && y >= at.y && y < at.y + h;
+                const int colour = Draw_Point(x, y);
+                if (inside) differ += colour != whole[static_cast<std::size_t>((y - at.y) * w + (x - at.x))];
+                else spilt += colour != kBack;
+            }
+        EXPECT_EQ(differ, 0) << at.x << "," << at.y;
+        EXPECT_EQ(spilt, 0) << at.x << "," << at.y;
+    }
+    Draw_End();
+}
+
+TEST_F(FontTest, KeptLabelsAndWidthsMatchAFreshRendering) {
+    // What a cold start draws and measures, against the same after other
+    // colours, texts and fonts went through the caches.
+    const std::string text = "Prototype 12";
+    auto draw = [&](int colour) {
+        ClearScreen(0x202020);
+        Draw_Begin(Draw_ScreenOutput());
+        Draw_Font(Font_Handle(1));
+        Draw_Mode(kDrawTransparent);
+        const int end = Draw_Text(10, 10, text, colour);
+        std::vector<int> pixels = BoxPixels(10, 10, end - 10, Draw_TextHeight(text));
+        pixels.push_back(Draw_TextWidth(text));
+        Draw_End();
+        return pixels;
+    };
+    ASSERT_NE(Font_Load(1, "sans", 12, 0), 0);
+    const std::vector<int> cold = draw(kWhite);
+    Testing_ResetServices();
+    ASSERT_NE(Sprite_Init(), 0);
+    ASSERT_NE(Window_Open(0, 0, 0, 1024, 768, "test", kWindowSystemMenu), 0);
+    ASSERT_NE(Screen_OpenInWindow(Window_Handle(0), 0, 0, 1024, 768, 0, 0, 0), 0);
+    ASSERT_NE(Font_Load(2, "sans", 20, kFontBold), 0);
+    ASSERT_NE(Font_Load(1, "sans", 12, 0), 0);
+    Draw_Begin(Draw_ScreenOutput());
+    Draw_Font(Font_Handle(2));
+    const int bigWidth = Draw_TextWidth(text);
+    Draw_Text(0, 0, text, kWhite);
+    Draw_Font(Font_Handle(1));
+    Draw_Text(0, 0, "Prototype 1", kWhite);
+    Draw_Text(0, 0, "Prototype 12 ", kWhite);
+    Draw_End();
+    const std::vector<int> red = draw(kRed);
+    EXPECT_NE(red, cold) << "another colour is another label";
+    EXPECT_EQ(draw(kWhite), cold);
+    EXPECT_GT(bigWidth, cold.back()) << "another font is measured apart";
+    // A font freed while selected: its texts are measured again, in the system font.
+    Draw_Begin(Draw_ScreenOutput());
+    Draw_Font(-1);
+    const int systemWidth = Draw_TextWidth(text);
+    Draw_Font(Font_Handle(1));
+    EXPECT_EQ(Draw_TextWidth(text), cold.back());
+    Font_Free(1);
+    EXPECT_EQ(Draw_TextWidth(text), systemWidth);
+    EXPECT_NE(systemWidth, cold.back());
     Draw_End();
 }

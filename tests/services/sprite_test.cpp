@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "fixture.h"
 
 namespace {
@@ -185,6 +187,65 @@ TEST_F(SpriteTest, SaveAndLoadRoundTrip) {
     }
     EXPECT_EQ(Sprite_Save(9, Path("none.png"), kPngEncoder), 0);
     EXPECT_EQ(File_Size(Path("none.png")), -1);
+}
+
+// Widths around the ones whose rows lie a whole number of kilobytes apart:
+// every pixel survives drawing, display, grabbing, files and scaling.
+TEST_F(SpriteTest, PicturesOfEveryWidthKeepEveryPixel) {
+    const auto colourAt = [](int x, int y) { return static_cast<int>(((x * 40503u) ^ (y * 2654435761u)) & 0xFFFFFF); };
+    for (const int w : {255, 256, 257, 512, 1024}) {
+        SCOPED_TRACE(w);
+        const int h = 40;
+        ASSERT_NE(Sprite_Create(1, w, h), 0);
+        ASSERT_NE(Draw_Begin(Draw_SpriteOutput(1)), 0);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) Draw_Plot(x, y, colourAt(x, y));
+        Draw_Line(w - 1, 0, 0, h, kWhite);  // a column down the last pixels
+        Draw_End();
+        const auto expected = [&](int x, int y) { return x == w - 1 ? kWhite : colourAt(x, y); };
+        // Shown whole at the left edge and cut at a shifted place.
+        ClearScreen(kRed);
+        Sprite_Display(1, 0, 100);
+        Sprite_Display(1, 1024 - w / 2, 300);
+        ASSERT_NE(Draw_Begin(Draw_ScreenOutput()), 0);
+        int wrong = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) wrong += Draw_Point(x, 100 + y) != expected(x, y);
+            for (int x = 0; x < w / 2; ++x) wrong += Draw_Point(1024 - w / 2 + x, 300 + y) != expected(x, y);
+        }
+        EXPECT_EQ(Draw_Point(std::min(w, 1023), 100), w < 1024 ? kRed : expected(1023, 0));
+        EXPECT_EQ(Draw_Point(0, 99), kRed);
+        EXPECT_EQ(Draw_Point(0, 100 + h), kRed);
+        Draw_End();
+        // Grabbed back (and copied), saved both ways and loaded as an image.
+        ASSERT_NE(Sprite_Grab(5, 0, 100, w, h), 0);
+        ASSERT_NE(Sprite_Copy(5, 2), 0);
+        ASSERT_NE(Sprite_Save(2, Path("w.png"), kPngEncoder), 0);
+        ASSERT_NE(Sprite_Save(2, Path("w.bmp"), 0), 0);
+        for (const char* name : {"w.png", "w.bmp"}) {
+            ASSERT_NE(Image_Load(3, Path(name), 0), 0) << name;
+            ASSERT_NE(Draw_Begin(Draw_ImageOutput(3)), 0);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) wrong += Draw_Point(x, y) != expected(x, y);
+            Draw_End();
+        }
+        // Halved from the sprite: each pixel the average of its four.
+        if (w % 2 != 0) {
+            EXPECT_EQ(wrong, 0);
+            continue;
+        }
+        ASSERT_NE(Image_CreateFromSprite(4, 1, w / 2, h / 2), 0);
+        ASSERT_NE(Draw_Begin(Draw_ImageOutput(4)), 0);
+        const int last = Draw_Point(w / 2 - 1, h / 2 - 1);
+        const int corner[4] = {expected(w - 2, h - 2), expected(w - 1, h - 2), expected(w - 2, h - 1), expected(w - 1, h - 1)};
+        for (int k = 0; k < 3; ++k) {
+            int sum = 0;
+            for (int c : corner) sum += (c >> (8 * k)) & 0xFF;
+            EXPECT_NEAR((last >> (8 * k)) & 0xFF, sum / 4.0, 1.0) << "channel " << k;
+        }
+        Draw_End();
+        EXPECT_EQ(wrong, 0);
+    }
 }
 
 TEST(ScreenLifecycle, ScreenNeedsSpriteInitAndAWindow) {

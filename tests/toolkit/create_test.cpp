@@ -118,7 +118,7 @@ TEST_F(CreateTest, FileListIsFilledFromItsDirectory) {
     const auto dir = std::filesystem::temp_directory_path() / ("kw_create_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     for (const char* name : {"a.png", "b.png"}) std::ofstream(dir / name) << "x";
-    const std::string wanted = dir.string() + "/*.png";
+    const std::string wanted = (dir / "*.png").string();
     Gadget_CreateFileList(3, 0, 0, 300, 200, wanted, kFileListNoParent);
     EXPECT_EQ(Gadget_CountItems(3), 2);
     std::vector<std::string> names = {Gadget_GetCellText(3, 0, 0), Gadget_GetCellText(3, 1, 0)};
