@@ -184,11 +184,12 @@ void CellFromBytes(const std::uint8_t* bytes, int width, int height, int left, i
 }
 
 // The contact sheet: near square, cells at half the canvas up to
-// kSheetHalfCellsUpTo ships, a quarter beyond.
+// kSheetHalfCellsUpTo ships, a quarter beyond. It is opaque, so it is a
+// sprite: its file has no alpha channel to encode.
 struct ContactSheet {
     int cellW = 0, cellH = 0;  // a ship's cell
     int columns = 1;           // cells a row
-    int image = 0;             // the sheet's image number
+    int sprite = 0;            // the sheet's sprite number
 
     // Lays out and makes the sheet for `count` ships; false when it cannot be made.
     bool Make(int count) {
@@ -198,12 +199,13 @@ struct ContactSheet {
         while (columns * columns < count) ++columns;
         columns = std::min(columns, half ? 10 : 25);
         const int rows = (count + columns - 1) / columns;
-        image = Image_Create(kServiceAuto, kSheetGap + columns * (cellW + kSheetGap), kSheetGap + rows * (cellH + kSheetGap));
-        if (image && Draw_Begin(Draw_ImageOutput(image))) {
-            Draw_Box(0, 0, Image_Width(image), Image_Height(image), kSheetBackground);
+        const int width = kSheetGap + columns * (cellW + kSheetGap), height = kSheetGap + rows * (cellH + kSheetGap);
+        sprite = Sprite_Create(kServiceAuto, width, height);
+        if (sprite && Draw_Begin(Draw_SpriteOutput(sprite))) {
+            Draw_Box(0, 0, width, height, kSheetBackground);
             Draw_End();
         }
-        return image != 0;
+        return sprite != 0;
     }
     int Left(int index) const { return kSheetGap + (index % columns) * (cellW + kSheetGap); }
     int Top(int index) const { return kSheetGap + (index / columns) * (cellH + kSheetGap); }
@@ -313,7 +315,7 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
         if (result[0]) ++written;
         else if (failures.empty())
             failures = "cannot write " + base + Padded(index) + ".png";
-        if (Draw_Begin(Draw_ImageOutput(sheet.image))) {
+        if (Draw_Begin(Draw_SpriteOutput(sheet.sprite))) {
             CellFromBytes(result.data() + 1, cellW, cellH, sheet.Left(index), sheet.Top(index));
             Draw_End();
         }
@@ -321,7 +323,7 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
     if (!Workers_Run(request.jobs, count, drawAndWrite, takeResult) && failures.empty())
         failures = "a worker drawing the ships stopped early";
     const std::string sheetName = base + "sheet.png";
-    const bool sheetSaved = Image_Save(sheet.image, sheetName, kPngEncoder) != 0;
+    const bool sheetSaved = Sprite_Save(sheet.sprite, sheetName, kPngEncoder) != 0;
     EndHeadlessServices();
 
     return RenderOutcome(request, written, failures, sheetName, sheetSaved, pictures);

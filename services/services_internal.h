@@ -224,14 +224,27 @@ std::int64_t LocalSeconds(std::time_t t);
 
 // ---------------------------------------------------------------- workers (workers.cpp, workers_posix.cpp, workers_windows.cpp)
 
-// Each item's result bytes, by item number.
-using WorkerResults = std::vector<std::vector<std::uint8_t>>;
+// Results as they come back, in any order, handed to the caller in item order.
+class ResultsInOrder {
+public:
+    ResultsInOrder(int items, const WorkerResult& result);
+    void Arrive(int item, std::vector<std::uint8_t> bytes); // an item's result; the first one for an item counts
+    bool Finish();                                         // hands on the rest past any gap; true when every item came back
+
+private:
+    void Deliver(std::size_t item);
+
+    const WorkerResult& result_;                       // the caller's, for each item
+    std::vector<std::vector<std::uint8_t>> waiting_;  // results that came back ahead of an earlier item
+    std::vector<bool> arrived_;                        // which items came back
+    std::size_t next_ = 0;                             // the first item not yet handed on
+};
 // Items 0..items-1 done in this process, in order.
-void RunHere(int items, const WorkerItem& work, WorkerResults& results, std::vector<bool>& done);
-// Items 0..items-1 spread over `workers` (two or more) copies of this process;
-// done[item] for each that came back; false when a copy could not be made or
-// did not end normally.
-bool RunInWorkers(int workers, int items, const WorkerItem& work, WorkerResults& results, std::vector<bool>& done);
+void RunHere(int items, const WorkerItem& work, ResultsInOrder& results);
+// Items 0..items-1 spread over `workers` (two or more) copies of this process,
+// each taking the next item not yet taken (here, when no copy can be made);
+// false when a copy did not end normally.
+bool RunInWorkers(int workers, int items, const WorkerItem& work, ResultsInOrder& results);
 
 // ---------------------------------------------------------------- lifetime
 

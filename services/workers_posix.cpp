@@ -1,15 +1,19 @@
 // Worker processes the POSIX way: a forked copy starts with every object this
 // process holds (pictures, images, the design), so no worker has to set
 // anything up, and no state is shared while they run. Each item's result
-// bytes come back through a pipe.
+// bytes come back through a pipe. The items are handed out as the workers
+// ask, through a counter the copies share, so none waits on a slower one.
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "services_internal.h"
@@ -42,27 +46,34 @@ struct Channel {
     std::vector<std::uint8_t> pending;  // bytes not yet forming a whole result
 };
 
-void TakeResults(Channel& channel, WorkerResults& results, std::vector<bool>& done) {
+void TakeResults(Channel& channel, ResultsInOrder& results) {
     std::size_t at = 0;
     while (channel.pending.size() - at >= sizeof(ResultHeader)) {
         ResultHeader header;
         std::memcpy(&header, channel.pending.data() + at, sizeof header);
         if (channel.pending.size() - at - sizeof header < header.size) break;
         const auto first = channel.pending.begin() + static_cast<std::ptrdiff_t>(at + sizeof header);
-        if (header.item >= 0 && static_cast<std::size_t>(header.item) < results.size()) {
-            results[static_cast<std::size_t>(header.item)].assign(first, first + header.size);
-            done[static_cast<std::size_t>(header.item)] = true;
-        }
+        results.Arrive(header.item, std::vector<std::uint8_t>(first, first + header.size));
         at += sizeof header + header.size;
     }
     channel.pending.erase(channel.pending.begin(), channel.pending.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
-// A worker: items worker, worker + workers, ... in order, then ends without
-// running this process's exit handlers (they belong to the parent).
-[[noreturn]] void RunWorker(int fd, int worker, int workers, int items, const WorkerItem& work) {
+// The next item not yet taken, one counter for this process and its copies.
+// The memory is shared, so the counter must not need a lock of this process.
+using SharedCounter = std::atomic<int>;
+static_assert(SharedCounter::is_always_lock_free);
+
+SharedCounter* MakeSharedCounter() {
+    void* memory = mmap(nullptr, sizeof(SharedCounter), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    return memory == MAP_FAILED ? nullptr : new (memory) SharedCounter(0);
+}
+
+// A worker: takes items until none is left, then ends without running this
+// process's exit handlers (they belong to the parent).
+[[noreturn]] void RunWorker(int fd, SharedCounter& next, int items, const WorkerItem& work) {
     bool sent = true;
-    for (int item = worker; item < items && sent; item += workers) {
+    for (int item = next.fetch_add(1); item < items && sent; item = next.fetch_add(1)) {
         const std::vector<std::uint8_t> result = work(item);
         const ResultHeader header{item, static_cast<std::uint32_t>(result.size())};
         sent = WriteAll(fd, &header, sizeof header) && WriteAll(fd, result.data(), result.size());
@@ -71,33 +82,34 @@ void TakeResults(Channel& channel, WorkerResults& results, std::vector<bool>& do
     _exit(sent ? 0 : 1);
 }
 
-}  // namespace
-
-bool RunInWorkers(int workers, int items, const WorkerItem& work, WorkerResults& results, std::vector<bool>& done) {
-    bool whole = true;
+// Starts up to `workers` copies, each taking items from `next`; as many as
+// could be made.
+std::vector<Channel> StartWorkers(int workers, SharedCounter& next, int items, const WorkerItem& work) {
     std::vector<Channel> channels;
     for (int worker = 0; worker < workers; ++worker) {
         int ends[2];
-        if (pipe(ends) != 0) {
-            whole = false;
-            break;
-        }
+        if (pipe(ends) != 0) break;
         std::fflush(nullptr);  // nothing buffered is written twice
         const pid_t pid = fork();
         if (pid == 0) {
             close(ends[0]);
             for (const Channel& other : channels) close(other.fd);
-            RunWorker(ends[1], worker, workers, items, work);
+            RunWorker(ends[1], next, items, work);
         }
         close(ends[1]);
         if (pid < 0) {
             close(ends[0]);
-            whole = false;
             break;
         }
         channels.push_back({ends[0], pid, {}});
     }
-    // Read every pipe as it fills, so no worker waits on a full one.
+    return channels;
+}
+
+// Reads every pipe as it fills, so no worker waits on a full one, until all
+// have ended; false when one did not end normally.
+bool CollectResults(std::vector<Channel>& channels, ResultsInOrder& results) {
+    bool whole = true;
     std::vector<std::uint8_t> buffer(std::size_t{1} << 16);
     for (std::size_t open = channels.size(); open > 0;) {
         std::vector<pollfd> polls;
@@ -116,7 +128,7 @@ bool RunInWorkers(int workers, int items, const WorkerItem& work, WorkerResults&
             if (n < 0 && errno == EINTR) continue;
             if (n > 0) {
                 c.pending.insert(c.pending.end(), buffer.begin(), buffer.begin() + n);
-                TakeResults(c, results, done);
+                TakeResults(c, results);
                 continue;
             }
             close(c.fd);
@@ -131,6 +143,21 @@ bool RunInWorkers(int workers, int items, const WorkerItem& work, WorkerResults&
         }
         whole = whole && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
+    return whole;
+}
+
+}  // namespace
+
+bool RunInWorkers(int workers, int items, const WorkerItem& work, ResultsInOrder& results) {
+    SharedCounter* next = MakeSharedCounter();
+    std::vector<Channel> channels;
+    if (next) channels = StartWorkers(workers, *next, items, work);
+    bool whole = true;
+    // Fewer copies than asked for only take longer: those running share out
+    // every item. With none, the items are done here.
+    if (channels.empty()) RunHere(items, work, results);
+    else whole = CollectResults(channels, results);
+    if (next) munmap(next, sizeof(SharedCounter));
     return whole;
 }
 

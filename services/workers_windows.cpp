@@ -7,8 +7,8 @@
 
 namespace svc {
 
-bool RunInWorkers(int, int items, const WorkerItem& work, WorkerResults& results, std::vector<bool>& done) {
-    RunHere(items, work, results, done);
+bool RunInWorkers(int, int items, const WorkerItem& work, ResultsInOrder& results) {
+    RunHere(items, work, results);
     return true;
 }
 

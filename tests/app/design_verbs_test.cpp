@@ -350,6 +350,10 @@ TEST(RenderVerb, SameSeedSameBytesAndShipsIndependentOfCount) {
         EXPECT_EQ(Image_Height(image), s.h) << s.file;
     }
     Testing_ResetServices();
+    // The sheet is opaque, so its file carries no alpha channel (colour type 2 in the header).
+    const auto sheet = ReadAll("a/Sample-seed42-sheet.png");
+    ASSERT_GT(sheet.size(), 25u);
+    EXPECT_EQ(sheet[25], 2);
 }
 
 // Workers draw and write the ships; which one draws a ship changes no byte,
