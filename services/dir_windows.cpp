@@ -7,8 +7,7 @@
 namespace svc {
 namespace {
 
-// FILETIME counts 100-nanosecond steps from 1601; time_t seconds from 1970.
-constexpr ULONGLONG kFileTimeSecond = 10000000;
+// FILETIME counts from 1601; time_t seconds from 1970.
 constexpr ULONGLONG kFileTimeTo1970 = 11644473600ULL * kFileTimeSecond;
 
 std::time_t Seconds(const FILETIME& t) {

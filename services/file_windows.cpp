@@ -25,8 +25,6 @@ struct FileState {
 };
 FileState state;
 
-// FILETIME counts 100-nanosecond steps.
-constexpr ULONGLONG kFileTimeSecond = 10000000;
 // Opened for its facts only: no access asked, nothing kept from others.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 

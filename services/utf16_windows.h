@@ -1,5 +1,6 @@
 // Windows speaks UTF-16; the program's texts and paths are UTF-8. Only the
-// Windows sides of the services include this.
+// Windows sides of the services include this, also for the facts of Windows
+// they share.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN
@@ -30,5 +31,8 @@ inline std::string Narrow(const std::wstring& text) {
 }
 
 inline bool IsWindowsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// FILETIME counts 100-nanosecond steps.
+inline constexpr ULONGLONG kFileTimeSecond = 10000000;
 
 }  // namespace svc
