@@ -41,6 +41,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
 TOOLCHAIN=$ROOT/cmake/mingw-w64-x86_64.cmake
 export KEELWRIGHT_WIN_DEPS=$DEPS
 
@@ -312,8 +313,8 @@ say "verbs compared: $(ls "$PLACE/windows/ships" | wc -l) pictures"
 XVFB_PID=""
 EDITOR_PID=""
 stop_window() {
-    [ -n "$EDITOR_PID" ] && kill "$EDITOR_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    if [ -n "$EDITOR_PID" ]; then kill "$EDITOR_PID" 2>/dev/null || true; fi
+    if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; fi
     wait 2>/dev/null || true
 }
 trap stop_window EXIT
@@ -325,6 +326,10 @@ if [ ! -e /tmp/.X11-unix/X88 ]; then
 fi
 EDITOR_WORK=$PLACE/editor
 mkdir -p "$EDITOR_WORK"
+# Wine's desktop belongs to its session, and the headless runs above started
+# that session without a display: the editor gets a fresh one.
+"$WINESERVER" -k 2>/dev/null || true
+"$WINESERVER" -w 2>/dev/null || true
 (cd "$PLACE" && SDL_AUDIODRIVER=dummy exec "$WINE" "$STAGE/keelwright.exe" --scale 1 editor \
     >"$PLACE/editor.out" 2>"$PLACE/editor.err") &
 EDITOR_PID=$!
