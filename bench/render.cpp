@@ -39,7 +39,7 @@ constexpr int kManyShips = 200;
 constexpr int kDepth = 6;
 constexpr std::uint64_t kSeed = 1;
 // Runs of each render measurement; the median is reported.
-constexpr int kRuns = 5;
+constexpr int kRuns = 7;
 
 // The same 100 ships render makes, grown once.
 std::vector<DesignList<ShipNode>> SampleShips(const std::string& sample) {
@@ -56,6 +56,11 @@ std::vector<DesignList<ShipNode>> SampleShips(const std::string& sample) {
     return ships;
 }
 
+double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 // Mean time per ship of `work` over the same ships, median of runs.
 double PerShip(const std::vector<DesignList<ShipNode>>& ships, int runs, const std::function<void(int)>& work) {
     std::vector<double> times;
@@ -69,19 +74,26 @@ double PerShip(const std::vector<DesignList<ShipNode>>& ships, int runs, const s
         }
         times.push_back(total / kShips);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return Median(times);
 }
 
-// The floors: one DrawShip per ship, and the drawing plus both pictures
-// encoded as render encodes them and written with the program's safe save.
-std::pair<double, double> Floors(const std::string& sample, const fs::path& out) {
+// The first floor: one DrawShip per ship.
+double DrawFloor(const std::string& sample) {
     StartHeadlessServices();
     const std::vector<DesignList<ShipNode>> ships = SampleShips(sample);
     const double draw = PerShip(ships, 7, [](int) { DrawShip(kStartViewX, kStartViewY, 1); });
+    EndHeadlessServices();
+    return draw;
+}
+
+// The second, one run of it: the drawing plus both pictures encoded as render
+// encodes them and written with the program's safe save.
+double WriteFloor(const std::string& sample, const fs::path& out) {
+    StartHeadlessServices();
+    const std::vector<DesignList<ShipNode>> ships = SampleShips(sample);
     fs::create_directories(out);
     const int width = ExportWidths[2];
-    const double drawAndWrite = PerShip(ships, kRuns, [&](int i) {
+    const double drawAndWrite = PerShip(ships, 1, [&](int i) {
         DrawShip(kStartViewX, kStartViewY, 1);
         const std::string name = (out / ("ship" + std::to_string(i))).string();
         Sprite_Save(kShipCanvasSprite, name + ".png", kPngEncoder);
@@ -90,7 +102,7 @@ std::pair<double, double> Floors(const std::string& sample, const fs::path& out)
         Image_Free(small);
     });
     EndHeadlessServices();
-    return {draw, drawAndWrite};
+    return drawAndWrite;
 }
 
 // Mean time per ship of growing it and drawing it, the work of render before
@@ -134,24 +146,28 @@ int main() {
     const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
     const fs::path out = base / ("keelwright-bench-render-" + std::to_string(::getpid()));
     int failures = 0;
-    const double render = MedianMicros(kRuns, [&] { RenderRun(sample, kShips, 1, out, failures); }) / kShips;
-    const auto [drawFloor, writeFloor] = Floors(sample, out / "floor");
+    // Each measurement and its floor alternated, so both see the same machine.
+    RenderRun(sample, kShips, 1, out, failures);
+    std::vector<double> render, writeFloor;
+    for (int run = 0; run < kRuns; ++run) {
+        render.push_back(RenderRun(sample, kShips, 1, out, failures) / kShips);
+        writeFloor.push_back(WriteFloor(sample, out / "floor"));
+    }
+    const double drawFloor = DrawFloor(sample);
     const double growAndDraw = GrowAndDraw(sample);
-    // Many ships, one worker against two; alternated so both see the same machine.
+    // Many ships, one worker against two.
     std::vector<double> one, two;
     for (int run = 0; run < kRuns; ++run) {
         one.push_back(RenderRun(sample, kManyShips, 1, out / "one", failures));
         two.push_back(RenderRun(sample, kManyShips, 2, out / "two", failures));
     }
-    std::sort(one.begin(), one.end());
-    std::sort(two.begin(), two.end());
     std::error_code ignored;
     fs::remove_all(out, ignored);
     if (failures) std::fprintf(stderr, "bench_render: render failed\n");
-    Report("render per ship (100 ships, depth 6)", render, writeFloor, "drawing and writing the same ship");
-    Report("draw and write per ship (100 ships, depth 6)", writeFloor, drawFloor, "DrawShip of the same ship");
+    Report("render per ship (100 ships, depth 6)", Median(render), Median(writeFloor), "drawing and writing the same ship");
+    Report("draw and write per ship (100 ships, depth 6)", Median(writeFloor), drawFloor, "DrawShip of the same ship");
     // What growing adds to drawing.
     Report("grow and draw per ship (100 ships, depth 6)", growAndDraw, drawFloor, "DrawShip of the same ship");
-    Report("render 200 ships --jobs 2", two[kRuns / 2], one[kRuns / 2], "render 200 ships --jobs 1");
+    Report("render 200 ships --jobs 2", Median(two), Median(one), "render 200 ships --jobs 1");
     return failures ? 1 : 0;
 }

@@ -331,6 +331,53 @@ TEST_F(PngTest, SeededRoundTripsKeepEveryPixel) {
     }
 }
 
+// Halving and quartering, as the contact sheet's cells are made: each pixel
+// is the mean of its block, colours weighted by alpha, clear blocks black.
+TEST_F(PngTest, HalvedAndQuarteredPicturesAreTheAlphaWeightedMeanOfEachBlock) {
+    constexpr int kW = 12, kH = 8;
+    std::mt19937 random(20261208);
+    for (const int factor : {2, 4}) {
+        for (const bool white : {false, true}) {
+            std::vector<int> colour(kW * kH), alpha(kW * kH);
+            ASSERT_NE(Image_Create(1, kW, kH), 0);
+            ASSERT_NE(Draw_Begin(Draw_ImageOutput(1)), 0);
+            for (int i = 0; i < kW * kH; ++i) {
+                colour[i] = white ? 0xFFFFFF : static_cast<int>(random() & 0xFFFFFF);
+                // Some clear and some opaque pixels, the rest anywhere between.
+                const int pick = static_cast<int>(random() % 6);
+                alpha[i] = pick == 0 ? 0 : pick == 1 ? 255 : static_cast<int>(random() % 256);
+                if (i % (kW * factor) < factor) alpha[i] = 0;  // the first block of every block row is clear
+                Draw_AlphaBox(i % kW, i / kW, 1, 1, colour[i], alpha[i]);
+            }
+            Draw_End();
+            ASSERT_NE(Image_Resize(1, kW / factor, kH / factor, 0), 0);
+            for (int y = 0; y < kH / factor; ++y) {
+                for (int x = 0; x < kW / factor; ++x) {
+                    double sums[3] = {0, 0, 0}, weight = 0;
+                    for (int by = 0; by < factor; ++by) {
+                        for (int bx = 0; bx < factor; ++bx) {
+                            const int i = (y * factor + by) * kW + x * factor + bx;
+                            for (int k = 0; k < 3; ++k) sums[k] += alpha[i] * ((colour[i] >> (8 * k)) & 0xFF);
+                            weight += alpha[i];
+                        }
+                    }
+                    const std::string at = std::to_string(factor) + (white ? " white " : " ") + std::to_string(x) + "," + std::to_string(y);
+                    if (white) {
+                        // Over black, white shows its alpha (the blend itself may lose one more).
+                        for (int shift : {0, 8, 16})
+                            EXPECT_NEAR(Channel(OverBlack(1, x, y), shift), weight / (factor * factor), 2.0) << at;
+                        continue;
+                    }
+                    const int shrunk = ImagePixel(1, x, y);
+                    for (int k = 0; k < 3; ++k)
+                        EXPECT_NEAR(Channel(shrunk, 8 * k), weight > 0 ? sums[k] / weight : 0.0, 1.0) << at << " channel " << k;
+                }
+            }
+            Image_Free(1);
+        }
+    }
+}
+
 TEST_F(PngTest, AlphaSurvivesImageSave) {
     REQUIRE_TESTDATA();
     const std::string src = (kPngData / "pngsuite" / "basn6a08.png").string();
