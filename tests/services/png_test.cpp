@@ -1,4 +1,5 @@
 // Pictures from real-world PNG files, damaged files, and seeded round trips.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -331,12 +332,20 @@ TEST_F(PngTest, SeededRoundTripsKeepEveryPixel) {
     }
 }
 
-// Halving and quartering, as the contact sheet's cells are made: each pixel
-// is the mean of its block, colours weighted by alpha, clear blocks black.
-TEST_F(PngTest, HalvedAndQuarteredPicturesAreTheAlphaWeightedMeanOfEachBlock) {
+// How much of source pixel `i` lies under output pixel `j` when `source`
+// pixels shrink to `target`, in source pixels.
+double Cover(int i, int j, int source, int target) {
+    const double lo = static_cast<double>(j) * source / target, hi = static_cast<double>(j + 1) * source / target;
+    return std::max(0.0, std::min<double>(hi, i + 1) - std::max<double>(lo, i));
+}
+
+// Shrinking, by whole factors as the contact sheet's cells are made and by
+// any other as the small copies are: each pixel is the mean of the area it
+// covers, colours weighted by alpha, clear areas black.
+TEST_F(PngTest, ShrunkPicturesAreTheAlphaWeightedMeanOfTheAreaEachPixelCovers) {
     constexpr int kW = 12, kH = 8;
     std::mt19937 random(20261208);
-    for (const int factor : {2, 4}) {
+    for (const auto& [outW, outH] : {std::pair{6, 4}, {3, 2}, {5, 3}, {12, 3}}) {
         for (const bool white : {false, true}) {
             std::vector<int> colour(kW * kH), alpha(kW * kH);
             ASSERT_NE(Image_Create(1, kW, kH), 0);
@@ -346,26 +355,25 @@ TEST_F(PngTest, HalvedAndQuarteredPicturesAreTheAlphaWeightedMeanOfEachBlock) {
                 // Some clear and some opaque pixels, the rest anywhere between.
                 const int pick = static_cast<int>(random() % 6);
                 alpha[i] = pick == 0 ? 0 : pick == 1 ? 255 : static_cast<int>(random() % 256);
-                if (i % (kW * factor) < factor) alpha[i] = 0;  // the first block of every block row is clear
+                if (i % (kW * 4) < 4) alpha[i] = 0;  // clear corners
                 Draw_AlphaBox(i % kW, i / kW, 1, 1, colour[i], alpha[i]);
             }
             Draw_End();
-            ASSERT_NE(Image_Resize(1, kW / factor, kH / factor, 0), 0);
-            for (int y = 0; y < kH / factor; ++y) {
-                for (int x = 0; x < kW / factor; ++x) {
+            ASSERT_NE(Image_Resize(1, outW, outH, 0), 0);
+            for (int y = 0; y < outH; ++y) {
+                for (int x = 0; x < outW; ++x) {
                     double sums[3] = {0, 0, 0}, weight = 0;
-                    for (int by = 0; by < factor; ++by) {
-                        for (int bx = 0; bx < factor; ++bx) {
-                            const int i = (y * factor + by) * kW + x * factor + bx;
-                            for (int k = 0; k < 3; ++k) sums[k] += alpha[i] * ((colour[i] >> (8 * k)) & 0xFF);
-                            weight += alpha[i];
-                        }
+                    for (int i = 0; i < kW * kH; ++i) {
+                        const double share = Cover(i % kW, x, kW, outW) * Cover(i / kW, y, kH, outH);
+                        for (int k = 0; k < 3; ++k) sums[k] += share * alpha[i] * ((colour[i] >> (8 * k)) & 0xFF);
+                        weight += share * alpha[i];
                     }
-                    const std::string at = std::to_string(factor) + (white ? " white " : " ") + std::to_string(x) + "," + std::to_string(y);
+                    const double area = (static_cast<double>(kW) / outW) * (static_cast<double>(kH) / outH);
+                    const std::string at = std::to_string(outW) + "x" + std::to_string(outH) + (white ? " white " : " ") +
+                                           std::to_string(x) + "," + std::to_string(y);
                     if (white) {
                         // Over black, white shows its alpha (the blend itself may lose one more).
-                        for (int shift : {0, 8, 16})
-                            EXPECT_NEAR(Channel(OverBlack(1, x, y), shift), weight / (factor * factor), 2.0) << at;
+                        for (int shift : {0, 8, 16}) EXPECT_NEAR(Channel(OverBlack(1, x, y), shift), weight / area, 2.0) << at;
                         continue;
                     }
                     const int shrunk = ImagePixel(1, x, y);
