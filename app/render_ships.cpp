@@ -285,10 +285,14 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
         return Failed(kVerbFindings, "cannot make the pictures in memory");
     }
     const std::vector<DesignList<ShipNode>> ships = GrowShips(pictures, request);
+    const std::string base = out + DesignName(request.folder) + "-seed" + std::to_string(request.seed) + "-";
+    // The sheet is encoded a row of cells at a time as the cells come in, so
+    // little of it is left to do once the last ship is drawn.
+    const std::string sheetName = base + "sheet.png";
+    Sprite_SaveBegin(sheet.sprite, sheetName);
 
     // Each ship drawn and written by a worker; back come whether both files
     // were written and the ship's contact sheet cell.
-    const std::string base = out + DesignName(request.folder) + "-seed" + std::to_string(request.seed) + "-";
     const int width = ExportWidths[static_cast<std::size_t>(request.sizeClass)];
     const int cellW = sheet.cellW, cellH = sheet.cellH;
     const std::size_t cellBytes = 1 + static_cast<std::size_t>(cellW) * static_cast<std::size_t>(cellH) * kCellBytesPerPixel;
@@ -319,11 +323,12 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
             CellFromBytes(result.data() + 1, cellW, cellH, sheet.Left(index), sheet.Top(index));
             Draw_End();
         }
+        // The cells come in order: a row's last one ends the rows above its bottom.
+        if ((index + 1) % sheet.columns == 0) Sprite_SaveRows(sheet.sprite, sheet.Top(index) + cellH);
     };
     if (!Workers_Run(request.jobs, count, drawAndWrite, takeResult) && failures.empty())
         failures = "a worker drawing the ships stopped early";
-    const std::string sheetName = base + "sheet.png";
-    const bool sheetSaved = Sprite_Save(sheet.sprite, sheetName, kPngEncoder) != 0;
+    const bool sheetSaved = Sprite_SaveEnd(sheet.sprite) != 0;
     EndHeadlessServices();
 
     return RenderOutcome(request, written, failures, sheetName, sheetSaved, pictures);

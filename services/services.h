@@ -74,6 +74,9 @@ void Sprite_DisplayTransparentClipped(int number, int x, int y, int clipX, int c
                                       int clipHeight);            // as Sprite_DisplayTransparent, only inside the clip
 int Sprite_Copy(int source, int target);                          // target = copy of source (pixels and key)
 int Sprite_Save(int number, const std::string& path, int encoder);// PNG with kPngEncoder, else 24-bit BMP
+int Sprite_SaveBegin(int number, const std::string& path);        // a PNG encoded as the rows become final
+int Sprite_SaveRows(int number, int rows);                        // rows above `rows` are final: encoded now
+int Sprite_SaveEnd(int number);                                   // the rest encoded, the file saved safely; 1 when written
 void Sprite_Free(int number);                                     // frees the sprite
 int Sprite_Width(int number);                                     // 0 for an empty number
 int Sprite_Height(int number);                                    // 0 for an empty number

@@ -14,6 +14,10 @@
 
 #include "services.h"
 
+// libpng's writer, held by an encoder that spans calls.
+struct png_struct_def;
+struct png_info_def;
+
 namespace svc {
 
 // ---------------------------------------------------------------- common (core.cpp)
@@ -137,6 +141,27 @@ bool FindFace(const std::string& face, bool bold, bool italic, FaceFile& found);
 SurfacePtr DecodePng(const std::uint8_t* data, std::size_t size);
 // Encodes an ARGB8888 surface as PNG (RGBA with alpha, else RGB).
 bool EncodePng(SDL_Surface* surface, bool withAlpha, std::vector<std::uint8_t>& out);
+// A surface's PNG encoded a band of rows at a time, top to bottom, so a
+// picture still being drawn below can be encoded above.
+class PngRows {
+public:
+    PngRows() = default;
+    PngRows(const PngRows&) = delete;
+    PngRows& operator=(const PngRows&) = delete;
+    ~PngRows();
+    bool Begin(SDL_Surface* surface, bool withAlpha);  // the header; false when libpng fails
+    bool Encode(SDL_Surface* surface, int rows);       // rows up to `rows` (those above are encoded already)
+    bool End(SDL_Surface* surface, std::vector<std::uint8_t>& out);  // the rest and the end; the file's bytes
+
+private:
+    png_struct_def* png_ = nullptr;      // libpng's writer, null before Begin
+    png_info_def* info_ = nullptr;       // its header
+    std::vector<std::uint8_t> bytes_;    // the file so far
+    std::vector<std::uint8_t> row_;      // one row in PNG's channel order
+    int next_ = 0;                       // the first row not yet encoded
+    bool withAlpha_ = false;             // RGBA, else RGB
+    bool failed_ = false;                // libpng gave up; nothing more is encoded
+};
 // PNG or BMP file into an ARGB8888 surface with alpha; null on failure or
 // when it would take the decoded pictures held over the budget.
 SurfacePtr LoadPicture(const std::string& path);

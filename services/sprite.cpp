@@ -1,6 +1,7 @@
 // Sprites: opaque 32-bit pictures copied to the back buffer, with a colour key.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "numbered_table.h"
 
@@ -8,9 +9,11 @@ namespace svc {
 namespace {
 
 struct Sprite {
-    SurfacePtr surface;   // opaque pixels (alpha always 255)
-    SurfacePtr keyed;     // RLE colour-keyed copy for transparent display, made on demand
-    int transparent = 0;  // colour key as a colour
+    SurfacePtr surface;                // opaque pixels (alpha always 255)
+    SurfacePtr keyed;                  // RLE colour-keyed copy for transparent display, made on demand
+    int transparent = 0;               // colour key as a colour
+    std::unique_ptr<PngRows> saving;   // the PNG being encoded as its rows are final, null when none
+    std::string savingTo;              // where that PNG goes
 };
 
 NumberedTable<Sprite> sprites(Kind::Sprite, nullptr);
@@ -18,7 +21,7 @@ NumberedTable<Sprite> sprites(Kind::Sprite, nullptr);
 // Stores a finished surface (null: the creation failed) under a claimed key.
 int Store(int number, int key, SurfacePtr surface, int transparent) {
     if (!surface) return 0;
-    return sprites.Store(number, key, Sprite{std::move(surface), nullptr, transparent});
+    return sprites.Store(number, key, Sprite{std::move(surface), nullptr, transparent, nullptr, {}});
 }
 
 // Sprites have no alpha: translucent pixels are laid onto black, so fully
@@ -168,6 +171,30 @@ int Sprite_Save(int number, const std::string& path, int encoder) {
     Sprite* sp = sprites.Find(number);
     if (!sp) return 0;
     return SavePicture(sp->surface.get(), path, encoder, false) ? 1 : 0;
+}
+
+int Sprite_SaveBegin(int number, const std::string& path) {
+    Sprite* sp = sprites.Find(number);
+    if (!sp) return 0;
+    sp->saving = std::make_unique<PngRows>();
+    sp->savingTo = path;
+    if (sp->saving->Begin(sp->surface.get(), false)) return 1;
+    sp->saving.reset();
+    return 0;
+}
+
+int Sprite_SaveRows(int number, int rows) {
+    Sprite* sp = sprites.Find(number);
+    return sp && sp->saving && sp->saving->Encode(sp->surface.get(), rows) ? 1 : 0;
+}
+
+int Sprite_SaveEnd(int number) {
+    Sprite* sp = sprites.Find(number);
+    if (!sp || !sp->saving) return 0;
+    std::vector<std::uint8_t> bytes;
+    const bool encoded = sp->saving->End(sp->surface.get(), bytes);
+    sp->saving.reset();
+    return encoded && WriteFileSafely(sp->savingTo, bytes.data(), bytes.size()) ? 1 : 0;
 }
 
 void Sprite_Free(int number) { sprites.Free(number); }

@@ -356,6 +356,49 @@ TEST(RenderVerb, SameSeedSameBytesAndShipsIndependentOfCount) {
     EXPECT_EQ(sheet[25], 2);
 }
 
+// The contact sheet, written a row of cells at a time as the ships come
+// back: each cell is its ship halved, the last row half full, the rest the
+// sheet's background.
+TEST(RenderVerb, EachSheetCellIsItsShipHalved) {
+    ScratchFolder scratch;
+    const std::string sample = SampleFolder().string();
+    ASSERT_TRUE(fs::exists(SampleFolder() / "Prototypes.pt")) << "the sample design is built with the project";
+    const CommandLineOutcome run =
+        HandleCommandLine({"render", sample, "--count", "5", "--seed", "11", "--jobs", "2", "--out", "s"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    Testing_ResetServices();
+    ASSERT_NE(Sprite_Init(), 0);
+    constexpr int kColumns = 3, kGap = 2, kCellW = 185, kCellH = 145;
+    const int sheet = Image_Load(kServiceAuto, "s/Sample-seed11-sheet.png", 0);
+    ASSERT_NE(sheet, 0);
+    ASSERT_EQ(Image_Width(sheet), kGap + kColumns * (kCellW + kGap));
+    ASSERT_EQ(Image_Height(sheet), kGap + 2 * (kCellH + kGap));
+    const auto pixelOf = [](int image, int x, int y) {
+        Draw_Begin(Draw_ImageOutput(image));
+        const int colour = Draw_Point(x, y);
+        Draw_End();
+        return colour;
+    };
+    for (int k = 0; k < 6; ++k) {
+        const int left = kGap + (k % kColumns) * (kCellW + kGap), top = kGap + (k / kColumns) * (kCellH + kGap);
+        int ship = 0;
+        if (k < 5) {
+            ship = Image_Load(kServiceAuto, "s/Sample-seed11-000" + std::to_string(k) + ".png", 0);
+            ASSERT_NE(ship, 0) << k;
+            ASSERT_NE(Image_Resize(ship, kCellW, kCellH, 0), 0);
+        }
+        int wrong = 0;
+        for (int y = 0; y < kCellH; y += 3)
+            for (int x = 0; x < kCellW; x += 3)
+                wrong += pixelOf(sheet, left + x, top + y) != (ship ? pixelOf(ship, x, y) : 0x303030);
+        EXPECT_EQ(wrong, 0) << "cell " << k;
+        if (ship) Image_Free(ship);
+    }
+    EXPECT_EQ(pixelOf(sheet, 0, 0), 0x303030);
+    EXPECT_EQ(pixelOf(sheet, Image_Width(sheet) - 1, Image_Height(sheet) - 1), 0x303030);
+    Testing_ResetServices();
+}
+
 // Workers draw and write the ships; which one draws a ship changes no byte,
 // even where a part found broken on the way changes the later ships.
 TEST(RenderVerb, FilesDoNotDependOnTheNumberOfWorkers) {

@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "fixture.h"
 
@@ -187,6 +190,62 @@ TEST_F(SpriteTest, SaveAndLoadRoundTrip) {
     }
     EXPECT_EQ(Sprite_Save(9, Path("none.png"), kPngEncoder), 0);
     EXPECT_EQ(File_Size(Path("none.png")), -1);
+}
+
+// A picture saved a band at a time while its lower rows are still drawn
+// gives the file a whole save of the finished picture gives; a band already
+// written keeps what it showed then.
+TEST_F(SpriteTest, SavingRowsAsTheyAreDoneWritesTheFinishedPicture) {
+    constexpr int kW = 40, kH = 30;
+    MakeSprite(1, kW, kH, kRed, kGreen);
+    ASSERT_NE(Sprite_SaveBegin(1, Path("bands.png")), 0);
+    for (int band = 0; band < 3; ++band) {
+        ASSERT_NE(Draw_Begin(Draw_SpriteOutput(1)), 0);
+        Draw_Box(band * 5, band * 10, 20, 10, kBlue + band);
+        Draw_End();
+        ASSERT_NE(Sprite_SaveRows(1, band * 10 + 10), 0) << band;
+    }
+    EXPECT_EQ(File_Size(Path("bands.png")), -1) << "nothing is written before the end";
+    ASSERT_NE(Sprite_Save(1, Path("whole.png"), kPngEncoder), 0);
+    // Rows already encoded are not encoded again: a late change stays out.
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(1)), 0);
+    Draw_Plot(0, 0, kWhite);
+    Draw_End();
+    ASSERT_NE(Sprite_SaveRows(1, 5), 0);
+    ASSERT_NE(Sprite_SaveEnd(1), 0);
+    const auto bytes = [&](const char* name) {
+        std::ifstream in(OsPath(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_FALSE(bytes("bands.png").empty());
+    EXPECT_EQ(bytes("bands.png"), bytes("whole.png"));
+
+    // Rows left when it ends are encoded then; an end without a beginning,
+    // or one whose file cannot be written, writes nothing.
+    MakeSprite(2, kW, kH, kRed, kGreen);
+    ASSERT_NE(Sprite_SaveBegin(2, Path("rest.png")), 0);
+    ASSERT_NE(Sprite_SaveRows(2, 7), 0);
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(2)), 0);
+    Draw_Plot(kW - 1, kH - 1, kBlue);
+    Draw_End();
+    ASSERT_NE(Sprite_SaveEnd(2), 0);
+    ASSERT_NE(Sprite_Load(3, Path("rest.png"), 0), 0);
+    ASSERT_NE(Draw_Begin(Draw_SpriteOutput(3)), 0);
+    EXPECT_EQ(Draw_Point(kW - 1, kH - 1), kBlue);
+    EXPECT_EQ(Draw_Point(1, 1), kGreen);
+    Draw_End();
+    EXPECT_EQ(Sprite_SaveEnd(2), 0);
+    EXPECT_EQ(Sprite_SaveRows(2, 3), 0);
+    EXPECT_EQ(Sprite_SaveBegin(9, Path("none.png")), 0);
+    ASSERT_NE(Sprite_SaveBegin(2, Path("missing/folder.png")), 0);
+    EXPECT_EQ(Sprite_SaveEnd(2), 0);
+    EXPECT_EQ(File_Size(Path("missing/folder.png")), -1);
+    // A sprite freed halfway leaves nothing behind.
+    ASSERT_NE(Sprite_SaveBegin(2, Path("dropped.png")), 0);
+    ASSERT_NE(Sprite_SaveRows(2, 4), 0);
+    Sprite_Free(2);
+    EXPECT_EQ(Sprite_SaveEnd(2), 0);
+    EXPECT_EQ(File_Size(Path("dropped.png")), -1);
 }
 
 // Widths around the ones whose rows lie a whole number of kilobytes apart:
