@@ -185,27 +185,39 @@ void CellFromBytes(const std::uint8_t* bytes, int width, int height, int left, i
 
 // The contact sheet: near square, cells at half the canvas up to
 // kSheetHalfCellsUpTo ships, a quarter beyond. It is opaque, so it is a
-// sprite: its file has no alpha channel to encode.
+// sprite: its file has no alpha channel to encode. It is made when the first
+// cell comes back: made before, its pages would be the workers' too, and
+// every cell laid on it would first copy them.
 struct ContactSheet {
     int cellW = 0, cellH = 0;  // a ship's cell
     int columns = 1;           // cells a row
-    int sprite = 0;            // the sheet's sprite number
+    int rows = 1;              // rows of cells
+    int sprite = 0;            // the sheet's sprite number, 0 until made
+    std::string path;          // where it is written
 
-    // Lays out and makes the sheet for `count` ships; false when it cannot be made.
-    bool Make(int count) {
+    // Lays the sheet out for `count` ships.
+    ContactSheet(int count, const std::string& file) : path(file) {
         const bool half = count <= kSheetHalfCellsUpTo;
         cellW = kShipCanvasWidth / (half ? 2 : 4), cellH = kShipCanvasHeight / (half ? 2 : 4);
         // The smallest column count whose square holds every ship.
         while (columns * columns < count) ++columns;
         columns = std::min(columns, half ? 10 : 25);
-        const int rows = (count + columns - 1) / columns;
+        rows = (count + columns - 1) / columns;
+    }
+    // Makes the sheet and starts its file once; false when it cannot be made.
+    bool Make() {
+        if (sprite) return true;
         const int width = kSheetGap + columns * (cellW + kSheetGap), height = kSheetGap + rows * (cellH + kSheetGap);
         sprite = Sprite_Create(kServiceAuto, width, height);
-        if (sprite && Draw_Begin(Draw_SpriteOutput(sprite))) {
+        if (!sprite) return false;
+        if (Draw_Begin(Draw_SpriteOutput(sprite))) {
             Draw_Box(0, 0, width, height, kSheetBackground);
             Draw_End();
         }
-        return sprite != 0;
+        // Encoded a row of cells at a time as the cells come in, so little
+        // is left to do once the last ship is drawn.
+        Sprite_SaveBegin(sprite, path);
+        return true;
     }
     int Left(int index) const { return kSheetGap + (index % columns) * (cellW + kSheetGap); }
     int Top(int index) const { return kSheetGap + (index / columns) * (cellH + kSheetGap); }
@@ -279,17 +291,13 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
     if (!IsPathSeparator(out.back())) out += OwnPath("\\");
 
     const int count = static_cast<int>(request.count);
-    ContactSheet sheet;
-    if (!Sprite_Create(kShipCanvasSprite, kShipCanvasWidth, kShipCanvasHeight) || !sheet.Make(count)) {
+    if (!Sprite_Create(kShipCanvasSprite, kShipCanvasWidth, kShipCanvasHeight)) {
         EndHeadlessServices();
         return Failed(kVerbFindings, "cannot make the pictures in memory");
     }
     const std::vector<DesignList<ShipNode>> ships = GrowShips(pictures, request);
     const std::string base = out + DesignName(request.folder) + "-seed" + std::to_string(request.seed) + "-";
-    // The sheet is encoded a row of cells at a time as the cells come in, so
-    // little of it is left to do once the last ship is drawn.
-    const std::string sheetName = base + "sheet.png";
-    Sprite_SaveBegin(sheet.sprite, sheetName);
+    ContactSheet sheet(count, base + "sheet.png");
 
     // Each ship drawn and written by a worker; back come whether both files
     // were written and the ship's contact sheet cell.
@@ -319,17 +327,17 @@ CommandLineOutcome RunRenderVerb(const std::vector<std::string>& arguments) {
         if (result[0]) ++written;
         else if (failures.empty())
             failures = "cannot write " + base + Padded(index) + ".png";
-        if (Draw_Begin(Draw_SpriteOutput(sheet.sprite))) {
+        if (sheet.Make() && Draw_Begin(Draw_SpriteOutput(sheet.sprite))) {
             CellFromBytes(result.data() + 1, cellW, cellH, sheet.Left(index), sheet.Top(index));
             Draw_End();
         }
         // The cells come in order: a row's last one ends the rows above its bottom.
-        if ((index + 1) % sheet.columns == 0) Sprite_SaveRows(sheet.sprite, sheet.Top(index) + cellH);
+        if (sheet.sprite && (index + 1) % sheet.columns == 0) Sprite_SaveRows(sheet.sprite, sheet.Top(index) + cellH);
     };
     if (!Workers_Run(request.jobs, count, drawAndWrite, takeResult) && failures.empty())
         failures = "a worker drawing the ships stopped early";
-    const bool sheetSaved = Sprite_SaveEnd(sheet.sprite) != 0;
+    const bool sheetSaved = sheet.Make() && Sprite_SaveEnd(sheet.sprite) != 0;
     EndHeadlessServices();
 
-    return RenderOutcome(request, written, failures, sheetName, sheetSaved, pictures);
+    return RenderOutcome(request, written, failures, sheet.path, sheetSaved, pictures);
 }
